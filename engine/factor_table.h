@@ -1,0 +1,55 @@
+// A lookup table: ordered rows of (entry text, factor text). The first row whose entry equals the
+// chosen text exactly (same characters, same case, no trimming) wins; a miss yields nothing, and the
+// caller then leaves its field as it is.
+#pragma once
+
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace engine {
+
+struct FactorRow {
+    std::string_view entry;  // the text the user picks, exactly as shown
+    std::string_view factor; // factor text, decimal comma: "1,3"
+};
+
+constexpr std::optional<std::string_view> findFactor(std::span<const FactorRow> rows, std::string_view entry)
+{
+    for (const FactorRow &row : rows)
+        if (row.entry == entry)
+            return row.factor;
+    return std::nullopt;
+}
+
+constexpr bool contains(std::span<const std::string_view> names, std::string_view name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A well-formed factor text as the tables store it: digits, optionally a comma and at most two
+// fraction digits (a percentage of the base-rate table has up to five). Used by the tables' checks.
+constexpr bool isStoredFactorText(std::string_view text, std::size_t maxFractionDigits = 2)
+{
+    const std::size_t comma = text.find(',');
+    const std::string_view whole = text.substr(0, comma);
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(whole))
+        return false;
+    if (comma == std::string_view::npos)
+        return true;
+    const std::string_view fraction = text.substr(comma + 1);
+    return digits(fraction) && fraction.size() <= maxFractionDigits && fraction.back() != '0';
+}
+
+constexpr bool allRowsWellFormed(std::span<const FactorRow> rows)
+{
+    return std::all_of(rows.begin(), rows.end(), [](const FactorRow &row) {
+        return !row.entry.empty() && isStoredFactorText(row.factor);
+    });
+}
+
+} // namespace engine

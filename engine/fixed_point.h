@@ -1,0 +1,76 @@
+// Fixed-point money and factor values.
+//
+// Every rate and factor of the tariff is held as a "factor text": decimal digits, optionally a comma
+// and fraction digits ("0", "0,7", "1,55", "2375"). For arithmetic a factor text becomes a FixedPoint,
+// a signed 64-bit count of ten-thousandths, and every product is rounded back to four decimals.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+class FixedPoint {
+public:
+    static constexpr std::int64_t kScale = 10'000; // ten-thousandths per unit
+
+    constexpr FixedPoint() = default;
+
+    static constexpr FixedPoint fromRaw(std::int64_t tenThousandths)
+    {
+        FixedPoint value;
+        value.m_raw = tenThousandths;
+        return value;
+    }
+
+    constexpr std::int64_t raw() const
+    {
+        return m_raw;
+    }
+
+    friend constexpr bool operator==(FixedPoint, FixedPoint) = default;
+    friend constexpr auto operator<=>(FixedPoint, FixedPoint) = default;
+
+private:
+    std::int64_t m_raw = 0;
+};
+
+// Why a text did not yield a value.
+enum class ParseError {
+    Empty,        // the text is empty
+    DecimalPoint, // a number written with a point ("1.5"): the separator is the comma
+    NotANumber,   // anything else that is not digits with an optional comma and fraction digits
+    OutOfRange,   // the number does not fit the fixed-point range
+};
+
+struct ParseResult {
+    std::optional<FixedPoint> value;
+    ParseError error = ParseError::NotANumber; // meaningful only when value is empty
+
+    explicit operator bool() const
+    {
+        return value.has_value();
+    }
+};
+
+// Parses a factor text. Only the factor-text form yields a value: no sign, no spaces, no grouping,
+// no point. Fraction digits beyond the fourth are rounded to four decimals with roundTenThousandths'
+// tie rule, so "1,23455" is 1,2346 and "1,23445" is 1,2344; any number of them may follow.
+ParseResult parseFactorText(std::string_view text);
+
+// Formats a value as factor text: "-" for negatives, the integer part without grouping, and a comma
+// with one to four fraction digits only when the fraction is not zero ("0", "0,5", "2445,3").
+std::string formatFactorText(FixedPoint value);
+
+// Rounding rule of every partial product: the quotient of an exact product by ten thousand is
+// rounded to the nearest integer, and a remainder of exactly one half goes to the even neighbour
+// (banker's rounding), so that long chains of rounded products carry no systematic upward bias:
+// 1245,29905 becomes 1245,2990 and 1245,29915 becomes 1245,2992.
+//
+// Returns the fixed-point product of a and b, or nothing when it leaves the 64-bit range.
+std::optional<FixedPoint> multiplyRounded(FixedPoint a, FixedPoint b);
+
+} // namespace engine

@@ -1,0 +1,100 @@
+#include "engine/premium.h"
+
+#include <cmath>
+#include <limits>
+
+namespace engine {
+
+namespace {
+
+// The foreign-vehicle rule's last step: the doubled value, as a double, times the double nearest
+// to 1,3, back to the nearest ten-thousandth (ties to even, the default rounding mode).
+std::optional<FixedPoint> timesOnePointThree(FixedPoint value)
+{
+    const double product = static_cast<double>(value.raw()) / static_cast<double>(FixedPoint::kScale) * 1.3;
+    const double scaled = std::nearbyint(product * static_cast<double>(FixedPoint::kScale));
+    // 2^63 is exactly representable; anything at or beyond it does not fit.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (!(scaled < kLimit && scaled >= -kLimit))
+        return std::nullopt;
+    return FixedPoint::fromRaw(static_cast<std::int64_t>(scaled));
+}
+
+} // namespace
+
+std::string_view factorLabel(Factor factor)
+{
+    static constexpr std::array<std::string_view, kFactorCount> kLabels
+        = {"ТБ", "КТ", "КБМ", "КВС", "КО", "КМ", "КС", "КП", "КН"};
+    return kLabels[static_cast<std::size_t>(factor)];
+}
+
+std::vector<Factor> factorsUsed(Category category, bool excludeKp)
+{
+    using enum Factor;
+    std::vector<Factor> factors;
+    switch (category) {
+    case Category::Cars:
+        factors = {TB, KT, KBM, KVS, KO, KM, KS, KP, KN};
+        break;
+    case Category::Trucks:
+    case Category::Buses:
+        factors = {TB, KT, KBM, KVS, KO, KS, KP, KN};
+        break;
+    case Category::Trailers:
+        return {TB, KT, KS}; // the exclusion of KP does not concern trailers
+    case Category::Foreign:
+        factors = {TB, KM, KP};
+        break;
+    }
+    if (excludeKp)
+        std::erase(factors, KP);
+    return factors;
+}
+
+std::optional<FixedPoint> premium(Category category, bool excludeKp, std::span<const FixedPoint> factors)
+{
+    if (factors.size() != factorsUsed(category, excludeKp).size() || factors.empty())
+        return std::nullopt;
+    FixedPoint total = factors.front();
+    for (const FixedPoint factor : factors.subspan(1)) {
+        const auto product = multiplyRounded(total, factor);
+        if (!product)
+            return std::nullopt;
+        total = *product;
+    }
+    if (category == Category::Foreign) {
+        const auto doubled = multiplyRounded(total, FixedPoint::fromRaw(2 * FixedPoint::kScale));
+        if (!doubled)
+            return std::nullopt;
+        return timesOnePointThree(*doubled);
+    }
+    return total;
+}
+
+PremiumOutcome premiumFromTexts(Category category, bool excludeKp, const FactorTexts &texts)
+{
+    PremiumOutcome outcome;
+    std::vector<FixedPoint> values;
+    for (const Factor factor : factorsUsed(category, excludeKp)) {
+        const std::string &text = texts[static_cast<std::size_t>(factor)];
+        const ParseResult parsed = parseFactorText(text);
+        if (!parsed) {
+            outcome.status = PremiumOutcome::Status::BadFactor;
+            outcome.factor = factor;
+            outcome.reason = parsed.error;
+            outcome.text = text;
+            return outcome;
+        }
+        values.push_back(*parsed.value);
+    }
+    const auto total = premium(category, excludeKp, values);
+    if (!total) {
+        outcome.status = PremiumOutcome::Status::Overflow;
+        return outcome;
+    }
+    outcome.total = *total;
+    return outcome;
+}
+
+} // namespace engine

@@ -1,0 +1,37 @@
+# Sourced by tools/run and tools/test: installs the Debian packages that are missing.
+# Usage: ensure_packages pkg...
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "Missing packages: ${missing[*]}; run as root or install sudo." >&2
+            return 1
+        fi
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the program needs.
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+# What the tests need on top: GoogleTest, LibreOffice to read the document report back, tidy for the
+# help pages, setpriv (util-linux) for the unwritable-folder cases.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy util-linux)
+
+configure_and_build() {
+    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=Release "$@"
+    cmake --build "$ROOT/build" -j "$(nproc)"
+}
