@@ -1,0 +1,12 @@
+// The author's addresses: shown by the two links at the bottom of the window and written at the end of
+// both reports. Both lie under a domain reserved for examples.
+#pragma once
+
+#include <string_view>
+
+namespace report {
+
+inline constexpr std::string_view kWebAddress = "http://tarifmaster.example.com";
+inline constexpr std::string_view kMailAddress = "tarifmaster@example.com";
+
+} // namespace report
