@@ -6,7 +6,7 @@
 
 namespace report {
 
-inline constexpr std::string_view kWebAddress = "http://tarifmaster.example.com";
-inline constexpr std::string_view kMailAddress = "tarifmaster@example.com";
+inline constexpr std::string_view kWebAddress = "http://example.com";
+inline constexpr std::string_view kMailAddress = "tm@example.com";
 
 } // namespace report

@@ -1,0 +1,292 @@
+#include "window/controls.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+
+namespace window {
+
+namespace {
+
+// Entries 13 pixels high, so that a list shows exactly as many entries as its height was made for.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), ListBox::kRowHeight};
+    }
+
+    // An entry longer than its list is cut short on screen; its tooltip shows it whole.
+    bool helpEvent(QHelpEvent *event,
+                   QAbstractItemView *view,
+                   const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            const QString text = index.data(Qt::DisplayRole).toString();
+            if (option.fontMetrics.horizontalAdvance(text) + 6 > option.rect.width()) {
+                QToolTip::showText(event->globalPos(), text, view);
+                return true;
+            }
+            QToolTip::hideText();
+            return true;
+        }
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setItemDelegate(new RowDelegate(this));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Arrows, Home, End and type-ahead move the current row; so does a click on another entry.
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit Click();
+    });
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event)
+{
+    const int before = currentRow();
+    QListWidget::mousePressEvent(event);
+    // A click on the entry that is already chosen changes no row, yet the user means to apply it again.
+    const QListWidgetItem *hit = itemAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && hit && row(hit) == before && currentRow() == before)
+        emit Click();
+}
+
+
+OptionButton::OptionButton(QWidget *parent)
+    : QRadioButton(parent)
+{
+}
+
+void OptionButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QRect indicator = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+    indicator.moveTop((height() - indicator.height()) / 2);
+    const QRect textRect = rect().adjusted(indicator.right() + 4, 0, 0, 0);
+    option.rect = indicator;
+    painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, option);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = text().isEmpty() ? indicator : painter.boundingRect(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool OptionButton::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}
+
+// The edit field of the combo box. The combo box treats a confirmed text (Return) and a dropped one
+// (focus out) as a choice when the text equals an entry: it picks the entry, may change the letter
+// case to the entry's, and reports an activation. Typed text must stay as typed and raise nothing, so
+// the field keeps those two events to itself.
+class ComboBox::TypingEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            const QSignalBlocker quiet(this);
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        const QSignalBlocker quiet(this);
+        QLineEdit::focusOutEvent(event);
+    }
+};
+
+ComboBox::ComboBox(QWidget *parent)
+    : QComboBox(parent)
+{
+    setEditable(true);
+    setLineEdit(new TypingEdit(this));
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr); // no completion: it would change "m" into "M"
+    setMaxVisibleItems(15);
+    connect(this, &QComboBox::activated, this, &ComboBox::Click);
+}
+
+void ComboBox::wheelEvent(QWheelEvent *event)
+{
+    // Turning the wheel over a closed list must not choose an entry behind the user's back.
+    event->ignore();
+}
+
+TextBox::TextBox(QWidget *parent)
+    : QLineEdit(parent)
+{
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+LinkLabel::LinkLabel(QWidget *parent)
+    : QLabel(parent)
+{
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+PictureButton::PictureButton(QWidget *parent)
+    : QPushButton(parent)
+{
+}
+
+void PictureButton::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear(); // the text is the accessible name; the picture shows it
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    QRect target(QPoint(), m_picture.deviceIndependentSize().toSize());
+    target.moveCenter(rect().center());
+    if (isDown())
+        target.translate(1, 1);
+    painter.setClipRect(rect().adjusted(2, 2, -2, -2));
+    painter.drawPixmap(target, m_picture);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+// Tabs of equal width that fill the row; the first ones take the pixels left over by the division.
+class TabControl::EqualTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        const int tabs = std::max(count(), 1);
+        const int width = this->width() / tabs + (index < this->width() % tabs ? 1 : 0);
+        return {width, kTabRowHeight};
+    }
+    QSize minimumTabSizeHint(int index) const override
+    {
+        return tabSizeHint(index);
+    }
+};
+
+TabControl::TabControl(const QStringList &captions, QWidget *parent)
+    : QWidget(parent)
+    , m_bar(new EqualTabBar(this))
+{
+    m_bar->setObjectName(QStringLiteral("SSTab1_tabs"));
+    m_bar->setExpanding(false);
+    m_bar->setUsesScrollButtons(false);
+    m_bar->setElideMode(Qt::ElideNone);
+    m_bar->setDrawBase(false);
+    for (const QString &caption : captions) {
+        m_bar->addTab(caption);
+        auto *page = new QWidget(this);
+        page->setObjectName(QStringLiteral("SSTab1_page%1").arg(caption));
+        page->hide();
+        m_pages.push_back(page);
+    }
+    m_bar->raise();
+    connect(m_bar, &QTabBar::currentChanged, this, &TabControl::showPage);
+    showPage(0);
+}
+
+QWidget *TabControl::page(int index) const
+{
+    return m_pages.at(static_cast<std::size_t>(index));
+}
+
+int TabControl::pageCount() const
+{
+    return static_cast<int>(m_pages.size());
+}
+
+int TabControl::currentIndex() const
+{
+    return m_bar->currentIndex();
+}
+
+void TabControl::setCurrentIndex(int index)
+{
+    m_bar->setCurrentIndex(index);
+}
+
+QTabBar *TabControl::tabBar() const
+{
+    return m_bar;
+}
+
+void TabControl::showPage(int index)
+{
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(static_cast<int>(i) == index);
+    m_bar->raise();
+}
+
+void TabControl::resizeEvent(QResizeEvent *)
+{
+    m_bar->setGeometry(0, 0, width(), kTabRowHeight);
+    for (QWidget *page : m_pages)
+        page->setGeometry(rect());
+}
+
+void TabControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, kTabRowHeight - 1, 0, 0);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = QSize(width(), kTabRowHeight);
+    frame.tabBarRect = QRect(0, 0, width(), kTabRowHeight);
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
+
+} // namespace window

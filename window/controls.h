@@ -1,0 +1,134 @@
+// The window's own control kinds: thin Qt widgets that raise the events the handlers of Form1 expect.
+//
+//   ListBox      Click when the user chooses an entry: mouse, arrows, Home/End, type-ahead, and also a
+//                click on the entry that is already chosen (it is applied again).
+//   ComboBox     editable drop-down; Click once when an entry is chosen from the list (mouse or keyboard),
+//                never while the user types, also not when typed text equal to an entry is confirmed or
+//                loses focus.
+//   TextBox      a line edit that reports mouse clicks (Click) besides its changes.
+//   LinkLabel    a label that reports a click anywhere in its rectangle.
+//   OptionButton an option button whose caption wraps.
+//   PictureButton a push button that shows a picture, centred and clipped to the button.
+//   TabControl   ten equal tabs in one row over pages that share the control's own coordinates, tab row
+//                included, so that a control at 24 px from the top stands just below the tab row.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QWidget>
+
+#include <vector>
+
+namespace window {
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRowHeight = 13;
+
+    explicit ListBox(QWidget *parent = nullptr);
+
+signals:
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+};
+
+// An option button whose caption wraps within its rectangle, as long captions here need; a click
+// anywhere in the rectangle selects it.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit OptionButton(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+};
+
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ComboBox(QWidget *parent = nullptr);
+
+signals:
+    void Click();
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    class TypingEdit;
+    friend class TypingEdit;
+    bool m_typing = false; // true while the edit field confirms or drops typed text
+};
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(QWidget *parent = nullptr);
+
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget *parent = nullptr);
+    void setPicture(const QPixmap &picture);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_picture;
+};
+
+class TabControl : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTabRowHeight = 23;
+
+    TabControl(const QStringList &captions, QWidget *parent = nullptr);
+
+    QWidget *page(int index) const;
+    int pageCount() const;
+    int currentIndex() const;
+    void setCurrentIndex(int index);
+    QTabBar *tabBar() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    class EqualTabBar;
+    void showPage(int index);
+
+    QTabBar *m_bar;
+    std::vector<QWidget *> m_pages;
+};
+
+} // namespace window

@@ -1,0 +1,34 @@
+#include "window/desktop.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+
+namespace window {
+
+namespace {
+
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+{
+    QMessageBox box(icon, QString::fromUtf16(kTitle), text, QMessageBox::Ok, parent);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+} // namespace
+
+void SystemDesktop::inform(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, text);
+}
+
+void SystemDesktop::warn(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Warning, text);
+}
+
+bool SystemDesktop::open(const QUrl &target)
+{
+    return QDesktopServices::openUrl(target);
+}
+
+} // namespace window

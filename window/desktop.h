@@ -1,0 +1,33 @@
+// What the window asks of the desktop: a message box and opening a file or an address with the user's
+// default application. Both can block or launch something, so they sit behind this interface and
+// tests hand the window a recorder instead.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace window {
+
+inline constexpr char16_t kTitle[] = u"ТарифМастер";
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // A modal box titled "ТарифМастер" with the information icon and a single OK button.
+    virtual void inform(QWidget *parent, const QString &text) = 0;
+    // The same with the warning icon, for a failure the user must know about.
+    virtual void warn(QWidget *parent, const QString &text) = 0;
+    // Opens a file or an address with the default application; the answer is only advisory.
+    virtual bool open(const QUrl &target) = 0;
+};
+
+class SystemDesktop : public Desktop {
+public:
+    void inform(QWidget *parent, const QString &text) override;
+    void warn(QWidget *parent, const QString &text) override;
+    bool open(const QUrl &target) override;
+};
+
+} // namespace window

@@ -1,0 +1,72 @@
+// Renders every page of the window to PNG files, without a display:
+//   QT_QPA_PLATFORM=offscreen tarifmaster_screenshots OUTPUT_FOLDER
+// With QT_SCALE_FACTOR=2 the pictures show the window at 200 %.
+#include "window/controls.h"
+#include "window/desktop.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <cstdio>
+
+namespace {
+
+class SilentDesktop : public window::Desktop {
+public:
+    void inform(QWidget *, const QString &) override
+    {
+    }
+    void warn(QWidget *, const QString &) override
+    {
+    }
+    bool open(const QUrl &) override
+    {
+        return true;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: tarifmaster_screenshots OUTPUT_FOLDER\n", stderr);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+
+    SilentDesktop desktop;
+    window::Form1 form(desktop, QCoreApplication::applicationDirPath());
+    form.show();
+    auto *tabs = qobject_cast<window::TabControl *>(form.control(QStringLiteral("SSTab1")));
+    const qreal scale = form.devicePixelRatioF();
+    const QString suffix = scale > 1.0 ? QStringLiteral("@%1x").arg(scale) : QString();
+
+    const auto save = [&](const QString &name) {
+        QApplication::processEvents();
+        const QString path = out.filePath(name + suffix + QStringLiteral(".png"));
+        if (!form.grab().save(path))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        else
+            std::printf("%s\n", qPrintable(path));
+    };
+
+    for (int page = 0; page < tabs->pageCount(); ++page) {
+        tabs->setCurrentIndex(page);
+        save(QStringLiteral("page%1").arg(page + 1, 2, 10, QLatin1Char('0')));
+    }
+
+    // Two states that change the layout: the town search after typing, and the renewal mode of step 3.
+    tabs->setCurrentIndex(1);
+    qobject_cast<QLineEdit *>(form.control(QStringLiteral("Text2")))->setText(QStringLiteral("ново"));
+    save(QStringLiteral("page02-search"));
+    tabs->setCurrentIndex(2);
+    qobject_cast<QRadioButton *>(form.control(QStringLiteral("Option11")))->setChecked(true);
+    save(QStringLiteral("page03-renewal"));
+    return 0;
+}
