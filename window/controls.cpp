@@ -53,23 +53,33 @@ ListBox::ListBox(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Arrows, Home, End and type-ahead move the current row; so does a click on another entry.
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    // A click on another entry, the arrows, Home, End and type-ahead all select an entry.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!selectedItems().isEmpty())
             emit Click();
     });
 }
 
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
-    const int before = currentRow();
+    // A click on the entry that is already chosen changes no selection, yet the user means to apply it
+    // again.
+    QListWidgetItem *hit = itemAt(event->position().toPoint());
+    const bool again = event->button() == Qt::LeftButton && hit && hit->isSelected();
     QListWidget::mousePressEvent(event);
-    // A click on the entry that is already chosen changes no row, yet the user means to apply it again.
-    const QListWidgetItem *hit = itemAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && hit && row(hit) == before && currentRow() == before)
+    if (again && hit->isSelected())
         emit Click();
 }
 
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    // Qt makes the first entry current when focus enters a list with none; the user has chosen nothing,
+    // and the first arrow key must then land on the first entry, not the second.
+    const bool chosen = !selectedItems().isEmpty();
+    QListWidget::focusInEvent(event);
+    if (!chosen && selectedItems().isEmpty())
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
 
 OptionButton::OptionButton(QWidget *parent)
     : QRadioButton(parent)
@@ -84,14 +94,15 @@ void OptionButton::paintEvent(QPaintEvent *)
     QRect indicator = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
     indicator.moveTop((height() - indicator.height()) / 2);
     const QRect textRect = rect().adjusted(indicator.right() + 4, 0, 0, 0);
+    constexpr int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
     option.rect = indicator;
     painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, option);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+    painter.drawText(textRect, flags, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = text().isEmpty() ? indicator : painter.boundingRect(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+        focus.rect = text().isEmpty() ? indicator : painter.boundingRect(textRect, flags, text());
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

@@ -38,6 +38,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 // An option button whose caption wraps within its rectangle, as long captions here need; a click
