@@ -1,0 +1,24 @@
+// Text conversions of the reports: UTF-8 as the window holds it, decoded to code points, and the
+// Windows-1251 code page in which the text report is written. No locale and no iconv: the code page
+// is a table here, so the report is the same on every machine.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace report {
+
+// The code points of a UTF-8 text. Each malformed sequence (a stray continuation byte, a truncated
+// sequence, an overlong form, a surrogate, a value past U+10FFFF) becomes one '?', so a damaged text
+// still yields a report instead of failing it.
+std::u32string decodeUtf8(std::string_view utf8);
+
+// The Windows-1251 byte of a code point, or nothing when the code page has no such character.
+std::optional<unsigned char> windows1251Byte(char32_t codePoint);
+
+// A UTF-8 text in Windows-1251: ASCII as it is, Cyrillic and the code page's signs as their bytes,
+// every other character (and every malformed sequence) as '?'.
+std::string toWindows1251(std::string_view utf8);
+
+} // namespace report

@@ -1,0 +1,77 @@
+#include "report/windows1251.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <optional>
+#include <string>
+
+namespace {
+
+// glibc's converter, as a second opinion on the code page (the program itself never uses it).
+std::optional<unsigned char> iconvByte(char32_t codePoint)
+{
+    iconv_t cd = iconv_open("CP1251", "UTF-32LE");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    char in[4] = {static_cast<char>(codePoint & 0xFF),
+        static_cast<char>((codePoint >> 8) & 0xFF),
+        static_cast<char>((codePoint >> 16) & 0xFF),
+        static_cast<char>((codePoint >> 24) & 0xFF)};
+    char out[8] = {};
+    char *inPtr = in;
+    char *outPtr = out;
+    size_t inLeft = sizeof in;
+    size_t outLeft = sizeof out;
+    const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (done == static_cast<size_t>(-1) || outPtr - out != 1)
+        return std::nullopt;
+    return static_cast<unsigned char>(out[0]);
+}
+
+TEST(Windows1251, EveryBasicPlaneCharacterMapsAsGlibcMapsIt)
+{
+    ASSERT_EQ(iconvByte(U'Я'), std::optional<unsigned char>(0xDF)) << "glibc has no CP1251 converter here";
+    int checked = 0;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        ASSERT_EQ(report::windows1251Byte(c), iconvByte(c)) << "U+" << std::hex << static_cast<unsigned>(c);
+        ++checked;
+    }
+    EXPECT_GT(checked, 60000);
+}
+
+TEST(Windows1251, TextConvertsAndUnknownOrMalformedBecomesQuestionMark)
+{
+    struct Case {
+        const char *name;
+        std::string utf8;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"ascii passes through", "ТБ =2025", "\xD2\xC1 =2025"},
+        {"yo and the number sign", "Ёё №", "\xA8\xB8 \xB9"},
+        {"latin lookalikes stay latin", "KO KM KC KH", "KO KM KC KH"},
+        {"euro is in the code page", "€", "\x88"},
+        {"chinese is not", "保险", "??"},
+        {"emoji is not", "a\xF0\x9F\x9A\x97z", "a?z"},
+        {"control characters pass", "a\tb", "a\tb"},
+        {"stray continuation byte", "a\x80z", "a?z"},
+        {"truncated sequence at the end", "a\xD0", "a?"},
+        {"truncated sequence before ascii", "\xE2\x84z", "?z"},
+        {"overlong slash", "\xC0\xAF", "??"},
+        {"overlong three-byte form", "\xE0\x80\xAF", "?"},
+        {"surrogate half", "\xED\xA0\x80", "?"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", "?"},
+        {"byte never valid", "\xFF", "?"},
+        {"empty", "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(report::toWindows1251(c.utf8), c.expected);
+    }
+}
+
+} // namespace
