@@ -1,0 +1,94 @@
+// One press of "отчет": each report built, and written to a folder as the program writes it (a new file
+// flushed to the disk and renamed over the earlier report).
+#include "report/picture.h"
+#include "report/report.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+report::ReportInput sampleWindow()
+{
+    return {.tb = "1980",
+        .kt = "2",
+        .kbm = "1",
+        .kvs = "1,3",
+        .ko = "1",
+        .km = "1",
+        .ks = "0,7",
+        .kp = "0,7",
+        .kn = "1",
+        .total = "2522,52",
+        .startDate = "15.03.2024",
+        .startTime = "9:41:07"};
+}
+
+// A folder of the benchmark's own, removed at the end.
+struct Folder {
+    fs::path path;
+    Folder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarifmaster-bench-XXXXXX").string();
+        path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::temp_directory_path();
+    }
+    ~Folder()
+    {
+        std::error_code ignored;
+        fs::remove(path / report::kTextReportName, ignored);
+        fs::remove(path / report::kDocumentReportName, ignored);
+        fs::remove(path, ignored);
+    }
+};
+
+const fs::path kPicture = fs::path(TARIFMASTER_BIN_DIR) / report::kPictureName;
+
+void BM_TextReportBytes(benchmark::State &state)
+{
+    const report::ReportInput in = sampleWindow();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(report::textReportBytes(in));
+}
+BENCHMARK(BM_TextReportBytes);
+
+void BM_WriteTextReport(benchmark::State &state)
+{
+    const report::ReportInput in = sampleWindow();
+    Folder folder;
+    for (auto _ : state)
+        if (!report::writeTextReport(in, folder.path).ok)
+            state.SkipWithError("the text report was not written");
+}
+BENCHMARK(BM_WriteTextReport)->Unit(benchmark::kMicrosecond);
+
+void BM_PictureAsPng(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(report::pictureAsPng(kPicture));
+}
+BENCHMARK(BM_PictureAsPng)->Unit(benchmark::kMicrosecond);
+
+void BM_DocumentRtf(benchmark::State &state)
+{
+    const report::ReportInput in = sampleWindow();
+    const std::string png = report::pictureAsPng(kPicture).bytes;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(report::documentRtf(in, png));
+}
+BENCHMARK(BM_DocumentRtf)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteDocumentReport(benchmark::State &state)
+{
+    const report::ReportInput in = sampleWindow();
+    Folder folder;
+    for (auto _ : state)
+        if (!report::writeDocumentReport(in, folder.path, kPicture).ok)
+            state.SkipWithError("the document report was not written");
+}
+BENCHMARK(BM_WriteDocumentReport)->Unit(benchmark::kMicrosecond);
+
+} // namespace
