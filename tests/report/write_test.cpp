@@ -245,7 +245,7 @@ TEST(WriteReport, AnUnwritableFolderFailsWithoutTouchingTheEarlierReports)
     fs::permissions(program.reports, fs::perms(0755));
 }
 
-// A write that fails half-way (here at a file-size limit of 1 KiB, which the 3 KiB text report passes)
+// A write that fails half-way (here at a file-size limit of 1 KiB, which the 1.7 KiB text report passes)
 // must leave the earlier report whole.
 TEST(WriteReport, AWriteFailingHalfWayKeepsTheEarlierReport)
 {
