@@ -5,16 +5,19 @@
 #include "engine/premium.h"
 #include "engine/step_factors.h"
 #include "engine/territory.h"
+#include "report/report.h"
 #include "window/desktop.h"
 #include "window/inventory.h"
 #include "window/look.h"
 #include "window/module1.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScreen>
 
+#include <filesystem>
 #include <span>
 #include <string>
 
@@ -674,8 +677,37 @@ void Form1::Text10_Change()
     }
 }
 
+// The report copies the fields as they stand, computing nothing; it is written first and confirmed
+// after, and a failure is reported with the file and the reason while every field stays as it was.
 void Form1::Command7_Click()
 {
+    report::ReportInput input;
+    input.foreign = Option7->isChecked();
+    input.excludeKp = Check1->isChecked();
+    input.tb = toUtf8(txtTb->text());
+    input.kt = toUtf8(Text3->text());
+    input.kbm = toUtf8(Text4->text());
+    input.kvs = toUtf8(Text5->text());
+    input.ko = toUtf8(Text6->text());
+    input.km = toUtf8(Text7->text());
+    input.ks = toUtf8(Text8->text());
+    input.kp = toUtf8(Text9->text());
+    input.kn = toUtf8(Combo4->currentText());
+    input.total = toUtf8(Text10->text());
+    input.startDate = toUtf8(Text11->text());
+    input.startTime = toUtf8(Text12->text());
+
+    const std::filesystem::path folder(QFile::encodeName(m_programFolder).toStdString());
+    const auto tell = [this](const report::WriteResult &result) {
+        if (result.ok)
+            m_desktop.inform(this, fromUtf8(report::savedMessage(result)));
+        else
+            m_desktop.warn(this, fromUtf8(report::failureMessage(result)));
+    };
+    if (Option8->isChecked())
+        tell(report::writeTextReport(input, folder));
+    if (Option9->isChecked())
+        tell(report::writeDocumentReport(input, folder, folder / report::kPictureName));
 }
 
 // Help pages, links and exit. What the desktop answers changes nothing in the window.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -50,6 +51,8 @@ private slots:
     void totalIsASnapshotUntilTheNextOk();
     void zeroTotalWarnsAndEmptiesTheField();
     void unusableFactorShowsOneMessageAndKeepsTheTotal();
+    void reportsAreWrittenByClicksThenConfirmed();
+    void failedReportWarnsAndKeepsEverything();
     void helpButtonsAndLinksHandOverTheirTargets();
     void missingHelpPageChangesNothing();
     void exitButtonClosesTheWindow();
@@ -513,6 +516,61 @@ void Form1Test::unusableFactorShowsOneMessageAndKeepsTheTotal()
     const QString kvs = w->desktop.messages.back().text;
     QVERIFY2(kvs.contains(QStringLiteral("КВС")) && kvs.contains(QStringLiteral("«один»")), qPrintable(kvs));
     QCOMPARE(w->text(QStringLiteral("Text10")), QStringLiteral("553"));
+}
+
+void Form1Test::reportsAreWrittenByClicksThenConfirmed()
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/program folder XXXXXX"));
+    QVERIFY(dir.isValid());
+    QVERIFY(QFile::copy(QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), dir.filePath(QStringLiteral("tmas.gif"))));
+    w = std::make_unique<WindowFixture>(dir.path());
+    QVERIFY(w->clickRow(QStringLiteral("List1"), QStringLiteral("прицепы к легковым автомобилям")));
+    QVERIFY(w->clickRow(QStringLiteral("List6"), QStringLiteral("Москва")));
+    w->clickButton(QStringLiteral("Option5"));
+    w->clickButton(QStringLiteral("Command2"));
+
+    w->clickButton(QStringLiteral("Command7")); // the text report is chosen at start
+    const QString text = dir.filePath(QStringLiteral("str.txt"));
+    QCOMPARE(w->desktop.messages.size(), 1);
+    QCOMPARE(w->desktop.messages.back().text, QStringLiteral("Cохраненно: ") + text);
+    QFile written(text);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QVERIFY(bytes.contains("\xc8\xd2\xce\xc3\xce:553 \xf0\xf3\xe1\xeb\xe5\xe9\r\r\n")); // "ИТОГО:553 рублей" in Windows-1251
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("str.doc"))));
+
+    w->clickButton(QStringLiteral("Option9"));
+    w->clickButton(QStringLiteral("Command7"));
+    const QString document = dir.filePath(QStringLiteral("str.doc"));
+    QCOMPARE(w->desktop.messages.size(), 2);
+    QCOMPARE(w->desktop.messages.back().text, QStringLiteral("Cохраненно: ") + document);
+    QFile doc(document);
+    QVERIFY(doc.open(QIODevice::ReadOnly));
+    QVERIFY(doc.readAll().startsWith("{\\rtf1"));
+}
+
+void Form1Test::failedReportWarnsAndKeepsEverything()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // The program folder holds no picture, and "str.txt" is a folder: neither report can be written.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("str.txt")));
+    w = std::make_unique<WindowFixture>(dir.path());
+    QVERIFY(w->clickRow(QStringLiteral("List1"), QStringLiteral("физических лиц")));
+    w->clickButton(QStringLiteral("Command7"));
+    QCOMPARE(w->desktop.messages.size(), 1);
+    QVERIFY(w->desktop.messages.back().warning);
+    QVERIFY2(w->desktop.messages.back().text.contains(QStringLiteral("str.txt")), qPrintable(w->desktop.messages.back().text));
+    QVERIFY(!w->desktop.messages.back().text.startsWith(QStringLiteral("Cохраненно")));
+
+    w->clickButton(QStringLiteral("Option9"));
+    w->clickButton(QStringLiteral("Command7"));
+    QCOMPARE(w->desktop.messages.size(), 2);
+    QVERIFY(w->desktop.messages.back().warning);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("str.doc"))));
+    QVERIFY(w->form->isVisible());
+    QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1980"));
+    QVERIFY(w->get<QRadioButton>(QStringLiteral("Option9"))->isChecked());
 }
 
 void Form1Test::helpButtonsAndLinksHandOverTheirTargets()
