@@ -50,8 +50,7 @@ ListBox::ListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setItemDelegate(new RowDelegate(this));
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken); // the classic two-pixel sunken well
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A click on another entry, the arrows, Home, End and type-ahead all select an entry.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
