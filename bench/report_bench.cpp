@@ -4,6 +4,7 @@
 #include "report/report.h"
 
 #include <benchmark/benchmark.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>

@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -58,8 +57,8 @@ BENCHMARK(BM_TownSearchKeystroke)->Unit(benchmark::kMicrosecond);
 void BM_PremiumClick(benchmark::State &state)
 {
     window::Form1 form(desktop, QStringLiteral("/tmp"));
-    const std::pair<const char *, const char *> fields[] = {{"txtTb", "1980"}, {"Text3", "2"},  {"Text5", "1,3"},
-                                                            {"Text6", "1"},    {"Text7", "1"}};
+    const std::pair<const char *, const char *> fields[]
+        = {{"txtTb", "1980"}, {"Text3", "2"}, {"Text5", "1,3"}, {"Text6", "1"}, {"Text7", "1"}};
     for (const auto &[name, text] : fields)
         qobject_cast<QLineEdit *>(form.control(QLatin1String(name)))->setText(QLatin1String(text));
     auto *ok = qobject_cast<QAbstractButton *>(form.control(QStringLiteral("Command2")));

@@ -89,6 +89,6 @@ constexpr bool baseRatesWellFormed(std::span<const BaseRateRow> rows)
 
 static_assert(kCarRates.size() + kTruckRates.size() + kMotorcycleRates.size() == 14);
 static_assert(detail::baseRatesWellFormed(kCarRates) && detail::baseRatesWellFormed(kTruckRates)
-              && detail::baseRatesWellFormed(kMotorcycleRates));
+    && detail::baseRatesWellFormed(kMotorcycleRates));
 
 } // namespace engine

@@ -4,12 +4,12 @@
 // Latin capital M.
 #pragma once
 
+#include "engine/factor_table.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
 #include <string_view>
-
-#include "engine/factor_table.h"
 
 namespace engine {
 

@@ -35,7 +35,9 @@ constexpr bool isStoredFactorText(std::string_view text, std::size_t maxFraction
     const std::size_t comma = text.find(',');
     const std::string_view whole = text.substr(0, comma);
     const auto digits = [](std::string_view part) {
-        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        });
     };
     if (!digits(whole))
         return false;

@@ -82,7 +82,8 @@ ParseResult parseFactorText(std::string_view text)
 
     const std::size_t comma = text.find(',');
     const std::string_view whole = text.substr(0, comma);
-    const std::string_view fraction = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    const std::string_view fraction
+        = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
 
     // The integer part, checked digit by digit so that no length of text can overflow.
     constexpr std::uint64_t kMaxWhole = kMaxRaw / kScale;

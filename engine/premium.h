@@ -25,11 +25,11 @@
 namespace engine {
 
 enum class Category {
-    Cars,       // cars and taxis, route taxis included
-    Trucks,     // lorries
-    Trailers,   // trailers to cars, lorries, tractors and road-building machines
-    Buses,      // buses, trolleybuses, trams, tractors and similar machines, motorcycles
-    Foreign,    // vehicles registered abroad and used in Russia for a time
+    Cars,     // cars and taxis, route taxis included
+    Trucks,   // lorries
+    Trailers, // trailers to cars, lorries, tractors and road-building machines
+    Buses,    // buses, trolleybuses, trams, tractors and similar machines, motorcycles
+    Foreign,  // vehicles registered abroad and used in Russia for a time
 };
 
 // The nine tariff factors, in step order.
@@ -60,10 +60,10 @@ struct PremiumOutcome {
         Overflow,  // the product leaves the fixed-point range
     };
     Status status = Status::Ok;
-    FixedPoint total;                        // meaningful when status is Ok
-    Factor factor = Factor::TB;              // the first unusable factor, when status is BadFactor
-    ParseError reason = ParseError::Empty;   // why it is unusable
-    std::string text;                        // its text, as the user left it
+    FixedPoint total;                      // meaningful when status is Ok
+    Factor factor = Factor::TB;            // the first unusable factor, when status is BadFactor
+    ParseError reason = ParseError::Empty; // why it is unusable
+    std::string text;                      // its text, as the user left it
 };
 
 // Reads the texts of the factors the category uses, in order, and multiplies them. Texts of factors

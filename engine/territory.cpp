@@ -10,7 +10,9 @@ namespace {
 // above the Unicode range of its own, so it equals nothing a town name holds.
 char32_t nextCodePoint(std::string_view text, std::size_t &pos)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
     const unsigned char lead = byte(pos);
     std::size_t length = 1;
     char32_t cp = lead;

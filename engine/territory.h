@@ -26,10 +26,11 @@ enum class TerritoryList {
 };
 
 enum class VehicleKind {
-    General,  // every vehicle but tractors, self-propelled road-building and other machines and their trailers
+    General, // every vehicle but tractors, self-propelled road-building and other machines and their trailers
     Tractors, // tractors, self-propelled road-building and other machines and trailers to them
 };
 
+// clang-format off
 inline constexpr auto kMoscowEntries = std::to_array<std::string_view>({"Москва"});
 inline constexpr auto kPetersburgEntries = std::to_array<std::string_view>({"Санкт-Петербург", "Ленинградская область"});
 inline constexpr auto kSmallSettlementEntries
@@ -96,6 +97,8 @@ inline constexpr auto kTowns = std::to_array<std::string_view>({
     "Щекино", "Элиста", "Энгельс", "Южно-Сахалинск", "Юрга", "Якутск", "Ярцево",
 });
 
+// clang-format on
+
 constexpr std::span<const std::string_view> largeCities()
 {
     return std::span(kTowns).first<kLargeCityCount>();
@@ -145,7 +148,8 @@ inline constexpr auto kTerritoryRows = std::to_array<TerritoryRow>({
 
 // KT for an entry chosen in a list, by the vehicle kind selected at that moment; nothing when the
 // text is not an entry of that list.
-constexpr std::optional<std::string_view> territoryFactor(TerritoryList list, std::string_view entry, VehicleKind kind)
+constexpr std::optional<std::string_view> territoryFactor(
+    TerritoryList list, std::string_view entry, VehicleKind kind)
 {
     for (const TerritoryRow &row : kTerritoryRows)
         if (row.list == list && contains(row.names, entry))

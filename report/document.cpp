@@ -51,7 +51,8 @@ Composer &Composer::paragraph()
     return append(AtomType::Break, {});
 }
 
-template <typename Change> Composer &Composer::setFormat(Change change)
+template<typename Change>
+Composer &Composer::setFormat(Change change)
 {
     for (std::size_t i = m_blockAtom; i < m_atoms.size(); ++i)
         change(m_atoms[i].format);

@@ -79,12 +79,13 @@ private:
         CharFormat format;
     };
 
-    template <typename Change> Composer &setFormat(Change change);
+    template<typename Change>
+    Composer &setFormat(Change change);
     Composer &append(AtomType type, std::string_view text);
 
     std::vector<Atom> m_atoms;
     std::vector<Alignment> m_alignments; // one per paragraph, the last being the one being written
-    CharFormat m_carried; // the format that the next appended text takes
+    CharFormat m_carried;                // the format that the next appended text takes
     std::size_t m_blockAtom = 0;
     std::size_t m_blockParagraph = 0;
 };

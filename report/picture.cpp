@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>

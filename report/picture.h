@@ -9,7 +9,7 @@ namespace report {
 
 struct PngPicture {
     bool ok = false;
-    std::string bytes; // the PNG file's bytes
+    std::string bytes;  // the PNG file's bytes
     std::string reason; // when !ok: why, in Russian, naming the picture's file
 };
 

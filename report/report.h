@@ -12,19 +12,19 @@
 
 namespace report {
 
-struct ReportInput { // every text is UTF-8, exactly as the window shows it
-    bool foreign = false; // Option7 (vehicles registered abroad) selected: the foreign variant
+struct ReportInput {        // every text is UTF-8, exactly as the window shows it
+    bool foreign = false;   // Option7 (vehicles registered abroad) selected: the foreign variant
     bool excludeKp = false; // Check1 ticked
     std::string tb, kt, kbm, kvs, ko, km, ks, kp, kn; // txtTb, Text3, Text4, Text5, Text6, Text7, Text8,
                                                       // Text9, text of Combo4
-    std::string total; // Text10
-    std::string startDate, startTime; // Text11, Text12
+    std::string total;                                // Text10
+    std::string startDate, startTime;                 // Text11, Text12
 };
 
 struct WriteResult {
     bool ok = false;
     std::filesystem::path path; // the file written (or that could not be written)
-    std::string reason; // when !ok: why, in Russian, for the user
+    std::string reason;         // when !ok: why, in Russian, for the user
 };
 
 inline constexpr std::string_view kTextReportName = "str.txt";

@@ -108,7 +108,7 @@ std::string textReportBytes(const ReportInput &input)
     for (const Line &line : reportLines(input)) {
         out += toWindows1251(line.text);
         out += line.kind == Kind::Single ? "\r" : "\r\n"; // the line's own terminator
-        out += "\r\n"; // the one every written line gets
+        out += "\r\n";                                    // the one every written line gets
     }
     return out;
 }

@@ -2,13 +2,13 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
-#include <QToolTip>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace window {
 
@@ -25,9 +25,9 @@ public:
 
     // An entry longer than its list is cut short on screen; its tooltip shows it whole.
     bool helpEvent(QHelpEvent *event,
-                   QAbstractItemView *view,
-                   const QStyleOptionViewItem &option,
-                   const QModelIndex &index) override
+        QAbstractItemView *view,
+        const QStyleOptionViewItem &option,
+        const QModelIndex &index) override
     {
         if (event->type() == QEvent::ToolTip) {
             const QString text = index.data(Qt::DisplayRole).toString();

@@ -61,7 +61,10 @@ QStringList entriesOf(const Rows &rows)
 
 QRect pixels(const ControlRow &row)
 {
-    return {row.left / kTwipsPerPixel, row.top / kTwipsPerPixel, row.width / kTwipsPerPixel, row.height / kTwipsPerPixel};
+    return {row.left / kTwipsPerPixel,
+        row.top / kTwipsPerPixel,
+        row.width / kTwipsPerPixel,
+        row.height / kTwipsPerPixel};
 }
 
 // The entries a combo box carries with the window's design.
@@ -100,15 +103,19 @@ QString zeroWarning()
 QString badFactorMessage(const engine::PremiumOutcome &outcome)
 {
     const int step = static_cast<int>(outcome.factor) + 1;
-    const QString factor = QStringLiteral("Коэффициент %1 (шаг %2)").arg(fromUtf8(engine::factorLabel(outcome.factor))).arg(step);
+    const QString factor = QStringLiteral("Коэффициент %1 (шаг %2)")
+                               .arg(fromUtf8(engine::factorLabel(outcome.factor)))
+                               .arg(step);
     const QString quoted = QStringLiteral("«%1»").arg(fromUtf8(outcome.text));
     switch (outcome.reason) {
     case engine::ParseError::Empty:
         break;
     case engine::ParseError::DecimalPoint:
-        return QStringLiteral("%1: %2 — не число. Десятичный разделитель — запятая, например 1,5.").arg(factor, quoted);
+        return QStringLiteral("%1: %2 — не число. Десятичный разделитель — запятая, например 1,5.")
+            .arg(factor, quoted);
     case engine::ParseError::NotANumber:
-        return QStringLiteral("%1: %2 — не число. Введите коэффициент цифрами, с запятой перед дробной частью, например 1,5.")
+        return QStringLiteral(
+            "%1: %2 — не число. Введите коэффициент цифрами, с запятой перед дробной частью, например 1,5.")
             .arg(factor, quoted);
     case engine::ParseError::OutOfRange:
         return QStringLiteral("%1: %2 — слишком большое число.").arg(factor, quoted);
@@ -155,9 +162,9 @@ void Form1::buildControls()
     SSTab1 = new TabControl(tabs, this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(kTabControlTwips[0] / kTwipsPerPixel,
-                        kTabControlTwips[1] / kTwipsPerPixel,
-                        kTabControlTwips[2] / kTwipsPerPixel,
-                        kTabControlTwips[3] / kTwipsPerPixel);
+        kTabControlTwips[1] / kTwipsPerPixel,
+        kTabControlTwips[2] / kTwipsPerPixel,
+        kTabControlTwips[3] / kTwipsPerPixel);
     m_controls.insert(SSTab1->objectName(), SSTab1);
 
     const auto containerOf = [this](std::string_view name) -> QWidget * {
@@ -416,7 +423,9 @@ void Form1::Form_Load()
     Label49->hide();
     Label50->hide();
 
-    const auto fill = [](ListBox *list, const QStringList &entries) { list->addItems(entries); };
+    const auto fill = [](ListBox *list, const QStringList &entries) {
+        list->addItems(entries);
+    };
     fill(List1, entriesOf(engine::kCarRates));
     fill(List2, entriesOf(engine::kTruckRates));
     fill(List3, entriesOf(engine::kMotorcycleRates));
@@ -520,7 +529,8 @@ engine::VehicleKind vehicleKind(const QRadioButton *tractors)
     return tractors->isChecked() ? engine::VehicleKind::Tractors : engine::VehicleKind::General;
 }
 
-void applyTerritory(engine::TerritoryList list, const ListBox *entries, engine::VehicleKind kind, QLineEdit *field)
+void applyTerritory(
+    engine::TerritoryList list, const ListBox *entries, engine::VehicleKind kind, QLineEdit *field)
 {
     const QListWidgetItem *item = entries->currentItem();
     if (!item)
@@ -642,14 +652,14 @@ void Form1::Command2_Click()
         if (!option->isChecked())
             continue;
         const engine::FactorTexts texts = {toUtf8(txtTb->text()),
-                                           toUtf8(Text3->text()),
-                                           toUtf8(Text4->text()),
-                                           toUtf8(Text5->text()),
-                                           toUtf8(Text6->text()),
-                                           toUtf8(Text7->text()),
-                                           toUtf8(Text8->text()),
-                                           toUtf8(Text9->text()),
-                                           toUtf8(Combo4->currentText())};
+            toUtf8(Text3->text()),
+            toUtf8(Text4->text()),
+            toUtf8(Text5->text()),
+            toUtf8(Text6->text()),
+            toUtf8(Text7->text()),
+            toUtf8(Text8->text()),
+            toUtf8(Text9->text()),
+            toUtf8(Combo4->currentText())};
         const auto outcome = engine::premiumFromTexts(category, Check1->isChecked(), texts);
         switch (outcome.status) {
         case engine::PremiumOutcome::Status::Ok:
@@ -661,7 +671,8 @@ void Form1::Command2_Click()
             break;
         case engine::PremiumOutcome::Status::Overflow:
             m_desktop.inform(this,
-                             QStringLiteral("Страховая премия слишком велика для расчета. Проверьте коэффициенты шагов с 1 по 9."));
+                QStringLiteral(
+                    "Страховая премия слишком велика для расчета. Проверьте коэффициенты шагов с 1 по 9."));
             break;
         }
         return;

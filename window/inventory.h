@@ -16,32 +16,33 @@ enum class Kind { Label, TextBox, ListBox, ComboBox, Option, Check, Command, Pic
 // Looks, combined with |.
 namespace look {
 inline constexpr unsigned kNone = 0;
-inline constexpr unsigned kHeading = 1u << 0;       // 9.75 pt bold
-inline constexpr unsigned kBold = 1u << 1;          // 8.25 pt bold
-inline constexpr unsigned kItalic = 1u << 2;        // 8.25 pt italic
-inline constexpr unsigned kGreyStrip = 1u << 3;     // caption bar: shadow grey behind light text
-inline constexpr unsigned kDarkStrip = 1u << 4;     // caption bar: workspace grey behind light text
+inline constexpr unsigned kHeading = 1u << 0;   // 9.75 pt bold
+inline constexpr unsigned kBold = 1u << 1;      // 8.25 pt bold
+inline constexpr unsigned kItalic = 1u << 2;    // 8.25 pt italic
+inline constexpr unsigned kGreyStrip = 1u << 3; // caption bar: shadow grey behind light text
+inline constexpr unsigned kDarkStrip = 1u << 4; // caption bar: workspace grey behind light text
 inline constexpr unsigned kDarkBackground = 1u << 5;
-inline constexpr unsigned kLink = 1u << 6;          // link text on the dark background, 9.75 pt bold
+inline constexpr unsigned kLink = 1u << 6; // link text on the dark background, 9.75 pt bold
 inline constexpr unsigned kYellow = 1u << 7;
 inline constexpr unsigned kCyan = 1u << 8;
 inline constexpr unsigned kRedText = 1u << 9;
 inline constexpr unsigned kGreyBackground = 1u << 10;
-inline constexpr unsigned kHidden = 1u << 11;       // hidden at start
-inline constexpr unsigned kBadge = 1u << 12;        // a step badge character, 14.25 pt
-inline constexpr unsigned kCopyright = 1u << 13;    // the copyright sign, 13.5 pt
-inline constexpr unsigned kTight = 1u << 14;        // lines set closer, where five lines share a four-line rectangle
+inline constexpr unsigned kHidden = 1u << 11;    // hidden at start
+inline constexpr unsigned kBadge = 1u << 12;     // a step badge character, 14.25 pt
+inline constexpr unsigned kCopyright = 1u << 13; // the copyright sign, 13.5 pt
+inline constexpr unsigned kTight = 1u << 14; // lines set closer, where five lines share a four-line rectangle
 } // namespace look
 
 struct ControlRow {
-    std::string_view name;      // objectName and member name: "List1", "Label14(0)"
+    std::string_view name; // objectName and member name: "List1", "Label14(0)"
     Kind kind;
-    std::string_view container; // "Form1", a tab caption "1" to "10", or a frame's name
-    std::string_view caption;   // caption or start text
+    std::string_view container;   // "Form1", a tab caption "1" to "10", or a frame's name
+    std::string_view caption;     // caption or start text
     int left, top, width, height; // twips
     unsigned looks = look::kNone;
-    std::string_view spoken = {}; // accessible name when the caption does not say it: a label's name or a text
-    std::string_view tip = {};    // tooltip
+    std::string_view spoken
+        = {};                  // accessible name when the caption does not say it: a label's name or a text
+    std::string_view tip = {}; // tooltip
 };
 
 inline constexpr int kTwipsPerPixel = 15;

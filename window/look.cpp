@@ -34,7 +34,8 @@ constexpr int pixelsOfPoints(double points)
 QFont font(unsigned looks)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     // Liberation Sans runs some 5 % wider than the bitmap sans serif the rectangles were drawn for.
     font.setStretch(95);

@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
                    "    xvfb-run -a build/bin/tarifmaster        (package xvfb)\n"
                    "or draw it off-screen without showing anything:\n"
                    "    QT_QPA_PLATFORM=offscreen build/bin/tarifmaster\n",
-                   stderr);
+            stderr);
         return 2;
     }
     QApplication app(argc, argv);

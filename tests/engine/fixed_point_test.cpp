@@ -31,6 +31,7 @@ TEST(FactorText, ParsesTheFactorTextForm)
         const char *text;
         std::int64_t raw;
     };
+    // clang-format off
     const Case cases[] = {
         {"0", 0},
         {"0,7", 7'000},
@@ -43,6 +44,7 @@ TEST(FactorText, ParsesTheFactorTextForm)
         // Leading zeros never count towards the range, however many there are.
         {"0000000000000000000000000000000000000001", 10'000},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         const auto parsed = parseFactorText(c.text);
@@ -57,6 +59,7 @@ TEST(FactorText, RejectsEveryOtherFormAndSaysWhy)
         std::string text;
         ParseError error;
     };
+    // clang-format off
     const Case cases[] = {
         {"", ParseError::Empty},
         {"1.5", ParseError::DecimalPoint},
@@ -81,6 +84,7 @@ TEST(FactorText, RejectsEveryOtherFormAndSaysWhy)
         {std::string(1000, '9'), ParseError::OutOfRange},
         {std::string(1000, '9') + ",5", ParseError::OutOfRange},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         const auto parsed = parseFactorText(c.text);
@@ -95,6 +99,7 @@ TEST(FactorText, RoundsFractionDigitsBeyondTheFourthTiesToEven)
         std::string text;
         std::int64_t raw;
     };
+    // clang-format off
     const Case cases[] = {
         {"1,23455", 12'346},     // tie, odd fourth digit goes up
         {"1,23445", 12'344},     // tie, even fourth digit stays
@@ -107,6 +112,7 @@ TEST(FactorText, RoundsFractionDigitsBeyondTheFourthTiesToEven)
         {"0," + std::string(5000, '0') + "1", 0}, // any number of fraction digits, no overflow
         {"1," + std::string(5000, '9'), 20'000},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.substr(0, 24));
         const auto parsed = parseFactorText(c.text);
@@ -124,6 +130,7 @@ TEST(FactorText, FormatsWithDecimalCommaAndNoTrailingZeros)
         std::int64_t raw;
         const char *text;
     };
+    // clang-format off
     const Case cases[] = {
         {0, "0"},
         {5'000, "0,5"},
@@ -138,6 +145,7 @@ TEST(FactorText, FormatsWithDecimalCommaAndNoTrailingZeros)
         {kMax, "922337203685477,5807"},
         {kMin, "-922337203685477,5808"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(formatFactorText(raw(c.raw)), c.text);
@@ -146,7 +154,8 @@ TEST(FactorText, FormatsWithDecimalCommaAndNoTrailingZeros)
 
 TEST(FactorText, CanonicalTextsSurviveARoundTrip)
 {
-    for (const char *text : {"0", "1", "0,7", "1,55", "0,0001", "2445,3", "1743,4187", "922337203685477,5807"}) {
+    for (const char *text :
+        {"0", "1", "0,7", "1,55", "0,0001", "2445,3", "1743,4187", "922337203685477,5807"}) {
         SCOPED_TRACE(text);
         const auto parsed = parseFactorText(text);
         ASSERT_TRUE(parsed);
@@ -159,6 +168,7 @@ TEST(Multiplication, RoundsEachProductToFourDecimalsTiesToEven)
     struct Case {
         std::int64_t a, b, product;
     };
+    // clang-format off
     const Case cases[] = {
         {21'657'375, 11'500, 24'905'981}, // 2165,7375 × 1,15 = 2490,598125
         {24'905'981, 5'000, 12'452'990},  // 1245,29905: tie, 0 is even
@@ -176,6 +186,7 @@ TEST(Multiplication, RoundsEachProductToFourDecimalsTiesToEven)
         {kMax, 10'000, kMax},
         {kMin, 10'000, kMin},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.a) + " x " + std::to_string(c.b));
         const auto product = multiplyRounded(raw(c.a), raw(c.b));

@@ -43,6 +43,7 @@ TEST(Premium, WorkedExamplesOfEveryCategory)
         const char *total;
     };
     // Fields a category does not use hold rubbish on purpose: they must never be read.
+    // clang-format off
     const Case cases[] = {
         {"cars", Category::Cars, false, texts({"1980", "2", "1", "1,3", "1", "1", "0,7", "0,7", "1"}), "2522,52"},
         {"cars without KP", Category::Cars, true, texts({"1980", "2", "1", "1,3", "1", "1", "0,7", "x", "1"}), "3603,6"},
@@ -65,6 +66,7 @@ TEST(Premium, WorkedExamplesOfEveryCategory)
          texts({"43822964385,0039", "", "", "", "", "1", "", "", ""}),
          "113939707401,0102"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(total(c.category, c.excludeKp, c.factors), c.total);
@@ -76,7 +78,7 @@ TEST(Premium, AZeroFactorGivesAZeroTotal)
     // Start-up values: nothing chosen in steps 1, 2, 4, 5 and 6.
     const FactorTexts startUp = texts({"0", "0", "1", "0", "0", "0", "0,7", "0,7", "1"});
     for (const Category category :
-         {Category::Cars, Category::Trucks, Category::Trailers, Category::Buses, Category::Foreign}) {
+        {Category::Cars, Category::Trucks, Category::Trailers, Category::Buses, Category::Foreign}) {
         EXPECT_EQ(total(category, false, startUp), "0");
     }
 }
@@ -91,6 +93,7 @@ TEST(Premium, ReportsTheFirstUnusableFactorInMultiplicationOrder)
         Factor factor;
         ParseError reason;
     };
+    // clang-format off
     const Case cases[] = {
         {"KT emptied by a vehicle-kind switch", Category::Cars, false, texts({"1980", "", "1", "1", "1", "1", "0,7", "0,7", "1"}), Factor::KT, ParseError::Empty},
         {"KN typed with a point", Category::Trucks, false, texts({"2025", "1", "1", "1", "1", "", "0,7", "0,7", "1.5"}), Factor::KN, ParseError::DecimalPoint},
@@ -99,6 +102,7 @@ TEST(Premium, ReportsTheFirstUnusableFactorInMultiplicationOrder)
         {"foreign KM", Category::Foreign, false, texts({"2375", "", "", "", "", "", "", "0,7", ""}), Factor::KM, ParseError::Empty},
         {"TB out of range", Category::Trailers, false, texts({"99999999999999999999", "2", "", "", "", "", "0,7", "", ""}), Factor::TB, ParseError::OutOfRange},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const auto outcome = premiumFromTexts(c.category, c.excludeKp, c.factors);
@@ -127,7 +131,8 @@ TEST(Premium, ReportsAProductBeyondTheRange)
 TEST(Premium, FactorsUsedFollowTheCategoryAndTheExclusion)
 {
     using enum Factor;
-    EXPECT_EQ(engine::factorsUsed(Category::Cars, false), (std::vector{TB, KT, KBM, KVS, KO, KM, KS, KP, KN}));
+    EXPECT_EQ(
+        engine::factorsUsed(Category::Cars, false), (std::vector{TB, KT, KBM, KVS, KO, KM, KS, KP, KN}));
     EXPECT_EQ(engine::factorsUsed(Category::Trucks, true), (std::vector{TB, KT, KBM, KVS, KO, KS, KN}));
     EXPECT_EQ(engine::factorsUsed(Category::Trailers, true), (std::vector{TB, KT, KS}));
     EXPECT_EQ(engine::factorsUsed(Category::Foreign, false), (std::vector{TB, KM, KP}));

@@ -47,7 +47,8 @@ TEST(BaseRates, PercentIsTheRateOverFourThousandWrittenInFull)
             // rate / 4000 = percent  <=>  rate * 100000 == percent digits * 4000 * 10^(5 - fraction digits)
             const std::string percent(row.percent);
             const auto comma = percent.find(',');
-            const std::string digits = comma == std::string::npos ? percent : percent.substr(0, comma) + percent.substr(comma + 1);
+            const std::string digits
+                = comma == std::string::npos ? percent : percent.substr(0, comma) + percent.substr(comma + 1);
             const std::size_t fractionDigits = comma == std::string::npos ? 0 : percent.size() - comma - 1;
             long long scaled = std::stoll(digits);
             for (std::size_t i = fractionDigits; i < 5; ++i)
@@ -59,7 +60,9 @@ TEST(BaseRates, PercentIsTheRateOverFourThousandWrittenInFull)
 
 TEST(BaseRates, RowsThatShareARate)
 {
-    const auto rate = [](RateList list, std::string_view entry) { return findBaseRate(list, entry)->rate; };
+    const auto rate = [](RateList list, std::string_view entry) {
+        return findBaseRate(list, entry)->rate;
+    };
     EXPECT_EQ(rate(RateList::Trucks, "грузоподъемностью до 10 т"), "2025");
     EXPECT_EQ(rate(RateList::Trucks, "автобусы с числом мест сидения свыше 20"), "2025");
     EXPECT_EQ(rate(RateList::Trucks, "автобусы с числом мест сидения до 20"), "1620");
@@ -99,6 +102,7 @@ TEST(BonusMalus, TransitionsOfTheTariff)
     struct Case {
         const char *start, *payouts, *end, *factor;
     };
+    // clang-format off
     const Case cases[] = {
         {"13", "0", "13", "0,5"},
         {"M", "0", "0", "2,3"},
@@ -109,6 +113,7 @@ TEST(BonusMalus, TransitionsOfTheTariff)
         {"13", "1", "7", "0,8"},
         {"4", "2", "1", "1,55"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.start) + " after " + c.payouts);
         const auto end = classAfterTerm(c.start, c.payouts);
@@ -147,16 +152,18 @@ TEST(BonusMalus, TransitionTableIsConsistent)
 
 TEST(StepFactors, LookupsUseTheWholeEntryText)
 {
-    EXPECT_EQ(findFactor(kDriverRows, "до 22 лет включительно со стажем вождения до 2 лет включительно"), "1,3");
+    EXPECT_EQ(
+        findFactor(kDriverRows, "до 22 лет включительно со стажем вождения до 2 лет включительно"), "1,3");
     EXPECT_EQ(findFactor(kDriverRows, "от 22 лет и старше со стажем вождения свыше 2 лет"), "1");
     // KO: each choice spans two entries; the second line of each gives its own choice's factor.
     EXPECT_EQ(findFactor(kAdmittedDriverRows, "управлению транспортным средством"), "1");
     EXPECT_EQ(findFactor(kAdmittedDriverRows, "к управлению транспортным средством"), "1,5");
-    EXPECT_EQ(findFactor(kAdmittedDriverRows,
-                         "Договор обязательного страхования не предусматривает ограничения количества лиц,допущенных"),
-              "1,5");
+    EXPECT_EQ(
+        findFactor(kAdmittedDriverRows,
+            "Договор обязательного страхования не предусматривает ограничения количества лиц,допущенных"),
+        "1,5");
     EXPECT_FALSE(findFactor(kAdmittedDriverRows,
-                            "Договор обязательного страхования не предусматривает ограничения количества лиц, допущенных"));
+        "Договор обязательного страхования не предусматривает ограничения количества лиц, допущенных"));
     // 95 horsepower belongs to the row that ends at 95 inclusive.
     EXPECT_EQ(findFactor(kEnginePowerRows, "свыше 70 до 95 включительно"), "1");
     EXPECT_EQ(findFactor(kEnginePowerRows, "до 50 включительно"), "0,5");

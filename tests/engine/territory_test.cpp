@@ -21,17 +21,17 @@ std::vector<std::string> search(std::string_view typed)
 TEST(TownSearch, MatchesTheBeginningIgnoringCaseInMasterListOrder)
 {
     EXPECT_EQ(search("ново"),
-              (std::vector<std::string>{"Новокузнецк",
-                                        "Новосибирск",
-                                        "Новоалтайск",
-                                        "Новокуйбышевск",
-                                        "Новомосковск",
-                                        "Новороссийск",
-                                        "Новотроицк",
-                                        "Новоуральск",
-                                        "Новочебоксарск",
-                                        "Новочеркасск",
-                                        "Новошахтинск"}));
+        (std::vector<std::string>{"Новокузнецк",
+            "Новосибирск",
+            "Новоалтайск",
+            "Новокуйбышевск",
+            "Новомосковск",
+            "Новороссийск",
+            "Новотроицк",
+            "Новоуральск",
+            "Новочебоксарск",
+            "Новочеркасск",
+            "Новошахтинск"}));
     EXPECT_EQ(search("ОМСК"), std::vector<std::string>{"Омск"});
     EXPECT_EQ(search("оМсК"), std::vector<std::string>{"Омск"});
     EXPECT_EQ(search("губ"), std::vector<std::string>{"Губкин, Гуково"});
@@ -51,8 +51,11 @@ TEST(TownSearch, FindsNothingWhereTheNameDoesNotBeginWithTheText)
 
 TEST(TownSearch, SurvivesTextThatIsNotUtf8)
 {
-    for (const std::string &typed : {std::string("\xD0"), std::string("\xD0\x9E\xFF"), std::string("\x80\x80"),
-                                    std::string("\xF4\x90\x80\x80"), std::string(1, '\0')}) {
+    for (const std::string &typed : {std::string("\xD0"),
+             std::string("\xD0\x9E\xFF"),
+             std::string("\x80\x80"),
+             std::string("\xF4\x90\x80\x80"),
+             std::string(1, '\0')}) {
         EXPECT_TRUE(search(typed).empty());
     }
     // A lone Cyrillic letter is a prefix of many towns.
@@ -85,6 +88,7 @@ TEST(TerritoryFactor, ByListEntryAndVehicleKind)
         const char *entry;
         const char *general, *tractors;
     };
+    // clang-format off
     const Case cases[] = {
         {TerritoryList::Moscow, "Москва", "2", "1,2"},
         {TerritoryList::MoscowRegion, "Ленинский", "1,8", "1"},
@@ -101,6 +105,7 @@ TEST(TerritoryFactor, ByListEntryAndVehicleKind)
         {TerritoryList::SmallSettlements, "города с численностью от 10 до 50 тыс", "0,6", "0,6"},
         {TerritoryList::SmallSettlements, "прочие населенные пункты", "0,4", "0,4"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.entry);
         EXPECT_EQ(territoryFactor(c.list, c.entry, VehicleKind::General), c.general);
@@ -115,7 +120,8 @@ TEST(TerritoryFactor, MissesEntriesOfOtherListsAndInexactTexts)
     EXPECT_FALSE(territoryFactor(TerritoryList::Towns, "омск", VehicleKind::General));
     EXPECT_FALSE(territoryFactor(TerritoryList::Towns, "Губкин", VehicleKind::General));
     EXPECT_FALSE(territoryFactor(TerritoryList::MoscowRegion, "Ленинский ", VehicleKind::General));
-    EXPECT_FALSE(territoryFactor(TerritoryList::Petersburg, "Санкт-Петербург", VehicleKind::General) == "1,6");
+    EXPECT_FALSE(
+        territoryFactor(TerritoryList::Petersburg, "Санкт-Петербург", VehicleKind::General) == "1,6");
     EXPECT_FALSE(territoryFactor(TerritoryList::SmallSettlements, "", VehicleKind::Tractors));
 }
 
@@ -126,16 +132,16 @@ TEST(TerritoryFactor, NearMoscowDistrictsAreTheTwelveOfTheTariff)
         if (territoryFactor(TerritoryList::MoscowRegion, district, VehicleKind::General) == "1,8")
             higher.push_back(district);
     EXPECT_EQ(higher,
-              (std::vector<std::string_view>{"Балашихинский",
-                                             "Домодедовский",
-                                             "Истринский",
-                                             "Ленинский",
-                                             "Люберецкий",
-                                             "Мытищинский",
-                                             "Одинцовский",
-                                             "Пушкинский",
-                                             "Раменский",
-                                             "Солнечногорский",
-                                             "Химкинский",
-                                             "Щелковский"}));
+        (std::vector<std::string_view>{"Балашихинский",
+            "Домодедовский",
+            "Истринский",
+            "Ленинский",
+            "Люберецкий",
+            "Мытищинский",
+            "Одинцовский",
+            "Пушкинский",
+            "Раменский",
+            "Солнечногорский",
+            "Химкинский",
+            "Щелковский"}));
 }

@@ -10,14 +10,13 @@
 //                                                         value and partial product; total in tfoot
 //   <strong data-value="name">                            a figure in running text (see expectedValue)
 //   <span data-rounding>a × b = exact ≈ rounded</span>    one rounded partial product, explained
-#include "page_reader.h"
-
 #include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
 #include "engine/step_factors.h"
 #include "engine/territory.h"
+#include "page_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -266,8 +265,8 @@ TEST(HelpPages, LinksReachTheOtherPagesAndTheirAnchorsOnly)
                 EXPECT_EQ(target->find(':'), std::string_view::npos);
                 const std::size_t hash = target->find('#');
                 const std::string_view file = target->substr(0, hash);
-                const std::string_view fragment =
-                    hash == std::string_view::npos ? "" : target->substr(hash + 1);
+                const std::string_view fragment
+                    = hash == std::string_view::npos ? "" : target->substr(hash + 1);
                 const std::string_view targetPage = file.empty() ? name : file;
                 if (file == kStyleSheet)
                     continue;

@@ -10,123 +10,122 @@ namespace help {
 
 namespace {
 
-    constexpr std::string_view kVoidElements[] = {"meta", "link", "br", "hr", "img", "input", "col", "wbr"};
+constexpr std::string_view kVoidElements[] = {"meta", "link", "br", "hr", "img", "input", "col", "wbr"};
 
-    bool isNameChar(char c)
-    {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':';
-    }
+bool isNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':';
+}
 
-    bool isSpace(char c)
-    {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-    }
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
-    std::string lower(std::string_view s)
-    {
-        std::string out(s);
-        std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-            return static_cast<char>(std::tolower(c));
-        });
-        return out;
-    }
+std::string lower(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
+        return static_cast<char>(std::tolower(c));
+    });
+    return out;
+}
 
-    // A start tag at markup[pos] ('<' followed by a letter): fills name and attributes, returns the
-    // position after its '>', or npos when the tag is not closed.
-    std::size_t readStartTag(std::string_view markup, std::size_t pos, Element &element)
-    {
-        std::size_t i = pos + 1;
-        const std::size_t nameBegin = i;
-        while (i < markup.size() && isNameChar(markup[i]))
+// A start tag at markup[pos] ('<' followed by a letter): fills name and attributes, returns the
+// position after its '>', or npos when the tag is not closed.
+std::size_t readStartTag(std::string_view markup, std::size_t pos, Element &element)
+{
+    std::size_t i = pos + 1;
+    const std::size_t nameBegin = i;
+    while (i < markup.size() && isNameChar(markup[i]))
+        ++i;
+    element.name = lower(markup.substr(nameBegin, i - nameBegin));
+    while (i < markup.size()) {
+        while (i < markup.size() && isSpace(markup[i]))
             ++i;
-        element.name = lower(markup.substr(nameBegin, i - nameBegin));
-        while (i < markup.size()) {
-            while (i < markup.size() && isSpace(markup[i]))
-                ++i;
-            if (i >= markup.size())
-                break;
-            if (markup[i] == '>')
-                return i + 1;
-            if (markup[i] == '/') {
-                ++i;
-                continue;
-            }
-            const std::size_t keyBegin = i;
-            while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '=' && markup[i] != '>'
-                && markup[i] != '/')
-                ++i;
-            std::string key = lower(markup.substr(keyBegin, i - keyBegin));
-            std::string value;
-            if (i < markup.size() && markup[i] == '=') {
-                ++i;
-                if (i < markup.size() && (markup[i] == '"' || markup[i] == '\'')) {
-                    const char quote = markup[i++];
-                    const std::size_t end = markup.find(quote, i);
-                    if (end == std::string_view::npos)
-                        return std::string_view::npos;
-                    value = markup.substr(i, end - i);
-                    i = end + 1;
-                } else {
-                    const std::size_t valueBegin = i;
-                    while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '>')
-                        ++i;
-                    value = markup.substr(valueBegin, i - valueBegin);
-                }
-            }
-            element.attributes.emplace(std::move(key), std::move(value));
+        if (i >= markup.size())
+            break;
+        if (markup[i] == '>')
+            return i + 1;
+        if (markup[i] == '/') {
+            ++i;
+            continue;
         }
-        return std::string_view::npos;
-    }
-
-    // Is markup[pos] a tag ("<name" or "</name") of exactly this name?
-    bool tagAt(std::string_view markup, std::size_t pos, std::string_view prefix, std::string_view name)
-    {
-        const std::size_t nameAt = pos + prefix.size();
-        if (markup.substr(pos, prefix.size()) != prefix || nameAt + name.size() > markup.size())
-            return false;
-        if (lower(markup.substr(nameAt, name.size())) != name)
-            return false;
-        return nameAt + name.size() == markup.size() || !isNameChar(markup[nameAt + name.size()]);
-    }
-
-    // The markup between the start tag ending at begin and the end tag that matches it (nested elements
-    // of the same name counted), or the rest of markup when the end tag is missing.
-    std::string_view innerOf(std::string_view markup, std::size_t begin, std::string_view name)
-    {
-        int depth = 1;
-        for (std::size_t i = markup.find('<', begin); i != std::string_view::npos;
-             i = markup.find('<', i + 1)) {
-            if (tagAt(markup, i, "</", name) && --depth == 0)
-                return markup.substr(begin, i - begin);
-            if (tagAt(markup, i, "<", name))
-                ++depth;
-        }
-        return markup.substr(begin);
-    }
-
-    void appendDecodedEntity(std::string_view markup, std::size_t &pos, std::string &out)
-    {
-        static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
-            {"&nbsp;", " "},
-            {"&amp;", "&"},
-            {"&lt;", "<"},
-            {"&gt;", ">"},
-            {"&quot;", "\""},
-            {"&#39;", "'"},
-            {"&times;", "×"},
-            {"&hellip;", "…"},
-            {"&mdash;", "—"},
-            {"&ndash;", "–"},
-        };
-        for (const auto &[entity, decoded] : kEntities)
-            if (markup.substr(pos, entity.size()) == entity) {
-                out += decoded;
-                pos += entity.size();
-                return;
+        const std::size_t keyBegin = i;
+        while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '=' && markup[i] != '>'
+            && markup[i] != '/')
+            ++i;
+        std::string key = lower(markup.substr(keyBegin, i - keyBegin));
+        std::string value;
+        if (i < markup.size() && markup[i] == '=') {
+            ++i;
+            if (i < markup.size() && (markup[i] == '"' || markup[i] == '\'')) {
+                const char quote = markup[i++];
+                const std::size_t end = markup.find(quote, i);
+                if (end == std::string_view::npos)
+                    return std::string_view::npos;
+                value = markup.substr(i, end - i);
+                i = end + 1;
+            } else {
+                const std::size_t valueBegin = i;
+                while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '>')
+                    ++i;
+                value = markup.substr(valueBegin, i - valueBegin);
             }
-        out += '&';
-        ++pos;
+        }
+        element.attributes.emplace(std::move(key), std::move(value));
     }
+    return std::string_view::npos;
+}
+
+// Is markup[pos] a tag ("<name" or "</name") of exactly this name?
+bool tagAt(std::string_view markup, std::size_t pos, std::string_view prefix, std::string_view name)
+{
+    const std::size_t nameAt = pos + prefix.size();
+    if (markup.substr(pos, prefix.size()) != prefix || nameAt + name.size() > markup.size())
+        return false;
+    if (lower(markup.substr(nameAt, name.size())) != name)
+        return false;
+    return nameAt + name.size() == markup.size() || !isNameChar(markup[nameAt + name.size()]);
+}
+
+// The markup between the start tag ending at begin and the end tag that matches it (nested elements
+// of the same name counted), or the rest of markup when the end tag is missing.
+std::string_view innerOf(std::string_view markup, std::size_t begin, std::string_view name)
+{
+    int depth = 1;
+    for (std::size_t i = markup.find('<', begin); i != std::string_view::npos; i = markup.find('<', i + 1)) {
+        if (tagAt(markup, i, "</", name) && --depth == 0)
+            return markup.substr(begin, i - begin);
+        if (tagAt(markup, i, "<", name))
+            ++depth;
+    }
+    return markup.substr(begin);
+}
+
+void appendDecodedEntity(std::string_view markup, std::size_t &pos, std::string &out)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
+        {"&nbsp;", " "},
+        {"&amp;", "&"},
+        {"&lt;", "<"},
+        {"&gt;", ">"},
+        {"&quot;", "\""},
+        {"&#39;", "'"},
+        {"&times;", "×"},
+        {"&hellip;", "…"},
+        {"&mdash;", "—"},
+        {"&ndash;", "–"},
+    };
+    for (const auto &[entity, decoded] : kEntities)
+        if (markup.substr(pos, entity.size()) == entity) {
+            out += decoded;
+            pos += entity.size();
+            return;
+        }
+    out += '&';
+    ++pos;
+}
 
 } // namespace
 

@@ -13,7 +13,7 @@
 namespace help {
 
 struct Element {
-    std::string name; // lower-case tag name: "table", "td"
+    std::string name;                                           // lower-case tag name: "table", "td"
     std::map<std::string, std::string, std::less<>> attributes; // value "" for an attribute without one
     std::string_view inner; // the markup between start and end tag: keep the page's text alive
 

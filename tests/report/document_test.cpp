@@ -4,6 +4,7 @@
 #include "report_input.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
 
 namespace {

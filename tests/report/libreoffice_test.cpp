@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -45,7 +46,7 @@ struct OdtParagraph {
 // What the tests need of a flat ODF text document.
 struct OdtDocument {
     std::map<std::string, std::string> fontFamilies; // font-face name -> family
-    std::map<std::string, Properties> styles; // "family:name" -> properties and "parent"
+    std::map<std::string, Properties> styles;        // "family:name" -> properties and "parent"
     std::map<std::string, Properties> pageLayouts;
     std::string standardPageLayout;
     std::vector<OdtParagraph> paragraphs;
@@ -55,8 +56,8 @@ struct OdtDocument {
     std::string property(const OdtParagraph &paragraph, int span, const std::string &name) const
     {
         if (span >= 0) {
-            const std::string value =
-                lookUp("text:" + paragraph.spans.at(static_cast<std::size_t>(span)).style, name);
+            const std::string value
+                = lookUp("text:" + paragraph.spans.at(static_cast<std::size_t>(span)).style, name);
             if (!value.empty())
                 return value;
         }
@@ -221,15 +222,15 @@ const Converted &converted()
         };
         report::ReportInput excluded = sampleInput(false, true);
         excluded.kn = "1,5 {\\par} ✓";
-        const Variant variants[] = {
-            {"standard", sampleInput()}, {"foreign", sampleInput(true)}, {"excluded", excluded}};
+        const Variant variants[]
+            = {{"standard", sampleInput()}, {"foreign", sampleInput(true)}, {"excluded", excluded}};
         std::string files;
         for (const Variant &v : variants) {
             // Each report is written as "str.doc" and read under a ".doc" name, as a user opens it.
             const fs::path folder = c->folder.path() / v.name;
             fs::create_directory(folder);
-            const report::WriteResult written =
-                report::writeDocumentReport(v.input, folder, TARIFMASTER_TEST_PICTURE);
+            const report::WriteResult written
+                = report::writeDocumentReport(v.input, folder, TARIFMASTER_TEST_PICTURE);
             EXPECT_TRUE(written.ok) << written.reason;
             fs::create_hard_link(written.path, in / (std::string(v.name) + ".doc"));
             files += " " + quoted(in / (std::string(v.name) + ".doc"));
@@ -240,8 +241,8 @@ const Converted &converted()
             return c;
         }
         const fs::path out = c->folder.path() / "out";
-        const CommandResult run =
-            runCommand("soffice -env:UserInstallation=file://" + (c->folder.path() / "profile").string()
+        const CommandResult run
+            = runCommand("soffice -env:UserInstallation=file://" + (c->folder.path() / "profile").string()
                 + " --headless --convert-to fodt --outdir " + quoted(out) + files);
         c->log = run.output;
         for (const Variant &v : variants)

@@ -2,13 +2,14 @@
 // and running a command to completion with its output.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <sys/wait.h>

@@ -2,8 +2,9 @@
 #include "report/report.h"
 #include "report_input.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <iconv.h>
 #include <string>
 #include <vector>
@@ -67,8 +68,8 @@ std::string expectedReport(const std::string &kt,
 }
 
 const std::string kKpLine = "8.Коэффициенты страховых тарифов в зависимости от срока страхования КП =0,9";
-const std::string kKpExcluded =
-    "8.Коэффициенты страховых тарифов в зависимости от срока страхования КП = исключен";
+const std::string kKpExcluded
+    = "8.Коэффициенты страховых тарифов в зависимости от срока страхования КП = исключен";
 
 TEST(TextReport, BothVariantsAndTheTermRuleAreWrittenByteForByte)
 {

@@ -1,7 +1,8 @@
 #include "report/windows1251.h"
 
-#include <cerrno>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <iconv.h>
 #include <optional>
 #include <string>

@@ -5,8 +5,9 @@
 #include "report_input.h"
 #include "test_folder.h"
 
-#include <functional>
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,9 +107,9 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
 {
     struct Case {
         const char *name;
-        const char *kind; // "text" or "doc"
+        const char *kind;                                // "text" or "doc"
         std::function<fs::path(const fs::path &)> spoil; // returns the folder to write into
-        std::string reason; // a part of the reason
+        std::string reason;                              // a part of the reason
         fs::path picture = kPicture;
     };
     const Case cases[] = {
@@ -163,10 +164,10 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
         ASSERT_TRUE(writeDocument(root.path(), "1").ok);
         const fs::path folder = c.spoil(root.path());
         const auto before = listFolder(root.path());
-        const std::string textBefore =
-            fs::is_regular_file(root.path() / "str.txt") ? readFile(root.path() / "str.txt") : "";
-        const std::string docBefore =
-            fs::is_regular_file(root.path() / "str.doc") ? readFile(root.path() / "str.doc") : "";
+        const std::string textBefore
+            = fs::is_regular_file(root.path() / "str.txt") ? readFile(root.path() / "str.txt") : "";
+        const std::string docBefore
+            = fs::is_regular_file(root.path() / "str.doc") ? readFile(root.path() / "str.doc") : "";
 
         const report::WriteResult result = std::string_view(c.kind) == "text"
             ? writeText(folder, "2")
@@ -224,8 +225,8 @@ TEST(WriteReport, AnUnwritableFolderFailsWithoutTouchingTheEarlierReports)
     ASSERT_EQ(runCommand(program.command("doc", "1")).status, 0);
     const std::string text = readFile(program.reports / "str.txt");
     const std::string doc = readFile(program.reports / "str.doc");
-    const std::string asOther =
-        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : std::string();
+    const std::string asOther
+        = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : std::string();
     if (::geteuid() != 0)
         fs::permissions(program.reports, fs::perms(0555));
 

@@ -100,9 +100,23 @@ void Form1Test::cleanupTestCase()
 void Form1Test::startsWithTheValuesOfAnUntouchedTariff()
 {
     const std::pair<const char *, const char *> fields[] = {
-        {"txtTb", "0"}, {"Text1", "0"}, {"Text3", "0"}, {"Text4", "1"}, {"Text5", "0"}, {"Text6", "0"},
-        {"Text7", "0"}, {"Text8", "0,7"}, {"Text9", "0,7"}, {"Combo4", "1"}, {"Text10", ""}, {"Text13", ""},
-        {"Text2", ""}, {"Combo1", "3"}, {"Combo2", "6 месяцев"}, {"Combo3", "6 месяцев"}, {"Combo5", ""},
+        {"txtTb", "0"},
+        {"Text1", "0"},
+        {"Text3", "0"},
+        {"Text4", "1"},
+        {"Text5", "0"},
+        {"Text6", "0"},
+        {"Text7", "0"},
+        {"Text8", "0,7"},
+        {"Text9", "0,7"},
+        {"Combo4", "1"},
+        {"Text10", ""},
+        {"Text13", ""},
+        {"Text2", ""},
+        {"Combo1", "3"},
+        {"Combo2", "6 месяцев"},
+        {"Combo3", "6 месяцев"},
+        {"Combo5", ""},
     };
     for (const auto &[name, value] : fields)
         QCOMPARE(w->text(QLatin1String(name)), QString::fromUtf8(value));
@@ -118,9 +132,18 @@ void Form1Test::startsWithTheValuesOfAnUntouchedTariff()
     QVERIFY(!w->get<QLineEdit>(QStringLiteral("Text11"))->text().isEmpty());
     QVERIFY(!w->get<QLineEdit>(QStringLiteral("Text12"))->text().isEmpty());
 
-    const std::pair<const char *, int> counts[] = {{"List1", 4}, {"List2", 9}, {"List3", 1}, {"List4", 294},
-                                                   {"List5", 0}, {"List6", 1}, {"List7", 39}, {"List8", 2},
-                                                   {"List9", 2}, {"List10", 4}, {"List11", 4}, {"List12", 7}};
+    const std::pair<const char *, int> counts[] = {{"List1", 4},
+        {"List2", 9},
+        {"List3", 1},
+        {"List4", 294},
+        {"List5", 0},
+        {"List6", 1},
+        {"List7", 39},
+        {"List8", 2},
+        {"List9", 2},
+        {"List10", 4},
+        {"List11", 4},
+        {"List12", 7}};
     for (const auto &[name, count] : counts) {
         const auto *list = w->get<QListWidget>(QLatin1String(name));
         QCOMPARE(list->count(), count);
@@ -143,7 +166,8 @@ void Form1Test::baseRateRowsAndFieldShortcuts()
     QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1010"));
     QCOMPARE(w->text(QStringLiteral("Text1")), QStringLiteral("0,2525"));
     // A pick in one list leaves the highlighted row of another.
-    QCOMPARE(w->get<QListWidget>(QStringLiteral("List1"))->currentItem()->text(), QStringLiteral("физических лиц"));
+    QCOMPARE(w->get<QListWidget>(QStringLiteral("List1"))->currentItem()->text(),
+        QStringLiteral("физических лиц"));
 
     QVERIFY(w->clickRow(QStringLiteral("List1"), QStringLiteral("юридических лиц")));
     w->clickField(QStringLiteral("Text3"));
@@ -151,8 +175,8 @@ void Form1Test::baseRateRowsAndFieldShortcuts()
     QCOMPARE(w->text(QStringLiteral("Text1")), QStringLiteral("0,59375"));
     QCOMPARE(w->text(QStringLiteral("Text3")), QStringLiteral("0"));
 
-    const std::pair<const char *, const char *> shortcuts[] = {
-        {"Text1", "2375"}, {"Text2", "1980"}, {"Text3", "395"}, {"Text4", "2965"}};
+    const std::pair<const char *, const char *> shortcuts[]
+        = {{"Text1", "2375"}, {"Text2", "1980"}, {"Text3", "395"}, {"Text4", "2965"}};
     for (const auto &[field, rate] : shortcuts) {
         w->clickField(QLatin1String(field));
         QCOMPARE(w->text(QStringLiteral("txtTb")), QLatin1String(rate));
@@ -199,9 +223,17 @@ void Form1Test::townSearchFillsTheResultList()
 
     w->typeInto(search, QStringLiteral("ново"));
     QCOMPARE(entries(found),
-             (QStringList{"Новокузнецк", "Новосибирск", "Новоалтайск", "Новокуйбышевск", "Новомосковск",
-                          "Новороссийск", "Новотроицк", "Новоуральск", "Новочебоксарск", "Новочеркасск",
-                          "Новошахтинск"}));
+        (QStringList{"Новокузнецк",
+            "Новосибирск",
+            "Новоалтайск",
+            "Новокуйбышевск",
+            "Новомосковск",
+            "Новороссийск",
+            "Новотроицк",
+            "Новоуральск",
+            "Новочебоксарск",
+            "Новочеркасск",
+            "Новошахтинск"}));
     QCOMPARE(found->height(), 1230 / 15);
     QVERIFY(found->selectedItems().isEmpty());
     QCOMPARE(w->text(QStringLiteral("Text3")), QStringLiteral("0")); // the search itself sets no factor
@@ -232,7 +264,9 @@ void Form1Test::townSearchFillsTheResultList()
 
 void Form1Test::territoryDependsOnTheVehicleKindAtTheTimeOfChoice()
 {
-    const auto kt = [this] { return w->text(QStringLiteral("Text3")); };
+    const auto kt = [this] {
+        return w->text(QStringLiteral("Text3"));
+    };
     QVERIFY(w->clickRow(QStringLiteral("List7"), QStringLiteral("Ленинский")));
     QCOMPARE(kt(), QStringLiteral("1,8"));
     QVERIFY(w->clickRow(QStringLiteral("List7"), QStringLiteral("Клинский")));
@@ -267,7 +301,9 @@ void Form1Test::territoryDependsOnTheVehicleKindAtTheTimeOfChoice()
 
 void Form1Test::bonusMalusFirstAndRenewedContract()
 {
-    const auto kbm = [this] { return w->text(QStringLiteral("Text4")); };
+    const auto kbm = [this] {
+        return w->text(QStringLiteral("Text4"));
+    };
     QVERIFY(w->chooseFromDropDown(QStringLiteral("Combo1"), QStringLiteral("13")));
     QCOMPARE(kbm(), QStringLiteral("0,5"));
 
@@ -351,8 +387,14 @@ void Form1Test::comboBoxesActOnlyOnAChoiceFromTheirList()
     w->get<QWidget>(QStringLiteral("Text9"))->setFocus();
     QCOMPARE(w->text(QStringLiteral("Combo3")), QStringLiteral("6 МЕСЯЦЕВ"));
     // The wheel over a closed box chooses nothing.
-    QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5),
+        combo->mapToGlobal(QPointF(5, 5)),
+        QPoint(),
+        QPoint(0, -120),
+        Qt::NoButton,
+        Qt::NoModifier,
+        Qt::NoScrollPhase,
+        false);
     QApplication::sendEvent(combo, &wheel);
     QCOMPARE(clicks.count(), 3);
 }
@@ -369,7 +411,8 @@ void Form1Test::optionHandlerDoesNotRunForAnAlreadySelectedButton()
 
 void Form1Test::stepsFourToNineWriteTheirFields()
 {
-    QVERIFY(w->clickRow(QStringLiteral("List10"), QStringLiteral("от 22 лет и старше со стажем вождения до 2 лет включительно")));
+    QVERIFY(w->clickRow(QStringLiteral("List10"),
+        QStringLiteral("от 22 лет и старше со стажем вождения до 2 лет включительно")));
     QCOMPARE(w->text(QStringLiteral("Text5")), QStringLiteral("1,15"));
     QVERIFY(w->clickRow(QStringLiteral("List11"), QStringLiteral("управлению транспортным средством")));
     QCOMPARE(w->text(QStringLiteral("Text6")), QStringLiteral("1"));
@@ -395,31 +438,42 @@ void Form1Test::premiumExamplesByClicks_data()
     QTest::addColumn<QString>("total");
     // Moves: "List:entry" clicks a row, "Combo:entry" chooses from a drop-down, "Field=text" types,
     // "#Name" clicks a button.
-    const QStringList carInMoscow = {"List1:физических лиц", "List6:Москва",
-                                     "List10:до 22 лет включительно со стажем вождения до 2 лет включительно",
-                                     "List11:Договор обязательного страхования предусматривает ограничение количества лиц,допущенных к",
-                                     "List12:свыше 70 до 95 включительно"};
+    const QStringList carInMoscow = {"List1:физических лиц",
+        "List6:Москва",
+        "List10:до 22 лет включительно со стажем вождения до 2 лет включительно",
+        "List11:Договор обязательного страхования предусматривает ограничение количества лиц,допущенных к",
+        "List12:свыше 70 до 95 включительно"};
     QTest::newRow("cars") << (carInMoscow + QStringList{"#Option3", "#Command2"}) << "2522,52";
     QTest::newRow("cars without KP") << (carInMoscow + QStringList{"#Check1", "#Command2"}) << "3603,6";
-    QTest::newRow("trucks") << QStringList{"List2:грузоподъемностью до 10 т", "Text2=Омск", "List5:Омск",
-                                           "List10:от 22 лет и старше со стажем вождения свыше 2 лет",
-                                           "List11:управлению транспортным средством", "#Option4", "#Command2"}
-                            << "1289,925";
-    QTest::newRow("trailers") << QStringList{"List1:прицепы к легковым автомобилям", "List6:Москва", "#Check1",
-                                             "#Option5", "#Command2"}
-                              << "553";
-    QTest::newRow("foreign") << QStringList{"List1:юридических лиц", "List12:свыше 70 до 95 включительно",
-                                            "#Option7", "#Command2"}
-                             << "4322,5";
-    QTest::newRow("foreign without KP") << QStringList{"List1:юридических лиц", "List12:свыше 70 до 95 включительно",
-                                                       "#Check1", "#Option7", "#Command2"}
-                                        << "6175";
+    QTest::newRow("trucks") << QStringList{"List2:грузоподъемностью до 10 т",
+        "Text2=Омск",
+        "List5:Омск",
+        "List10:от 22 лет и старше со стажем вождения свыше 2 лет",
+        "List11:управлению транспортным средством",
+        "#Option4",
+        "#Command2"} << "1289,925";
+    QTest::newRow("trailers") << QStringList{"List1:прицепы к легковым автомобилям",
+        "List6:Москва",
+        "#Check1",
+        "#Option5",
+        "#Command2"} << "553";
+    QTest::newRow("foreign") << QStringList{"List1:юридических лиц",
+        "List12:свыше 70 до 95 включительно",
+        "#Option7",
+        "#Command2"} << "4322,5";
+    QTest::newRow("foreign without KP") << QStringList{"List1:юридических лиц",
+        "List12:свыше 70 до 95 включительно",
+        "#Check1",
+        "#Option7",
+        "#Command2"} << "6175";
     // KT 1,55 and KO 1,15 are no entries of their steps: the user types them into the fields.
-    QTest::newRow("four decimals kept") << QStringList{"List3:мотоциклы и мотороллеры", "Text3=1,55",
-                                                       "List10:от 22 лет и старше со стажем вождения до 2 лет включительно",
-                                                       "Text6=1,15", "List12:свыше 70 до 95 включительно", "#Check1",
-                                                       "#Command2"}
-                                        << "1743,4187";
+    QTest::newRow("four decimals kept") << QStringList{"List3:мотоциклы и мотороллеры",
+        "Text3=1,55",
+        "List10:от 22 лет и старше со стажем вождения до 2 лет включительно",
+        "Text6=1,15",
+        "List12:свыше 70 до 95 включительно",
+        "#Check1",
+        "#Command2"} << "1743,4187";
 }
 
 void Form1Test::premiumExamplesByClicks()
@@ -505,8 +559,9 @@ void Form1Test::unusableFactorShowsOneMessageAndKeepsTheTotal()
     w->clickButton(QStringLiteral("Command2"));
     QCOMPARE(w->desktop.messages.size(), 2);
     const QString kn = w->desktop.messages.back().text;
-    QVERIFY2(kn.contains(QStringLiteral("КН")) && kn.contains(QStringLiteral("«1.5»")) && kn.contains(QStringLiteral("запятая")),
-             qPrintable(kn));
+    QVERIFY2(kn.contains(QStringLiteral("КН")) && kn.contains(QStringLiteral("«1.5»"))
+            && kn.contains(QStringLiteral("запятая")),
+        qPrintable(kn));
     QCOMPARE(w->text(QStringLiteral("Text10")), QStringLiteral("553"));
 
     // Letters in a factor field.
@@ -522,7 +577,8 @@ void Form1Test::reportsAreWrittenByClicksThenConfirmed()
 {
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/program folder XXXXXX"));
     QVERIFY(dir.isValid());
-    QVERIFY(QFile::copy(QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), dir.filePath(QStringLiteral("tmas.gif"))));
+    QVERIFY(QFile::copy(
+        QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), dir.filePath(QStringLiteral("tmas.gif"))));
     w = std::make_unique<WindowFixture>(dir.path());
     QVERIFY(w->clickRow(QStringLiteral("List1"), QStringLiteral("прицепы к легковым автомобилям")));
     QVERIFY(w->clickRow(QStringLiteral("List6"), QStringLiteral("Москва")));
@@ -536,7 +592,8 @@ void Form1Test::reportsAreWrittenByClicksThenConfirmed()
     QFile written(text);
     QVERIFY(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();
-    QVERIFY(bytes.contains("\xc8\xd2\xce\xc3\xce:553 \xf0\xf3\xe1\xeb\xe5\xe9\r\r\n")); // "ИТОГО:553 рублей" in Windows-1251
+    QVERIFY(bytes.contains(
+        "\xc8\xd2\xce\xc3\xce:553 \xf0\xf3\xe1\xeb\xe5\xe9\r\r\n")); // "ИТОГО:553 рублей" in Windows-1251
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("str.doc"))));
 
     w->clickButton(QStringLiteral("Option9"));
@@ -560,7 +617,8 @@ void Form1Test::failedReportWarnsAndKeepsEverything()
     w->clickButton(QStringLiteral("Command7"));
     QCOMPARE(w->desktop.messages.size(), 1);
     QVERIFY(w->desktop.messages.back().warning);
-    QVERIFY2(w->desktop.messages.back().text.contains(QStringLiteral("str.txt")), qPrintable(w->desktop.messages.back().text));
+    QVERIFY2(w->desktop.messages.back().text.contains(QStringLiteral("str.txt")),
+        qPrintable(w->desktop.messages.back().text));
     QVERIFY(!w->desktop.messages.back().text.startsWith(QStringLiteral("Cохраненно")));
 
     w->clickButton(QStringLiteral("Option9"));
@@ -578,8 +636,10 @@ void Form1Test::helpButtonsAndLinksHandOverTheirTargets()
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/program folder XXXXXX"));
     QVERIFY(dir.isValid());
     w = std::make_unique<WindowFixture>(dir.path());
-    const std::pair<const char *, const char *> pages[] = {
-        {"Command4", "tarif.htm"}, {"Command1", "prim.htm"}, {"Command3", "struk.htm"}, {"Command5", "primer.htm"}};
+    const std::pair<const char *, const char *> pages[] = {{"Command4", "tarif.htm"},
+        {"Command1", "prim.htm"},
+        {"Command3", "struk.htm"},
+        {"Command5", "primer.htm"}};
     for (const auto &[button, page] : pages) {
         w->clickButton(QLatin1String(button));
         QCOMPARE(w->desktop.opened.back(), QUrl::fromLocalFile(dir.path() + u'/' + QLatin1String(page)));
@@ -591,7 +651,8 @@ void Form1Test::helpButtonsAndLinksHandOverTheirTargets()
     QCOMPARE(w->desktop.opened.back().toString(), web->text());
     QTest::mouseClick(mail, Qt::LeftButton, {}, QPoint(1, 1));
     QCOMPARE(w->desktop.opened.back().toEncoded(),
-             "mailto:" + mail->text().toUtf8() + "?Subject=%D1%81%D1%82%D1%80%D0%B0%D1%85%D0%BE%D0%B2%D0%BA%D0%B0");
+        "mailto:" + mail->text().toUtf8()
+            + "?Subject=%D1%81%D1%82%D1%80%D0%B0%D1%85%D0%BE%D0%B2%D0%BA%D0%B0");
     QCOMPARE(w->desktop.opened.size(), 6);
     QVERIFY(web->cursor().shape() == Qt::BitmapCursor && mail->cursor().shape() == Qt::BitmapCursor);
     QCOMPARE(web->cursor().hotSpot(), QPoint(13, 9));

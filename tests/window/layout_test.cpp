@@ -92,19 +92,25 @@ void LayoutTest::everyControlStandsAtItsTwipsRectangle()
                                   .arg(expected.y())
                                   .arg(row.width / 15)
                                   .arg(row.height / 15);
-        QVERIFY2(std::abs(actual.x() - expected.x()) <= 1 && std::abs(actual.y() - expected.y()) <= 1, qPrintable(where));
-        QVERIFY2(std::abs(widget->width() - row.width / 15) <= 1 && std::abs(widget->height() - row.height / 15) <= 1,
-                 qPrintable(where));
+        QVERIFY2(std::abs(actual.x() - expected.x()) <= 1 && std::abs(actual.y() - expected.y()) <= 1,
+            qPrintable(where));
+        QVERIFY2(std::abs(widget->width() - row.width / 15) <= 1
+                && std::abs(widget->height() - row.height / 15) <= 1,
+            qPrintable(where));
         ++checked;
     }
     QVERIFY(checked > 100);
     // Lists show exactly the rows their height was made for.
-    const std::pair<const char *, int> rows[] = {{"List1", 4}, {"List2", 9}, {"List3", 1}, {"List8", 2}, {"List12", 7}};
+    const std::pair<const char *, int> rows[]
+        = {{"List1", 4}, {"List2", 9}, {"List3", 1}, {"List8", 2}, {"List12", 7}};
     for (const auto &[list, count] : rows) {
         auto *box = w->get<window::ListBox>(QLatin1String(list));
         w->openPageOf(box); // a page lays out its lists when first shown
         QVERIFY2(box->viewport()->height() == count * window::ListBox::kRowHeight,
-                 qPrintable(QStringLiteral("%1: %2 rows in %3 px").arg(QLatin1String(list)).arg(count).arg(box->viewport()->height())));
+            qPrintable(QStringLiteral("%1: %2 rows in %3 px")
+                           .arg(QLatin1String(list))
+                           .arg(count)
+                           .arg(box->viewport()->height())));
     }
 }
 
@@ -128,7 +134,8 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
 {
     for (const ControlRow &row : window::controlRows()) {
         QWidget *widget = w->get<QWidget>(name(row));
-        const QString caption = QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
+        const QString caption
+            = QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
         if (caption.isEmpty() || row.top >= 6585)
             continue; // the badge characters below the visible area are never seen
         const QString family = QFontInfo(widget->font()).family();
@@ -141,7 +148,8 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
             needed = {0, label->heightForWidth(widget->width())};
         } else if (qobject_cast<QAbstractButton *>(widget) && row.kind != Kind::Command) {
             available.rwidth() -= 20; // the check mark or the option circle
-            needed = metrics.boundingRect(QRect(0, 0, available.width(), 1000), Qt::TextWordWrap, caption).size();
+            needed = metrics.boundingRect(QRect(0, 0, available.width(), 1000), Qt::TextWordWrap, caption)
+                         .size();
         } else {
             needed = metrics.boundingRect(caption).size();
             if (row.kind == Kind::Command)
@@ -149,12 +157,12 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
         }
         // One pixel of leeway: the descenders of a last line may touch the edge.
         QVERIFY2(needed.width() <= available.width() && needed.height() <= available.height() + 1,
-                 qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
-                                .arg(name(row))
-                                .arg(needed.width())
-                                .arg(needed.height())
-                                .arg(available.width())
-                                .arg(available.height())));
+            qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
+                           .arg(name(row))
+                           .arg(needed.width())
+                           .arg(needed.height())
+                           .arg(available.width())
+                           .arg(available.height())));
     }
 }
 
@@ -169,9 +177,15 @@ void LayoutTest::everyInteractiveControlHasASpokenName()
         QVERIFY2(!w->get<QWidget>(name(row))->accessibleName().isEmpty(), qPrintable(name(row)));
     }
     const std::pair<const char *, const char *> spoken[] = {
-        {"Text4", "Коэффициент (КБМ)"}, {"Text7", "Коэффициент (Км)"}, {"txtTb", "Базовая ставка страхового тарифа (ТБ) в рублях"},
-        {"List1", "Легковые автомобили:"}, {"Combo2", "Период использования транспортного средства"},
-        {"Command5", "Пример"}, {"Command6", "Выход"}, {"Text13", "Класс по окончании срока страхования с учетом наличия страховых случаев по вине страхователя"},
+        {"Text4", "Коэффициент (КБМ)"},
+        {"Text7", "Коэффициент (Км)"},
+        {"txtTb", "Базовая ставка страхового тарифа (ТБ) в рублях"},
+        {"List1", "Легковые автомобили:"},
+        {"Combo2", "Период использования транспортного средства"},
+        {"Command5", "Пример"},
+        {"Command6", "Выход"},
+        {"Text13",
+            "Класс по окончании срока страхования с учетом наличия страховых случаев по вине страхователя"},
     };
     for (const auto &[control, text] : spoken)
         QCOMPARE(w->get<QWidget>(QLatin1String(control))->accessibleName(), QString::fromUtf8(text));
