@@ -10,21 +10,7 @@
 
 namespace {
 
-class SilentDesktop : public window::Desktop {
-public:
-    void inform(QWidget *, const QString &) override
-    {
-    }
-    void warn(QWidget *, const QString &) override
-    {
-    }
-    bool open(const QUrl &) override
-    {
-        return true;
-    }
-};
-
-SilentDesktop desktop;
+window::SilentDesktop desktop;
 
 // From nothing to a window on the screen: controls built, lists filled, first page painted.
 void BM_StartUp(benchmark::State &state)

@@ -12,24 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-
-class SilentDesktop : public window::Desktop {
-public:
-    void inform(QWidget *, const QString &) override
-    {
-    }
-    void warn(QWidget *, const QString &) override
-    {
-    }
-    bool open(const QUrl &) override
-    {
-        return true;
-    }
-};
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -40,7 +22,7 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
 
-    SilentDesktop desktop;
+    window::SilentDesktop desktop;
     window::Form1 form(desktop, QCoreApplication::applicationDirPath());
     form.show();
     auto *tabs = qobject_cast<window::TabControl *>(form.control(QStringLiteral("SSTab1")));
