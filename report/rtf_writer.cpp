@@ -2,6 +2,7 @@
 // escape with a one-byte fallback, the fonts and the one colour in tables, the A4 page with its
 // margins, and the picture as PNG data inside the first paragraph. Word, LibreOffice and WordPad all
 // read this, whatever the file is called.
+#include "engine/utf8.h"
 #include "report/document.h"
 #include "report/windows1251.h"
 
@@ -77,7 +78,7 @@ void appendUnicodeEscape(std::string &out, char32_t unit, char fallback)
 // control characters (which a line of the report cannot hold) become '?'.
 void appendText(std::string &out, std::string_view utf8)
 {
-    for (const char32_t c : decodeUtf8(utf8)) {
+    for (const char32_t c : engine::decodeUtf8(utf8)) {
         if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);

@@ -1,5 +1,7 @@
 #include "report/windows1251.h"
 
+#include "engine/utf8.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -23,63 +25,7 @@ constexpr std::array<char16_t, 64> kUpperHalf = {
 };
 // clang-format on
 
-constexpr char32_t kReplacement = U'?';
-
-constexpr bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
 } // namespace
-
-std::u32string decodeUtf8(std::string_view utf8)
-{
-    std::u32string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t value = 0;
-        char32_t minimum = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            value = lead & 0x1Fu;
-            minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            value = lead & 0x0Fu;
-            minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            value = lead & 0x07u;
-            minimum = 0x10000;
-        } else { // a continuation byte without a lead, C0, C1 or F5 to FF
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t taken = 1;
-        while (taken < length && i + taken < utf8.size()
-            && isContinuation(static_cast<unsigned char>(utf8[i + taken]))) {
-            value = (value << 6) | (static_cast<unsigned char>(utf8[i + taken]) & 0x3Fu);
-            ++taken;
-        }
-        i += taken;
-        const bool complete = taken == length;
-        const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-        if (!complete || value < minimum || surrogate || value > 0x10FFFF)
-            out.push_back(kReplacement);
-        else
-            out.push_back(value);
-    }
-    return out;
-}
 
 std::optional<unsigned char> windows1251Byte(char32_t codePoint)
 {
@@ -97,7 +43,7 @@ std::string toWindows1251(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (const char32_t codePoint : decodeUtf8(utf8))
+    for (const char32_t codePoint : engine::decodeUtf8(utf8))
         out.push_back(static_cast<char>(windows1251Byte(codePoint).value_or('?')));
     return out;
 }

@@ -9,11 +9,6 @@
 
 namespace report {
 
-// The code points of a UTF-8 text. Each malformed sequence (a stray continuation byte, a truncated
-// sequence, an overlong form, a surrogate, a value past U+10FFFF) becomes one '?', so a damaged text
-// still yields a report instead of failing it.
-std::u32string decodeUtf8(std::string_view utf8);
-
 // The Windows-1251 byte of a code point, or nothing when the code page has no such character.
 std::optional<unsigned char> windows1251Byte(char32_t codePoint);
 

@@ -1,0 +1,63 @@
+#include "engine/utf8.h"
+
+namespace engine {
+
+namespace {
+
+constexpr bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+} // namespace
+
+char32_t nextCodePoint(std::string_view text, std::size_t &pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1Fu;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0Fu;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07u;
+        minimum = 0x10000;
+    } else { // a continuation byte without a lead, C0, C1 or F5 to FF
+        ++pos;
+        return kReplacementCharacter;
+    }
+    std::size_t taken = 1;
+    while (taken < length && pos + taken < text.size()
+        && isContinuation(static_cast<unsigned char>(text[pos + taken]))) {
+        value = (value << 6) | (static_cast<unsigned char>(text[pos + taken]) & 0x3Fu);
+        ++taken;
+    }
+    pos += taken;
+    const bool complete = taken == length;
+    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+    if (!complete || value < minimum || surrogate || value > 0x10FFFF)
+        return kReplacementCharacter;
+    return value;
+}
+
+std::u32string decodeUtf8(std::string_view utf8)
+{
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();)
+        out.push_back(nextCodePoint(utf8, pos));
+    return out;
+}
+
+} // namespace engine
