@@ -21,8 +21,10 @@ ensure_packages() {
         fi
     fi
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another install may hold the package lock (a second build on the same machine): wait for it.
+    local wait=(-o DPkg::Lock::Timeout=600)
+    "${sudo[@]}" apt-get "${wait[@]}" update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 # What building and running the program needs.
