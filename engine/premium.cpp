@@ -11,6 +11,7 @@ namespace {
 // to 1,3, back to the nearest ten-thousandth (ties to even, the default rounding mode).
 std::optional<FixedPoint> timesOnePointThree(FixedPoint value)
 {
+    static_assert(kForeignKvs == "1,3", "the literal below is the foreign KVS");
     const double product = static_cast<double>(value.raw()) / static_cast<double>(FixedPoint::kScale) * 1.3;
     const double scaled = std::nearbyint(product * static_cast<double>(FixedPoint::kScale));
     // 2^63 is exactly representable; anything at or beyond it does not fit.
@@ -29,26 +30,51 @@ std::string_view factorLabel(Factor factor)
     return kLabels[static_cast<std::size_t>(factor)];
 }
 
-std::vector<Factor> factorsUsed(Category category, bool excludeKp)
+FactorUses factorUses(Category category, bool excludeKp)
 {
     using enum Factor;
-    std::vector<Factor> factors;
+    const auto at = [](Factor factor) {
+        return static_cast<std::size_t>(factor);
+    };
+    FactorUses uses{};
+    const auto multiply = [&](std::initializer_list<Factor> factors) {
+        for (const Factor factor : factors)
+            uses[at(factor)].multiplied = true;
+    };
     switch (category) {
     case Category::Cars:
-        factors = {TB, KT, KBM, KVS, KO, KM, KS, KP, KN};
+        multiply({TB, KT, KBM, KVS, KO, KM, KS, KP, KN});
         break;
     case Category::Trucks:
     case Category::Buses:
-        factors = {TB, KT, KBM, KVS, KO, KS, KP, KN};
+        multiply({TB, KT, KBM, KVS, KO, KS, KP, KN});
         break;
     case Category::Trailers:
-        return {TB, KT, KS}; // the exclusion of KP does not concern trailers
+        multiply({TB, KT, KS});
+        break;
     case Category::Foreign:
-        factors = {TB, KM, KP};
+        multiply({TB, KT, KVS, KM, KP});
+        uses[at(KT)].fixed = kForeignKt;
+        uses[at(KVS)].fixed = kForeignKvs;
+        for (const Factor factor : {KBM, KO, KS})
+            uses[at(factor)].fixed = kForeignOther;
         break;
     }
-    if (excludeKp)
-        std::erase(factors, KP);
+    if (excludeKp) {
+        uses[at(KP)].multiplied = false;
+        // The foreign report has always shown the term factor whatever the check box says.
+        uses[at(KP)].shownExcluded = category != Category::Foreign;
+    }
+    return uses;
+}
+
+std::vector<Factor> factorsUsed(Category category, bool excludeKp)
+{
+    const FactorUses uses = factorUses(category, excludeKp);
+    std::vector<Factor> factors;
+    for (std::size_t i = 0; i < kFactorCount; ++i)
+        if (uses[i].multiplied && uses[i].fixed.empty())
+            factors.push_back(static_cast<Factor>(i));
     return factors;
 }
 
@@ -63,8 +89,9 @@ std::optional<FixedPoint> premium(Category category, bool excludeKp, std::span<c
             return std::nullopt;
         total = *product;
     }
+    // The fixed factors of vehicles registered abroad come last: KT = 2 exactly, then KVS = 1,3.
     if (category == Category::Foreign) {
-        const auto doubled = multiplyRounded(total, FixedPoint::fromRaw(2 * FixedPoint::kScale));
+        const auto doubled = multiplyRounded(total, *parseFactorText(kForeignKt).value);
         if (!doubled)
             return std::nullopt;
         return timesOnePointThree(*doubled);
@@ -95,6 +122,16 @@ PremiumOutcome premiumFromTexts(Category category, bool excludeKp, const FactorT
     }
     outcome.total = *total;
     return outcome;
+}
+
+PremiumOutcome premiumOf(const FieldSnapshot &fields)
+{
+    if (!fields.category) {
+        PremiumOutcome zero; // nothing to multiply: the total stays 0
+        zero.total = FixedPoint();
+        return zero;
+    }
+    return premiumFromTexts(*fields.category, fields.excludeKp, fields.texts);
 }
 
 } // namespace engine

@@ -9,7 +9,8 @@
 //
 // (KP) is left out when the user excludes the term factor; the exclusion does not apply to trailers.
 // Vehicles registered abroad use the fixed values KT = 2 and KVS = 1,3 in place of the territory and
-// driver factors: the doubling is exact and the 1,3 is applied in binary floating point.
+// driver factors: the doubling is exact and the 1,3 is applied in binary floating point. factorUses()
+// is the one place that says which factors each category multiplies and what the reports show.
 #pragma once
 
 #include "engine/fixed_point.h"
@@ -39,12 +40,32 @@ inline constexpr std::size_t kFactorCount = 9;
 // The factor's abbreviation as the window's steps show it: "ТБ", "КТ", "КБМ", ..., "КН".
 std::string_view factorLabel(Factor factor);
 
-// The factors a category multiplies, in the order of multiplication.
+// What a category does with one factor: whether the premium multiplies it, and what the reports show
+// for it.
+struct FactorUse {
+    bool multiplied = false;    // the premium multiplies it
+    std::string_view fixed;     // not empty: the category's own value, used and shown in place of the field
+    bool shownExcluded = false; // the reports say the user left it out ("исключен") instead of a value
+    bool operator==(const FactorUse &) const = default;
+};
+using FactorUses = std::array<FactorUse, kFactorCount>;
+
+// The one rule of which factors a category multiplies and prints. Every category shows all nine
+// factors; a factor it does not multiply is shown as its field holds it.
+//   - Cars multiply all nine; trucks and buses all but KM; trailers TB, KT and KS only.
+//   - The exclusion of KP takes KP out of every product but that of trailers (which never have it),
+//     and every report but the foreign one shows KP as left out.
+//   - Vehicles registered abroad multiply TB, KM and KP from their fields, then the fixed KT = 2 and
+//     KVS = 1,3; KBM, KO and KS are shown as the fixed 1 and not multiplied; KN is shown, not used.
+FactorUses factorUses(Category category, bool excludeKp);
+
+// The factors whose fields a category multiplies, in the order of multiplication (step order).
 std::vector<Factor> factorsUsed(Category category, bool excludeKp);
 
-// Fixed values of the foreign-vehicle rule, as the reports print them.
+// Fixed values of the foreign-vehicle rule.
 inline constexpr std::string_view kForeignKt = "2";
 inline constexpr std::string_view kForeignKvs = "1,3";
+inline constexpr std::string_view kForeignOther = "1"; // KBM, KO and KS, as the reports show them
 
 // Product of the factor values of factorsUsed(category, excludeKp), in that order. Returns nothing
 // when a partial product leaves the fixed-point range.
@@ -69,5 +90,15 @@ struct PremiumOutcome {
 // Reads the texts of the factors the category uses, in order, and multiplies them. Texts of factors
 // the category does not use are never looked at.
 PremiumOutcome premiumFromTexts(Category category, bool excludeKp, const FactorTexts &texts);
+
+// The window's fields at one moment, read in one place: what "ОК" multiplies and the reports show.
+struct FieldSnapshot {
+    std::optional<Category> category; // the vehicle category selected, if any
+    bool excludeKp = false;           // КП left out
+    FactorTexts texts;                // the nine factor fields, UTF-8, as the window shows them
+};
+
+// The premium of the fields; with no category selected, a total of 0.
+PremiumOutcome premiumOf(const FieldSnapshot &fields);
 
 } // namespace engine

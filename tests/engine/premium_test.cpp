@@ -139,3 +139,27 @@ TEST(Premium, FactorsUsedFollowTheCategoryAndTheExclusion)
     EXPECT_EQ(engine::factorLabel(KBM), "КБМ");
     EXPECT_EQ(engine::factorLabel(KN), "КН");
 }
+
+TEST(Premium, ReportsShowFixedAndExcludedFactorsByTheSameRule)
+{
+    using enum Factor;
+    const auto use = [](Category category, bool excludeKp, Factor factor) {
+        return engine::factorUses(category, excludeKp)[static_cast<std::size_t>(factor)];
+    };
+    // Trailers never multiply KP, yet their report shows it as left out when the user excludes it.
+    EXPECT_EQ(use(Category::Trailers, true, KP), (engine::FactorUse{false, {}, true}));
+    EXPECT_EQ(use(Category::Trucks, false, KM), (engine::FactorUse{false, {}, false}));
+    // Abroad: KT and KVS are multiplied as fixed values, KBM/KO/KS only shown as 1, KP shown from its
+    // field even when excluded, KN shown and never multiplied.
+    EXPECT_EQ(use(Category::Foreign, false, KT), (engine::FactorUse{true, "2", false}));
+    EXPECT_EQ(use(Category::Foreign, false, KVS), (engine::FactorUse{true, "1,3", false}));
+    EXPECT_EQ(use(Category::Foreign, false, KO), (engine::FactorUse{false, "1", false}));
+    EXPECT_EQ(use(Category::Foreign, true, KP), (engine::FactorUse{false, {}, false}));
+    EXPECT_EQ(use(Category::Foreign, true, KN), (engine::FactorUse{false, {}, false}));
+
+    engine::FieldSnapshot fields;
+    EXPECT_EQ(engine::premiumOf(fields).total, engine::FixedPoint()) << "no category: a total of 0";
+    fields.category = Category::Foreign;
+    fields.texts = texts({"2375", "", "", "", "", "1", "", "0,7", ""});
+    EXPECT_EQ(formatFactorText(engine::premiumOf(fields).total), "4322,5");
+}
