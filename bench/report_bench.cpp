@@ -1,7 +1,9 @@
 // One press of "отчет": each report built, and written to a folder as the program writes it (a new file
 // flushed to the disk and renamed over the earlier report).
+#include "report/document.h"
 #include "report/picture.h"
 #include "report/report.h"
+#include "report/text_report.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,15 +17,7 @@ namespace fs = std::filesystem;
 
 report::ReportInput sampleWindow()
 {
-    return {.tb = "1980",
-        .kt = "2",
-        .kbm = "1",
-        .kvs = "1,3",
-        .ko = "1",
-        .km = "1",
-        .ks = "0,7",
-        .kp = "0,7",
-        .kn = "1",
+    return {.fields = {engine::Category::Cars, false, {"1980", "2", "1", "1,3", "1", "1", "0,7", "0,7", "1"}},
         .total = "2522,52",
         .startDate = "15.03.2024",
         .startTime = "9:41:07"};

@@ -1,7 +1,7 @@
 #include "report/document.h"
 
-#include "engine/premium.h"
 #include "report/contacts.h"
+#include "report/rtf_writer.h"
 
 #include <utility>
 
@@ -196,17 +196,20 @@ void opening(Composer &c)
     c.paragraph().paragraph().text(kRule).paragraph().paragraph().font(kTimesNewRoman).collapse();
 }
 
-// Steps 2 to 7 of both variants; the foreign variant passes the fixed values it prints.
+// What follows the factor's "=": its field, a fixed value or the word for a factor left out.
+std::string shown(const ReportInput &in, engine::Factor factor)
+{
+    return shownFactor(in, factor);
+}
+
+// Steps 2 to 7 of both variants.
 void middleSteps(Composer &c, const ReportInput &in, bool foreign)
 {
-    const std::string foreignKt = cat(" ", engine::kForeignKt);
-    const std::string foreignKvs = cat(" ", engine::kForeignKvs);
-
+    using enum engine::Factor;
     badge(c, 2, foreign);
     c.text(" Коэффициенты страховых тарифов в зависимости от территории преимущественного")
         .paragraph()
-        .text(cat(
-            "     использования транспортного средства КТ =", foreign ? std::string_view(foreignKt) : in.kt))
+        .text(cat("     использования транспортного средства КТ =", shown(in, KT)))
         .paragraph();
     factorText(c);
 
@@ -218,36 +221,36 @@ void middleSteps(Composer &c, const ReportInput &in, bool foreign)
         .text("     транспортного средства) в период действия предыдущих договоров обязательного "
               "страхования")
         .paragraph()
-        .text(cat("     КБМ =", foreign ? std::string_view(" 1") : in.kbm))
+        .text(cat("     КБМ =", shown(in, KBM)))
         .paragraph();
     factorText(c);
 
     badge(c, 4);
-    c.text(foreign ? cat(
-               " Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя КВС =", foreignKvs)
-                   : cat(" Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя   КВС =",
-                       in.kvs))
+    // The foreign variant has always set one space before "КВС", the standard one three.
+    c.text(cat(foreign ? " Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя КВС ="
+                       : " Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя   КВС =",
+               shown(in, KVS)))
         .paragraph();
     factorText(c);
 
     badge(c, 5);
     c.text(" Коэффициенты страховых тарифов в зависимости от количества лиц, допущенных к")
         .paragraph()
-        .text(cat("     управлению транспортным средством KO =", foreign ? std::string_view(" 1") : in.ko))
+        .text(cat("     управлению транспортным средством KO =", shown(in, KO)))
         .paragraph();
     factorText(c);
 
     badge(c, 6);
     c.text(" Коэффициенты страховых тарифов в зависимости от мощности двигателя легкового")
         .paragraph()
-        .text(cat("     автомобиля, такси (в том числе маршрутного) KM =", in.km))
+        .text(cat("     автомобиля, такси (в том числе маршрутного) KM =", shown(in, KM)))
         .paragraph();
     factorText(c);
 
     badge(c, 7);
     c.text(" Коэффициенты страховых тарифов в зависимости от периода использования транспортного")
         .paragraph()
-        .text(cat("     средства KC =", foreign ? std::string_view(" 1") : in.ks))
+        .text(cat("     средства KC =", shown(in, KS)))
         .paragraph();
     factorText(c);
 }
@@ -255,11 +258,13 @@ void middleSteps(Composer &c, const ReportInput &in, bool foreign)
 void foreignSteps(Composer &c, const ReportInput &in)
 {
     badge(c, 1);
-    c.text(cat(" Базовые ставки страховых тарифов ТБ =", in.tb));
+    c.text(cat(" Базовые ставки страховых тарифов ТБ =", shown(in, engine::Factor::TB)));
     factorText(c);
     middleSteps(c, in, true);
     badge(c, 8);
-    c.text(cat(" Коэффициенты страховых тарифов в зависимости от срока страхования КП =", in.kp)).paragraph();
+    c.text(cat(" Коэффициенты страховых тарифов в зависимости от срока страхования КП =",
+               shown(in, engine::Factor::KP)))
+        .paragraph();
     factorText(c);
     badge(c, 9);
 }
@@ -267,13 +272,12 @@ void foreignSteps(Composer &c, const ReportInput &in)
 void standardSteps(Composer &c, const ReportInput &in)
 {
     badge(c, 1);
-    c.text(cat(" Базовые ставки страховых тарифов ТБ =", in.tb)).paragraph();
+    c.text(cat(" Базовые ставки страховых тарифов ТБ =", shown(in, engine::Factor::TB))).paragraph();
     factorText(c);
     middleSteps(c, in, false);
     badge(c, 8);
-    c.text(in.excludeKp
-            ? std::string(" Коэффициенты страховых тарифов в зависимости от срока страхования КП = исключен")
-            : cat(" Коэффициенты страховых тарифов в зависимости от срока страхования КП =", in.kp));
+    c.text(cat(" Коэффициенты страховых тарифов в зависимости от срока страхования КП =",
+        shown(in, engine::Factor::KP)));
     factorText(c);
     badge(c, 9, true);
 }
@@ -296,7 +300,12 @@ void violationsStep(Composer &c, const ReportInput &in)
         .bold(true)
         .italic(true)
         .collapse();
-    c.text(cat("KH =", in.kn)).font(kTimesNewRoman).bold(false).italic(false).size(11).collapse();
+    c.text(cat("KH =", shown(in, engine::Factor::KN)))
+        .font(kTimesNewRoman)
+        .bold(false)
+        .italic(false)
+        .size(11)
+        .collapse();
 }
 
 void rule(Composer &c)
@@ -356,13 +365,18 @@ Document composeReport(const ReportInput &input)
 {
     Composer c;
     opening(c);
-    if (input.foreign)
+    if (foreignVariant(input))
         foreignSteps(c, input);
     else
         standardSteps(c, input);
     violationsStep(c, input);
     closing(c, input);
     return c.document();
+}
+
+std::string documentRtf(const ReportInput &input, const std::string &pngBytes)
+{
+    return toRtf(composeReport(input), pngBytes);
 }
 
 } // namespace report

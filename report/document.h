@@ -9,7 +9,8 @@
 // heading until the last step turns it off.
 #pragma once
 
-#include "report/report.h"
+#include "report/document_model.h"
+#include "report/input.h"
 
 #include <cstddef>
 #include <string>
@@ -17,38 +18,6 @@
 #include <vector>
 
 namespace report {
-
-inline constexpr std::string_view kTimesNewRoman = "Times New Roman";
-inline constexpr std::string_view kTahoma = "Tahoma";
-// The step badges are the Unicode dingbats "❶" to "❾"; this font has them on every machine the
-// program is built on, and word processors fall back to a font of their own where it is missing.
-inline constexpr std::string_view kBadgeFont = "DejaVu Sans";
-
-enum class Alignment { Left, Centre, Right };
-
-struct CharFormat {
-    std::string_view font = kTimesNewRoman; // a new document's defaults
-    int points = 12;
-    bool bold = false;
-    bool italic = false;
-    bool blue = false; // blue (0, 0, 255), else the automatic colour
-    bool operator==(const CharFormat &) const = default;
-};
-
-struct Run {
-    std::string text; // UTF-8; empty for the picture
-    CharFormat format;
-    bool picture = false;
-};
-
-struct Paragraph {
-    Alignment alignment = Alignment::Left;
-    std::vector<Run> runs;
-    CharFormat mark; // the format of the paragraph mark, which sets the height of an empty paragraph
-    std::string text() const;
-};
-
-using Document = std::vector<Paragraph>;
 
 // The step badge of step 1 to 9: a digit in a black circle.
 std::string stepBadge(int step);
@@ -93,7 +62,8 @@ private:
 // The report's content in the foreign or the standard variant.
 Document composeReport(const ReportInput &input);
 
-// The document as RTF, with pngBytes as the picture's data.
-std::string toRtf(const Document &document, const std::string &pngBytes);
+// The document report as RTF, which word processors open under the name "str.doc". pngBytes is the
+// picture at the top, a PNG file's bytes; without a PNG the document starts with an empty paragraph.
+std::string documentRtf(const ReportInput &input, const std::string &pngBytes);
 
 } // namespace report

@@ -4,16 +4,14 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace report {
 
 namespace {
 
-WriteResult failure(const std::filesystem::path &target, std::string reason)
-{
-    return {false, target, std::move(reason)};
-}
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 // Opens a new file of a name nobody else uses in folder, readable as any new file is (the umask
 // decides); O_EXCL makes a name taken meanwhile fail instead of being reused.
@@ -52,7 +50,7 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-// Makes the rename itself durable; a folder that cannot be synced does not fail a written report.
+// Makes the rename itself durable; a folder that cannot be synced does not fail a written file.
 void syncFolder(const std::filesystem::path &folder)
 {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -64,64 +62,114 @@ void syncFolder(const std::filesystem::path &folder)
 
 } // namespace
 
-std::string errorReason(int error)
+FileReplacement::FileReplacement(std::filesystem::path target)
+    : m_target(std::move(target))
 {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет прав на запись в папку";
-    case EROFS:
-        return "диск защищен от записи";
-    case ENOSPC:
-    case EDQUOT:
-        return "на диске не хватает места";
-    case ENOENT:
-        return "папка не найдена";
-    case ENOTDIR:
-        return "в пути к папке вместо папки находится файл";
-    case EISDIR:
-        return "на месте файла отчета находится папка с тем же именем";
-    case EFBIG:
-        return "файл превышает допустимый размер";
-    case EIO:
-        return "ошибка чтения или записи на диске";
-    case ENAMETOOLONG:
-        return "слишком длинный путь к файлу";
-    case ELOOP:
-        return "в пути к папке слишком много символических ссылок";
-    case EBUSY:
-    case ETXTBSY:
-        return "файл занят другой программой";
-    case EMFILE:
-    case ENFILE:
-        return "открыто слишком много файлов";
-    default:
-        return "системная ошибка номер " + std::to_string(error);
-    }
 }
 
-WriteResult replaceFile(const std::filesystem::path &target, std::string_view bytes)
+FileReplacement::~FileReplacement()
 {
-    std::filesystem::path temporary;
-    const int fd = createTemporary(target, temporary);
-    if (fd < 0)
-        return failure(target, errorReason(errno));
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_committed && !m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
 
-    const auto abandon = [&](int error) {
-        ::unlink(temporary.c_str());
-        return failure(target, errorReason(error));
-    };
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return abandon(error);
+FileStatus FileReplacement::fail(int error, bool protectedFile)
+{
+    if (m_status)
+        m_status = {error, protectedFile};
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
+    if (!m_temporary.empty()) {
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+    }
+    return m_status;
+}
+
+FileStatus FileReplacement::open()
+{
+    if (!m_status || m_fd >= 0)
+        return m_status;
+    // An existing regular file is written only by whom may write it, and keeps its permissions. The
+    // check is the one the system makes on opening it for writing (effective ids, so root may).
+    struct stat existing { };
+    if (::lstat(m_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        if (::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0) {
+            const int error = errno;
+            // In a folder the user may not write either, the folder is what stands in the way.
+            const std::filesystem::path folder = m_target.parent_path();
+            const bool folderWritable
+                = ::faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+            return fail(error, error == EACCES && folderWritable);
+        }
+        m_mode = static_cast<int>(existing.st_mode & 07777);
+    }
+    m_fd = createTemporary(m_target, m_temporary);
+    if (m_fd < 0) {
+        m_temporary.clear();
+        return fail(errno);
+    }
+    if (m_mode >= 0 && ::fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
+        return fail(errno);
+    m_buffer.reserve(kBufferSize);
+    return m_status;
+}
+
+FileStatus FileReplacement::flush()
+{
+    if (m_status && !writeAll(m_fd, m_buffer))
+        return fail(errno);
+    m_buffer.clear();
+    return m_status;
+}
+
+FileStatus FileReplacement::write(std::string_view bytes)
+{
+    if (!m_status)
+        return m_status;
+    if (m_fd < 0)
+        return fail(EBADF);
+    if (m_buffer.size() + bytes.size() > kBufferSize) {
+        if (!flush())
+            return m_status;
+        if (bytes.size() >= kBufferSize)
+            return writeAll(m_fd, bytes) ? m_status : fail(errno);
+    }
+    m_buffer.append(bytes);
+    return m_status;
+}
+
+FileStatus FileReplacement::commit()
+{
+    if (!m_status)
+        return m_status;
+    if (m_fd < 0)
+        return fail(EBADF);
+    if (!flush())
+        return m_status;
+    if (::fsync(m_fd) != 0)
+        return fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
     if (::close(fd) != 0)
-        return abandon(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return abandon(errno);
-    syncFolder(target.parent_path());
-    return {true, target, {}};
+        return fail(errno);
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        return fail(errno);
+    m_committed = true;
+    syncFolder(m_target.parent_path());
+    return m_status;
+}
+
+FileStatus replaceFile(const std::filesystem::path &target, std::string_view bytes)
+{
+    FileReplacement file(target);
+    file.open();
+    file.write(bytes);
+    return file.commit(); // the first failure sticks through the later steps
 }
 
 } // namespace report

@@ -1,21 +1,62 @@
-// Replacing a report file in one step, so that a failed write never leaves half a report.
+// Replacing a file in one step, so that a failed write never leaves half a file: the new content goes
+// to a temporary file beside the target, is flushed to the disk and then renamed over the target.
+//
+// The replacement keeps the promises of writing the file directly: an existing file that this user may
+// not write is refused and left alone, and a replaced file keeps its permission bits. A symbolic link in
+// the target's place is replaced by a regular file; the file it pointed to is left untouched.
 #pragma once
 
-#include "report/report.h"
-
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace report {
 
-// Writes bytes to a new file beside target (same folder, unique name), flushes it to the disk, and
-// renames it over target. The rename replaces whatever target is, a symbolic link included, without
-// following it; a folder in target's place fails the write. On any failure the new file is removed and
-// target is left as it was; the result names target and says why in Russian.
-WriteResult replaceFile(const std::filesystem::path &target, std::string_view bytes);
+// How a file operation ended: the errno of the first failure, or 0.
+struct FileStatus {
+    int error = 0;
+    bool protectedFile = false; // the existing file is write-protected for this user (error is EACCES)
 
-// Why a file operation failed, for the user: a Russian phrase for an errno value.
-std::string errorReason(int error);
+    explicit operator bool() const
+    {
+        return error == 0;
+    }
+};
+
+// New content for one file, written in pieces: open(), write() as often as needed, commit(). The first
+// failure sticks and every later step returns it. Destroying an uncommitted replacement removes its
+// temporary file and leaves the target as it was.
+class FileReplacement {
+public:
+    explicit FileReplacement(std::filesystem::path target);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
+
+    FileStatus open();
+    FileStatus write(std::string_view bytes);
+    FileStatus commit();
+
+    const std::filesystem::path &target() const
+    {
+        return m_target;
+    }
+
+private:
+    FileStatus fail(int error, bool protectedFile = false);
+    FileStatus flush();
+
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    int m_fd = -1;
+    int m_mode = -1; // permission bits to keep, when the target is an existing regular file
+    bool m_committed = false;
+    std::string m_buffer;
+    FileStatus m_status;
+};
+
+// The whole content at once.
+FileStatus replaceFile(const std::filesystem::path &target, std::string_view bytes);
 
 } // namespace report

@@ -1,7 +1,5 @@
 #include "report/picture.h"
 
-#include "report/file_writer.h"
-
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -44,30 +42,23 @@ bool readFile(const std::filesystem::path &path, std::string &bytes, int &error)
 
 PngPicture pictureAsPng(const std::filesystem::path &picture)
 {
-    const std::string name = picture.string();
+    using enum PngPicture::Problem;
     std::string data;
     int error = 0;
-    if (!readFile(picture, data, error)) {
-        if (error == ENOENT)
-            return {false, {}, "не найден рисунок " + name};
-        if (error == EACCES || error == EPERM)
-            return {false, {}, "нет прав на чтение рисунка " + name};
-        if (error == EISDIR)
-            return {false, {}, "на месте рисунка " + name + " находится папка"};
-        return {false, {}, "не удалось прочитать рисунок " + name + " (" + errorReason(error) + ")"};
-    }
+    if (!readFile(picture, data, error))
+        return {Unreadable, error, {}};
 
     QImage image;
     if (!image.loadFromData(QByteArray::fromRawData(data.data(), static_cast<qsizetype>(data.size())))
         || image.isNull())
-        return {false, {}, "рисунок " + name + " поврежден или не является рисунком"};
+        return {NotAPicture, 0, {}};
 
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return {false, {}, "не удалось преобразовать рисунок " + name + " в PNG"};
-    return {true, png.toStdString(), {}};
+        return {NotConverted, 0, {}};
+    return {None, 0, png.toStdString()};
 }
 
 } // namespace report

@@ -8,9 +8,20 @@
 namespace report {
 
 struct PngPicture {
-    bool ok = false;
-    std::string bytes;  // the PNG file's bytes
-    std::string reason; // when !ok: why, in Russian, naming the picture's file
+    enum class Problem {
+        None,
+        Unreadable,   // the file could not be read: see error
+        NotAPicture,  // its bytes are no picture Qt can read
+        NotConverted, // it could not be turned into PNG
+    };
+    Problem problem = Problem::None;
+    int error = 0;     // errno, when Unreadable
+    std::string bytes; // the PNG file's bytes, when there is no problem
+
+    explicit operator bool() const
+    {
+        return problem == Problem::None;
+    }
 };
 
 PngPicture pictureAsPng(const std::filesystem::path &picture);

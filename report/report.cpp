@@ -1,13 +1,52 @@
 #include "report/report.h"
 
+#include "report/document.h"
 #include "report/file_writer.h"
 #include "report/picture.h"
+#include "report/text_report.h"
+
+#include <cerrno>
 
 namespace report {
 
+namespace {
+
+WriteResult outcome(const std::filesystem::path &target, const FileStatus &status)
+{
+    if (status)
+        return {true, target, {}};
+    return {
+        false, target, status.protectedFile ? "файл отчета защищен от записи" : errorReason(status.error)};
+}
+
+std::string pictureProblem(const PngPicture &png, const std::filesystem::path &picture)
+{
+    const std::string name = picture.string();
+    switch (png.problem) {
+    case PngPicture::Problem::None:
+        break;
+    case PngPicture::Problem::Unreadable:
+        if (png.error == ENOENT)
+            return "не найден рисунок " + name;
+        if (png.error == EACCES || png.error == EPERM)
+            return "нет прав на чтение рисунка " + name;
+        if (png.error == EISDIR)
+            return "на месте рисунка " + name + " находится папка";
+        return "не удалось прочитать рисунок " + name + " (" + errorReason(png.error) + ")";
+    case PngPicture::Problem::NotAPicture:
+        return "рисунок " + name + " поврежден или не является рисунком";
+    case PngPicture::Problem::NotConverted:
+        return "не удалось преобразовать рисунок " + name + " в PNG";
+    }
+    return {};
+}
+
+} // namespace
+
 WriteResult writeTextReport(const ReportInput &input, const std::filesystem::path &folder)
 {
-    return replaceFile(folder / kTextReportName, textReportBytes(input));
+    const std::filesystem::path target = folder / kTextReportName;
+    return outcome(target, replaceFile(target, textReportBytes(input)));
 }
 
 WriteResult writeDocumentReport(
@@ -15,9 +54,9 @@ WriteResult writeDocumentReport(
 {
     const std::filesystem::path target = folder / kDocumentReportName;
     const PngPicture png = pictureAsPng(picture);
-    if (!png.ok)
-        return {false, target, png.reason};
-    return replaceFile(target, documentRtf(input, png.bytes));
+    if (!png)
+        return {false, target, pictureProblem(png, picture)};
+    return outcome(target, replaceFile(target, documentRtf(input, png.bytes)));
 }
 
 std::string savedMessage(const WriteResult &result)
@@ -30,6 +69,42 @@ std::string failureMessage(const WriteResult &result)
 {
     return "Не удалось сохранить отчет " + result.path.string() + ": " + result.reason
         + ".\nПрежний файл отчета, если он был, остался без изменений.";
+}
+
+std::string errorReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "нет прав на запись в папку";
+    case EROFS:
+        return "диск защищен от записи";
+    case ENOSPC:
+    case EDQUOT:
+        return "на диске не хватает места";
+    case ENOENT:
+        return "папка не найдена";
+    case ENOTDIR:
+        return "в пути к папке вместо папки находится файл";
+    case EISDIR:
+        return "на месте файла отчета находится папка с тем же именем";
+    case EFBIG:
+        return "файл превышает допустимый размер";
+    case EIO:
+        return "ошибка чтения или записи на диске";
+    case ENAMETOOLONG:
+        return "слишком длинный путь к файлу";
+    case ELOOP:
+        return "в пути к папке слишком много символических ссылок";
+    case EBUSY:
+    case ETXTBSY:
+        return "файл занят другой программой";
+    case EMFILE:
+    case ENFILE:
+        return "открыто слишком много файлов";
+    default:
+        return "системная ошибка номер " + std::to_string(error);
+    }
 }
 
 } // namespace report

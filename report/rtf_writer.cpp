@@ -1,10 +1,10 @@
-// The document as RTF 1.x: Windows-1251 as the ANSI code page, every non-ASCII character as a Unicode
-// escape with a one-byte fallback, the fonts and the one colour in tables, the A4 page with its
-// margins, and the picture as PNG data inside the first paragraph. Word, LibreOffice and WordPad all
-// read this, whatever the file is called.
+// RTF as the document report writes it: Windows-1251 as the ANSI code page, every non-ASCII character
+// as a Unicode escape with a one-byte fallback, the fonts and the one colour in tables, the A4 page
+// with its margins, and the picture as PNG data inside the first paragraph.
+#include "report/rtf_writer.h"
+
 #include "engine/utf8.h"
-#include "report/document.h"
-#include "report/windows1251.h"
+#include "engine/windows1251.h"
 
 #include <array>
 #include <cstddef>
@@ -75,16 +75,14 @@ void appendUnicodeEscape(std::string &out, char32_t unit, char fallback)
 }
 
 // Text of a run. Field texts are the user's, so the three RTF-special characters are escaped and
-// control characters (which a line of the report cannot hold) become '?'.
+// control characters (which a line of the report cannot hold) become '?', as in the text report.
 void appendText(std::string &out, std::string_view utf8)
 {
     for (const char32_t c : engine::decodeUtf8(utf8)) {
         if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);
-        } else if (c == '\t') {
-            out += "\\tab ";
-        } else if (c < 0x20 || c == 0x7F) {
+        } else if (engine::isControlCharacter(c)) {
             out += '?';
         } else if (c < 0x80) {
             out += static_cast<char>(c);
@@ -93,7 +91,7 @@ void appendText(std::string &out, std::string_view utf8)
             appendUnicodeEscape(out, 0xD800 + (v >> 10), '?');
             appendUnicodeEscape(out, 0xDC00 + (v & 0x3FF), '?');
         } else {
-            const std::optional<unsigned char> byte = windows1251Byte(c);
+            const std::optional<unsigned char> byte = engine::windows1251Byte(c);
             appendUnicodeEscape(out, c, byte ? static_cast<char>(*byte) : '?');
         }
     }
@@ -208,11 +206,6 @@ std::string toRtf(const Document &document, const std::string &pngBytes)
     }
     out += "}\n";
     return out;
-}
-
-std::string documentRtf(const ReportInput &input, const std::string &pngBytes)
-{
-    return toRtf(composeReport(input), pngBytes);
 }
 
 } // namespace report

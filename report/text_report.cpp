@@ -2,10 +2,11 @@
 // then written with CR LF, so a single line ends in CR CR LF and a spaced line (followed by an empty
 // line in an editor) in CR LF CR LF. Field texts follow their labels without a space; the labels
 // "KO", "KM", "KC" and "KH" are Latin letters, the others Cyrillic.
-#include "engine/premium.h"
+#include "report/text_report.h"
+
+#include "engine/utf8.h"
+#include "engine/windows1251.h"
 #include "report/contacts.h"
-#include "report/report.h"
-#include "report/windows1251.h"
 
 #include <string>
 #include <string_view>
@@ -35,16 +36,10 @@ std::string cat(std::string_view literal, std::string_view value)
 std::vector<Line> reportLines(const ReportInput &in)
 {
     using enum Kind;
-    // The foreign variant prints the fixed values its premium applies, whatever the fields hold, and
-    // always its term factor.
-    const std::string foreignKt = cat(" ", engine::kForeignKt);
-    const std::string foreignKvs = cat(" ", engine::kForeignKvs);
-    const std::string_view kt = in.foreign ? std::string_view(foreignKt) : in.kt;
-    const std::string_view kbm = in.foreign ? std::string_view(" 1") : in.kbm;
-    const std::string_view kvs = in.foreign ? std::string_view(foreignKvs) : in.kvs;
-    const std::string_view ko = in.foreign ? std::string_view(" 1") : in.ko;
-    const std::string_view ks = in.foreign ? std::string_view(" 1") : in.ks;
-    const bool kpExcluded = !in.foreign && in.excludeKp;
+    using enum engine::Factor;
+    const auto shown = [&in](engine::Factor factor) {
+        return shownFactor(in, factor);
+    };
 
     std::vector<Line> lines;
     lines.reserve(31);
@@ -58,35 +53,33 @@ std::vector<Line> reportLines(const ReportInput &in)
     add("Российской Федерации", Single);
     add("от 7 мая 2003 г. № 264", Single);
     add(kShortRule, Single);
-    add(cat("1.Базовые ставки страховых тарифов ТБ =", in.tb), Spaced);
+    add(cat("1.Базовые ставки страховых тарифов ТБ =", shown(TB)), Spaced);
     add("2.Коэффициенты страховых тарифов в зависимости от", Single);
-    add(cat("территории преимущественного использования транспортного средства КТ =", kt), Spaced);
+    add(cat("территории преимущественного использования транспортного средства КТ =", shown(KT)), Spaced);
     add("3.Коэффициенты страховых тарифов в зависимости от наличия", Single);
     add("или отсутствия страховых выплат при наступлении страховых", Single);
     add("случаев, произошедших по вине страхователя (владельца ", Single);
     add(cat("транспортного средства) в период действия предыдущих договоров обязательного страхования "
             "КБМ =",
-            kbm),
+            shown(KBM)),
         Spaced);
-    add(cat("4.Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя   КВС =", kvs),
+    add(cat("4.Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя   КВС =",
+            shown(KVS)),
         Spaced);
     add("5.Коэффициенты страховых тарифов в зависимости от количества лиц,", Single);
-    add(cat("допущенных к управлению транспортным средством KO =", ko), Spaced);
+    add(cat("допущенных к управлению транспортным средством KO =", shown(KO)), Spaced);
     add("6.Коэффициенты страховых тарифов в зависимости от мощности", Single);
-    add(cat("двигателя легкового автомобиля, такси (в том числе маршрутного) KM =", in.km), Spaced);
+    add(cat("двигателя легкового автомобиля, такси (в том числе маршрутного) KM =", shown(KM)), Spaced);
     add(cat("7.Коэффициенты страховых тарифов в зависимости от периода использования транспортного "
             "средства KC =",
-            ks),
+            shown(KS)),
         Spaced);
-    add(kpExcluded
-            ? std::string("8.Коэффициенты страховых тарифов в зависимости от срока страхования КП = исключен")
-            : cat("8.Коэффициенты страховых тарифов в зависимости от срока страхования КП =", in.kp),
-        Spaced);
+    add(cat("8.Коэффициенты страховых тарифов в зависимости от срока страхования КП =", shown(KP)), Spaced);
     add("9.Коэффициент при наличии нарушений, предусмотренных пунктом 3 статьи 9 Федерального закона",
         Single);
     add(cat("Об обязательном страховании гражданской ответственности владельцев транспортных средств KH "
             "=",
-            in.kn),
+            shown(KN)),
         Spaced);
     add(kLongRule, Single);
     add("ИТОГО:" + in.total + " " + "рублей", Single);
@@ -99,6 +92,21 @@ std::vector<Line> reportLines(const ReportInput &in)
     return lines;
 }
 
+// A field may hold anything; a control character would break the report's lines, so it shows as '?'.
+std::string withoutControlCharacters(const std::string &utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        if (engine::isControlCharacter(engine::nextCodePoint(utf8, pos)))
+            out += '?';
+        else
+            out.append(utf8, start, pos - start);
+    }
+    return out;
+}
+
 } // namespace
 
 std::string textReportBytes(const ReportInput &input)
@@ -106,7 +114,7 @@ std::string textReportBytes(const ReportInput &input)
     std::string out;
     out.reserve(4096);
     for (const Line &line : reportLines(input)) {
-        out += toWindows1251(line.text);
+        out += engine::toWindows1251(withoutControlCharacters(line.text));
         out += line.kind == Kind::Single ? "\r" : "\r\n"; // the line's own terminator
         out += "\r\n";                                    // the one every written line gets
     }

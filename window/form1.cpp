@@ -639,9 +639,11 @@ void Form1::Combo3_Click()
 
 // Premium page.
 
-void Form1::Command2_Click()
+// The fields as "ОК" and the report read them, in one place.
+engine::FieldSnapshot Form1::fieldSnapshot() const
 {
-    const std::pair<QRadioButton *, engine::Category> categories[] = {
+    engine::FieldSnapshot fields;
+    const std::pair<const QRadioButton *, engine::Category> categories[] = {
         {Option3, engine::Category::Cars},
         {Option4, engine::Category::Trucks},
         {Option5, engine::Category::Trailers},
@@ -649,35 +651,42 @@ void Form1::Command2_Click()
         {Option7, engine::Category::Foreign},
     };
     for (const auto &[option, category] : categories) {
-        if (!option->isChecked())
-            continue;
-        const engine::FactorTexts texts = {toUtf8(txtTb->text()),
-            toUtf8(Text3->text()),
-            toUtf8(Text4->text()),
-            toUtf8(Text5->text()),
-            toUtf8(Text6->text()),
-            toUtf8(Text7->text()),
-            toUtf8(Text8->text()),
-            toUtf8(Text9->text()),
-            toUtf8(Combo4->currentText())};
-        const auto outcome = engine::premiumFromTexts(category, Check1->isChecked(), texts);
-        switch (outcome.status) {
-        case engine::PremiumOutcome::Status::Ok:
-            Text10->setText(fromUtf8(engine::formatFactorText(outcome.total)));
-            break;
-        case engine::PremiumOutcome::Status::BadFactor:
-            // No total from a field that holds no number; the last total stays as it was.
-            m_desktop.inform(this, badFactorMessage(outcome));
-            break;
-        case engine::PremiumOutcome::Status::Overflow:
-            m_desktop.inform(this,
-                QStringLiteral(
-                    "Страховая премия слишком велика для расчета. Проверьте коэффициенты шагов с 1 по 9."));
+        if (option->isChecked()) {
+            fields.category = category;
             break;
         }
-        return;
     }
-    Text10->setText(QStringLiteral("0")); // no category chosen: the total stays 0
+    fields.excludeKp = Check1->isChecked();
+    fields.texts = {toUtf8(txtTb->text()),
+        toUtf8(Text3->text()),
+        toUtf8(Text4->text()),
+        toUtf8(Text5->text()),
+        toUtf8(Text6->text()),
+        toUtf8(Text7->text()),
+        toUtf8(Text8->text()),
+        toUtf8(Text9->text()),
+        toUtf8(Combo4->currentText())};
+    return fields;
+}
+
+void Form1::Command2_Click()
+{
+    const engine::PremiumOutcome outcome = engine::premiumOf(fieldSnapshot());
+    switch (outcome.status) {
+    case engine::PremiumOutcome::Status::Ok:
+        Text10->setText(fromUtf8(engine::formatFactorText(outcome.total))); // "0" warns and empties it
+        return;
+    case engine::PremiumOutcome::Status::BadFactor:
+        m_desktop.inform(this, badFactorMessage(outcome));
+        break;
+    case engine::PremiumOutcome::Status::Overflow:
+        m_desktop.inform(this,
+            QStringLiteral(
+                "Страховая премия слишком велика для расчета. Проверьте коэффициенты шагов с 1 по 9."));
+        break;
+    }
+    // No total without its factors: an earlier total must not stand beside the fields that failed.
+    Text10->clear();
 }
 
 void Form1::Text10_Change()
@@ -692,21 +701,8 @@ void Form1::Text10_Change()
 // after, and a failure is reported with the file and the reason while every field stays as it was.
 void Form1::Command7_Click()
 {
-    report::ReportInput input;
-    input.foreign = Option7->isChecked();
-    input.excludeKp = Check1->isChecked();
-    input.tb = toUtf8(txtTb->text());
-    input.kt = toUtf8(Text3->text());
-    input.kbm = toUtf8(Text4->text());
-    input.kvs = toUtf8(Text5->text());
-    input.ko = toUtf8(Text6->text());
-    input.km = toUtf8(Text7->text());
-    input.ks = toUtf8(Text8->text());
-    input.kp = toUtf8(Text9->text());
-    input.kn = toUtf8(Combo4->currentText());
-    input.total = toUtf8(Text10->text());
-    input.startDate = toUtf8(Text11->text());
-    input.startTime = toUtf8(Text12->text());
+    const report::ReportInput input{
+        fieldSnapshot(), toUtf8(Text10->text()), toUtf8(Text11->text()), toUtf8(Text12->text())};
 
     const std::filesystem::path folder(QFile::encodeName(m_programFolder).toStdString());
     const auto tell = [this](const report::WriteResult &result) {

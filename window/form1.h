@@ -25,6 +25,10 @@
 #include <QRadioButton>
 #include <QWidget>
 
+namespace engine {
+struct FieldSnapshot;
+}
+
 namespace window {
 
 class Desktop;
@@ -43,6 +47,7 @@ private:
     void bindHandlers();
     void centreOnScreen();
     void showEvent(QShowEvent *event) override;
+    engine::FieldSnapshot fieldSnapshot() const;
 
     void Form_Load();
     // Step 1

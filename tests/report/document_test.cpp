@@ -157,7 +157,7 @@ TEST(ReportRtf, FieldTextsCannotBreakTheDocument)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         report::ReportInput in = sampleInput();
-        in.kn = c.field;
+        in.fields.texts[8] = c.field;
         const std::string rtf = rtfOf(in);
         EXPECT_NE(rtf.find("KH =" + c.expected + "}"), std::string::npos);
         EXPECT_TRUE(bracesBalanced(rtf));

@@ -2,6 +2,7 @@
 // (one conversion for all three, it takes a second or two) to flat ODF, and the tests look at the
 // paragraphs and formats that LibreOffice itself found in them.
 #include "report/contacts.h"
+#include "report/document.h"
 #include "report/report.h"
 #include "report_input.h"
 #include "test_folder.h"
@@ -221,7 +222,7 @@ const Converted &converted()
             report::ReportInput input;
         };
         report::ReportInput excluded = sampleInput(false, true);
-        excluded.kn = "1,5 {\\par} ✓";
+        excluded.fields.texts[8] = "1,5 {\\par} ✓";
         const Variant variants[]
             = {{"standard", sampleInput()}, {"foreign", sampleInput(true)}, {"excluded", excluded}};
         std::string files;

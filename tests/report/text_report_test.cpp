@@ -1,5 +1,6 @@
 #include "report/contacts.h"
 #include "report/report.h"
+#include "report/text_report.h"
 #include "report_input.h"
 
 #include <gtest/gtest.h>
@@ -144,8 +145,8 @@ TEST(TextReport, HasThirtyOneLinesWhateverTheFieldsHold)
 TEST(TextReport, FieldsAreWrittenAsTypedWithUnknownCharactersAsQuestionMarks)
 {
     report::ReportInput in = sampleInput();
-    in.tb = "";
-    in.kn = "1,5 ✓";
+    in.fields.texts[0] = "";
+    in.fields.texts[8] = "1,5 ✓";
     in.total = "12\xFF";
     in.startDate = "2024年";
     const Lines lines = splitReportLines(report::textReportBytes(in));

@@ -2,6 +2,7 @@
 // earlier one in one step, and every failure leaves the earlier report as it was, says why, and leaves
 // no temporary file behind.
 #include "report/report.h"
+#include "report/text_report.h"
 #include "report_input.h"
 #include "test_folder.h"
 
@@ -90,6 +91,7 @@ TEST(WriteReport, ASymbolicLinkIsReplacedAndItsTargetKept)
     const fs::path elsewhere = folder.path() / "elsewhere";
     fs::create_directory(elsewhere);
     writeFile(elsewhere / "precious.txt", "keep me");
+    fs::permissions(elsewhere / "precious.txt", fs::perms(0444)); // the link, not its target, is replaced
     fs::create_directory(folder.path() / "program");
     const fs::path link = folder.path() / "program" / "str.txt";
     fs::create_symlink(elsewhere / "precious.txt", link);
@@ -244,6 +246,36 @@ TEST(WriteReport, AnUnwritableFolderFailsWithoutTouchingTheEarlierReports)
     EXPECT_EQ(readFile(program.reports / "str.doc"), doc);
     EXPECT_EQ(listFolder(program.reports), (std::vector<std::string>{"str.doc", "str.txt"}));
     fs::permissions(program.reports, fs::perms(0755));
+}
+
+// A report the user made read-only is refused like a direct write would be, and a replaced report keeps
+// its permission bits. As root, the writer runs as "nobody" in a folder that user may write.
+TEST(WriteReport, AReadOnlyReportIsRefusedAndAReplacedOneKeepsItsMode)
+{
+    ProgramFolder program;
+    const bool root = ::geteuid() == 0;
+    const std::string asOther = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : std::string();
+    if (root) {
+        ASSERT_EQ(::chown(program.reports.c_str(), 65534, 65534), 0);
+    }
+    const fs::path text = program.reports / "str.txt";
+    ASSERT_EQ(runCommand(asOther + program.command("text", "1")).status, 0);
+
+    fs::permissions(text, fs::perms(0640));
+    ASSERT_EQ(runCommand(asOther + program.command("text", "2")).status, 0);
+    EXPECT_EQ(fs::status(text).permissions(), fs::perms(0640));
+    const std::string second = readFile(text);
+    EXPECT_NE(second.find("\xc8\xd2\xce\xc3\xce:2 "), std::string::npos); // "ИТОГО:2 "
+
+    fs::permissions(text, fs::perms(0444));
+    const CommandResult refused = runCommand(asOther + program.command("text", "3"));
+    EXPECT_EQ(refused.status, 1) << refused.output;
+    EXPECT_EQ(refused.output,
+        "Не удалось сохранить отчет " + text.string()
+            + ": файл отчета защищен от записи.\nПрежний файл отчета, если он был, остался без изменений.\n");
+    EXPECT_EQ(readFile(text), second);
+    EXPECT_EQ(fs::status(text).permissions(), fs::perms(0444));
+    EXPECT_EQ(listFolder(program.reports), std::vector<std::string>{"str.txt"});
 }
 
 // A write that fails half-way (here at a file-size limit of 1 KiB, which the 1.7 KiB text report passes)

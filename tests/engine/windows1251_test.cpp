@@ -1,4 +1,4 @@
-#include "report/windows1251.h"
+#include "engine/windows1251.h"
 
 #include <gtest/gtest.h>
 
@@ -38,10 +38,16 @@ TEST(Windows1251, EveryBasicPlaneCharacterMapsAsGlibcMapsIt)
     for (char32_t c = 0; c < 0x10000; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF)
             continue;
-        ASSERT_EQ(report::windows1251Byte(c), iconvByte(c)) << "U+" << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(engine::windows1251Byte(c), iconvByte(c)) << "U+" << std::hex << static_cast<unsigned>(c);
         ++checked;
     }
     EXPECT_GT(checked, 60000);
+
+    // Reading back: every assigned byte returns to itself through UTF-8.
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(engine::toWindows1251(engine::fromWindows1251(byte)), b == 0x98 ? "?" : byte) << b;
+    }
 }
 
 TEST(Windows1251, TextConvertsAndUnknownOrMalformedBecomesQuestionMark)
@@ -71,7 +77,7 @@ TEST(Windows1251, TextConvertsAndUnknownOrMalformedBecomesQuestionMark)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(report::toWindows1251(c.utf8), c.expected);
+        EXPECT_EQ(engine::toWindows1251(c.utf8), c.expected);
     }
 }
 

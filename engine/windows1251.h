@@ -1,5 +1,5 @@
-// Text conversions of the reports: UTF-8 as the window holds it, decoded to code points, and the
-// Windows-1251 code page in which the text report is written. No locale and no iconv: the code page
+// The Windows-1251 code page, in which the text report is written and Russian spreadsheets save their
+// files, and UTF-8 as the window holds text. No locale and no iconv: the code page
 // is a table here, so the report is the same on every machine.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace report {
+namespace engine {
 
 // The Windows-1251 byte of a code point, or nothing when the code page has no such character.
 std::optional<unsigned char> windows1251Byte(char32_t codePoint);
@@ -16,4 +16,7 @@ std::optional<unsigned char> windows1251Byte(char32_t codePoint);
 // every other character (and every malformed sequence) as '?'.
 std::string toWindows1251(std::string_view utf8);
 
-} // namespace report
+// Windows-1251 text as UTF-8; the one unassigned byte, 0x98, becomes '?'.
+std::string fromWindows1251(std::string_view bytes);
+
+} // namespace engine

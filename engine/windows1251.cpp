@@ -1,4 +1,4 @@
-#include "report/windows1251.h"
+#include "engine/windows1251.h"
 
 #include "engine/utf8.h"
 
@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace report {
+namespace engine {
 
 namespace {
 
@@ -43,9 +43,37 @@ std::string toWindows1251(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (const char32_t codePoint : engine::decodeUtf8(utf8))
+    for (const char32_t codePoint : decodeUtf8(utf8))
         out.push_back(static_cast<char>(windows1251Byte(codePoint).value_or('?')));
     return out;
 }
 
-} // namespace report
+std::string fromWindows1251(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    const auto append = [&out](char32_t c) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    };
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b < 0x80)
+            out.push_back(byte);
+        else if (b >= 0xC0)
+            append(0x0410 + (b - 0xC0));
+        else
+            append(kUpperHalf[b - 0x80] != 0 ? kUpperHalf[b - 0x80] : kReplacementCharacter);
+    }
+    return out;
+}
+
+} // namespace engine
