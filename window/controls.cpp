@@ -1,5 +1,7 @@
 #include "window/controls.h"
 
+#include "engine/utf8.h"
+
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,7 +44,62 @@ public:
     }
 };
 
+// Line breaks of every kind a clipboard may carry: LF, VT, FF, CR, NEL and the Unicode line and
+// paragraph separators.
+bool isLineBreak(char16_t c)
+{
+    return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+bool fitsOneLine(QStringView text)
+{
+    for (const QChar c : text)
+        if (isLineBreak(c.unicode()) || engine::isControlCharacter(c.unicode()))
+            return false;
+    return true;
+}
+
 } // namespace
+
+QString singleLine(QStringView inserted)
+{
+    QString kept;
+    kept.reserve(inserted.size());
+    for (const QChar c : inserted) {
+        if (isLineBreak(c.unicode()))
+            break;
+        if (!engine::isControlCharacter(c.unicode()))
+            kept += c;
+    }
+    return kept;
+}
+
+SingleLineValidator::SingleLineValidator(QLineEdit *field)
+    : QValidator(field)
+    , m_before(field->text())
+{
+    connect(field, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_before = text;
+    });
+}
+
+QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
+{
+    if (fitsOneLine(input))
+        return Acceptable;
+    // The inserted part lies between what the text kept of its start and of its end.
+    const qsizetype most = std::min(input.size(), m_before.size());
+    qsizetype head = 0;
+    while (head < most && input[head] == m_before[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < most - head && input[input.size() - 1 - tail] == m_before[m_before.size() - 1 - tail])
+        ++tail;
+    const QString kept = singleLine(QStringView(input).sliced(head, input.size() - head - tail));
+    input = input.left(head) + kept + input.right(tail);
+    pos = static_cast<int>(head + kept.size());
+    return Acceptable;
+}
 
 ListBox::ListBox(QWidget *parent)
     : QListWidget(parent)
@@ -141,6 +198,7 @@ ComboBox::ComboBox(QWidget *parent)
 {
     setEditable(true);
     setLineEdit(new TypingEdit(this));
+    lineEdit()->setValidator(new SingleLineValidator(lineEdit()));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // no completion: it would change "m" into "M"
     setMaxVisibleItems(15);
@@ -156,6 +214,7 @@ void ComboBox::wheelEvent(QWheelEvent *event)
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
+    setValidator(new SingleLineValidator(this));
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent *event)

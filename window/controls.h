@@ -6,6 +6,8 @@
 //                never while the user types, also not when typed text equal to an entry is confirmed or
 //                loses focus.
 //   TextBox      a line edit that reports mouse clicks (Click) besides its changes.
+//   SingleLineValidator keeps what the user types, pastes or drops into a text box or a combo box's edit
+//                field to one line without control characters.
 //   LinkLabel    a label that reports a click anywhere in its rectangle.
 //   OptionButton an option button whose caption wraps.
 //   PictureButton a push button that shows a picture, centred and clipped to the button.
@@ -20,11 +22,29 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QValidator>
 #include <QWidget>
 
 #include <vector>
 
 namespace window {
+
+// The part of an inserted text that a single-line field keeps: its first line, without the control
+// characters (tabs, NULs, ...) that the rest of it may hold.
+QString singleLine(QStringView inserted);
+
+// A single-line field holds a single line: whatever the user inserts (typing, pasting from the clipboard
+// or the selection, dropping, an input method) is cut to its first line and stripped of control
+// characters; the text around the insertion is kept as it was. Texts set by the program pass unchecked.
+class SingleLineValidator : public QValidator {
+    Q_OBJECT
+public:
+    explicit SingleLineValidator(QLineEdit *field);
+    State validate(QString &input, int &pos) const override;
+
+private:
+    QString m_before; // the field's text before the change being validated
+};
 
 class ListBox : public QListWidget {
     Q_OBJECT

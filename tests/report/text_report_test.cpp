@@ -134,12 +134,24 @@ TEST(TextReport, HasThirtyOneLinesWhateverTheFieldsHold)
     report::ReportInput odd = sampleInput(false, true);
     odd.total = "  абв  ";
     odd.startTime = "";
-    for (const report::ReportInput &in : {empty, odd, sampleInput(true)}) {
+    // Line breaks, a NUL, tabs and C1 controls in every field; a very long text; characters outside
+    // Windows-1251 and outside the Basic Multilingual Plane.
+    report::ReportInput broken = sampleInput();
+    const std::string breaking = std::string("1,3\r\n2\r\0\t3\n\x0b\x0c", 13) + "\u0085\u0090x";
+    for (std::string &text : broken.fields.texts)
+        text = breaking;
+    broken.total = std::string(100000, '9') + "😀\r\n";
+    broken.startDate = "中文\n";
+    broken.startTime = "\r";
+    for (const report::ReportInput &in : {empty, odd, sampleInput(true), broken}) {
         const Lines lines = splitReportLines(report::textReportBytes(in));
         EXPECT_EQ(lines.texts.size(), 31u);
         EXPECT_EQ(lines.rest, "");
         EXPECT_EQ(std::count(lines.spaced.begin(), lines.spaced.end(), true), 11);
     }
+    const Lines lines = splitReportLines(report::textReportBytes(broken));
+    ASSERT_EQ(lines.texts.size(), 31u);
+    EXPECT_TRUE(lines.texts[7].ends_with("=1,3??2???3?????x")) << lines.texts[7];
 }
 
 TEST(TextReport, FieldsAreWrittenAsTypedWithUnknownCharactersAsQuestionMarks)

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -51,6 +52,7 @@ private slots:
     void totalIsASnapshotUntilTheNextOk();
     void zeroTotalWarnsAndEmptiesTheField();
     void unusableFactorShowsOneMessageAndLeavesNoTotal();
+    void fieldsKeepOneLineOfWhatIsPastedOrTyped();
     void reportsAreWrittenByClicksThenConfirmed();
     void failedReportWarnsAndKeepsEverything();
     void helpButtonsAndLinksHandOverTheirTargets();
@@ -585,6 +587,38 @@ void Form1Test::unusableFactorShowsOneMessageAndLeavesNoTotal()
     const QString kvs = w->desktop.messages.back().text;
     QVERIFY2(kvs.contains(QStringLiteral("КВС")) && kvs.contains(QStringLiteral("«один»")), qPrintable(kvs));
     QCOMPARE(w->text(QStringLiteral("Text10")), QString());
+}
+
+// A spreadsheet cell copied with its line end, or several cells with tabs between them, must not
+// carry line breaks or control characters into a factor field (and from there into the report).
+void Form1Test::fieldsKeepOneLineOfWhatIsPastedOrTyped()
+{
+    QStringList fields = {QStringLiteral("txtTb"), QStringLiteral("Text2"), QStringLiteral("Text10")};
+    for (int i = 1; i <= 9; ++i)
+        fields << QStringLiteral("Text%1").arg(i);
+    for (int i = 1; i <= 5; ++i)
+        fields << QStringLiteral("Combo%1").arg(i);
+    w->clickButton(QStringLiteral("Option11")); // shows Combo5
+    for (const QString &name : fields) {
+        QLineEdit *field = qobject_cast<QComboBox *>(w->get<QWidget>(name))
+            ? w->get<QComboBox>(name)->lineEdit()
+            : w->get<QLineEdit>(name);
+        QVERIFY2(field, qPrintable(name));
+        w->openPageOf(field);
+        field->setFocus();
+        field->setText(QStringLiteral("ab"));
+        field->setCursorPosition(1);
+        QApplication::clipboard()->setText(QStringLiteral("1,3\t5\r\n2,0\r\n"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("a1,35b")); // first line, tab dropped, text around kept
+        QCOMPARE(field->cursorPosition(), 5);
+        QApplication::clipboard()->setText(QStringLiteral("\u2028x"));
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QString()); // a paste that starts with a line break inserts nothing
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QStringLiteral("7\u0000\u0085"), {});
+        QCOMPARE(field->text(), QStringLiteral("7"));
+    }
 }
 
 void Form1Test::reportsAreWrittenByClicksThenConfirmed()
