@@ -3,6 +3,8 @@
 // caller then leaves its field as it is.
 #pragma once
 
+#include "engine/fixed_point.h"
+
 #include <algorithm>
 #include <optional>
 #include <span>
@@ -28,23 +30,13 @@ constexpr bool contains(std::span<const std::string_view> names, std::string_vie
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// A well-formed factor text as the tables store it: digits, optionally a comma and at most two
-// fraction digits (a percentage of the base-rate table has up to five). Used by the tables' checks.
+// A factor text as the tables store it: the factor-text grammar, at most two fraction digits (a
+// percentage of the base-rate table has up to five) and no trailing zero. Used by the tables' checks.
 constexpr bool isStoredFactorText(std::string_view text, std::size_t maxFractionDigits = 2)
 {
-    const std::size_t comma = text.find(',');
-    const std::string_view whole = text.substr(0, comma);
-    const auto digits = [](std::string_view part) {
-        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        });
-    };
-    if (!digits(whole))
-        return false;
-    if (comma == std::string_view::npos)
-        return true;
-    const std::string_view fraction = text.substr(comma + 1);
-    return digits(fraction) && fraction.size() <= maxFractionDigits && fraction.back() != '0';
+    const NumberForm form = numberForm(text);
+    return form.valid && form.fraction.size() <= maxFractionDigits
+        && (form.fraction.empty() || form.fraction.back() != '0');
 }
 
 constexpr bool allRowsWellFormed(std::span<const FactorRow> rows)

@@ -1,6 +1,5 @@
 #include "engine/fixed_point.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace engine {
@@ -9,29 +8,6 @@ namespace {
 
 constexpr std::uint64_t kScale = static_cast<std::uint64_t>(FixedPoint::kScale);
 constexpr std::uint64_t kMaxRaw = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-
-constexpr bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-constexpr bool allDigits(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), isDigit);
-}
-
-// Digits, then optionally the separator and at least one more digit.
-constexpr bool hasNumberForm(std::string_view text, char separator)
-{
-    const std::size_t at = text.find(separator);
-    const std::string_view whole = text.substr(0, at);
-    if (whole.empty() || !allDigits(whole))
-        return false;
-    if (at == std::string_view::npos)
-        return true;
-    const std::string_view fraction = text.substr(at + 1);
-    return !fraction.empty() && allDigits(fraction);
-}
 
 constexpr unsigned digitValue(char c)
 {
@@ -75,15 +51,13 @@ ParseResult parseFactorText(std::string_view text)
 {
     if (text.empty())
         return {std::nullopt, ParseError::Empty};
-    if (!hasNumberForm(text, ',')) {
-        const bool pointForm = text.find(',') == std::string_view::npos && hasNumberForm(text, '.');
+    const NumberForm form = numberForm(text);
+    if (!form.valid) {
+        const bool pointForm = text.find(',') == std::string_view::npos && numberForm(text, '.').valid;
         return {std::nullopt, pointForm ? ParseError::DecimalPoint : ParseError::NotANumber};
     }
-
-    const std::size_t comma = text.find(',');
-    const std::string_view whole = text.substr(0, comma);
-    const std::string_view fraction
-        = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    const std::string_view whole = form.whole;
+    const std::string_view fraction = form.fraction;
 
     // The integer part, checked digit by digit so that no length of text can overflow.
     constexpr std::uint64_t kMaxWhole = kMaxRaw / kScale;

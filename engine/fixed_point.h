@@ -38,6 +38,37 @@ private:
     std::int64_t m_raw = 0;
 };
 
+// The one grammar of a number written as text: digits, then optionally the separator and at least one
+// more digit. A factor text uses the comma; the point is looked for only to tell the user why "1.5"
+// is not a number here.
+struct NumberForm {
+    bool valid = false;
+    std::string_view whole;    // the digits before the separator
+    std::string_view fraction; // the digits after it, empty without one
+};
+
+constexpr NumberForm numberForm(std::string_view text, char separator = ',')
+{
+    const auto digits = [](std::string_view part) {
+        if (part.empty())
+            return false;
+        for (const char c : part)
+            if (c < '0' || c > '9')
+                return false;
+        return true;
+    };
+    const std::size_t at = text.find(separator);
+    const std::string_view whole = text.substr(0, at);
+    if (!digits(whole))
+        return {};
+    if (at == std::string_view::npos)
+        return {true, whole, {}};
+    const std::string_view fraction = text.substr(at + 1);
+    if (!digits(fraction))
+        return {};
+    return {true, whole, fraction};
+}
+
 // Why a text did not yield a value.
 enum class ParseError {
     Empty,        // the text is empty
