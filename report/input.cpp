@@ -15,8 +15,11 @@ std::string shownFactor(const ReportInput &input, engine::Factor factor)
         fields.category.value_or(engine::Category::Cars), fields.excludeKp)[static_cast<std::size_t>(factor)];
     if (use.shownExcluded)
         return " исключен";
-    if (!use.fixed.empty())
-        return " " + std::string(use.fixed);
+    if (!use.fixed.empty()) {
+        std::string shown(1, ' ');
+        shown += use.fixed;
+        return shown;
+    }
     return fields.texts[static_cast<std::size_t>(factor)];
 }
 

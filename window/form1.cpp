@@ -150,7 +150,8 @@ template<typename T>
 T *Form1::find(const char *name) const
 {
     auto *widget = qobject_cast<T *>(m_controls.value(QLatin1String(name)));
-    Q_ASSERT_X(widget, "Form1", name);
+    if (!widget) // a row of the inventory lost or changed its kind: nothing could work
+        qFatal("Form1: no control %s of the expected kind", name);
     return widget;
 }
 
@@ -179,8 +180,7 @@ void Form1::buildControls()
     };
 
     for (const ControlRow &row : controlRows()) {
-        QWidget *parent = containerOf(row.container);
-        Q_ASSERT(parent);
+        QWidget *parent = containerOf(row.container); // the inventory's order guarantees it exists
         const QString caption = fromUtf8(row.caption);
         QWidget *widget = nullptr;
         switch (row.kind) {

@@ -134,6 +134,65 @@ constexpr auto kRows = std::to_array<ControlRow>({
 });
 // clang-format on
 
+// The table's own rules, checked by the compiler in every build.
+
+constexpr bool isTabCaption(std::string_view container)
+{
+    constexpr std::string_view kTabs[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+    for (const std::string_view tab : kTabs)
+        if (container == tab)
+            return true;
+    return false;
+}
+
+// Every name once: it is the objectName that the window and its tests find the control by.
+constexpr bool namesAreUnique()
+{
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        for (std::size_t j = i + 1; j < kRows.size(); ++j)
+            if (kRows[i].name == kRows[j].name)
+                return false;
+    return true;
+}
+
+// A control lies on the window, on a tab page, or in a frame built before it.
+constexpr bool containersComeFirst()
+{
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const std::string_view container = kRows[i].container;
+        bool found = container == "Form1" || isTabCaption(container);
+        for (std::size_t j = 0; j < i && !found; ++j)
+            found = kRows[j].name == container && kRows[j].kind == Kind::Frame;
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+// A spoken name in Latin letters names the label that says what the control is (the spoken texts of
+// their own are Russian); that label must exist.
+constexpr bool spokenNamesExist()
+{
+    for (const ControlRow &row : kRows) {
+        const std::string_view spoken = row.spoken;
+        bool reference = !spoken.empty();
+        for (const char c : spoken)
+            reference = reference && static_cast<unsigned char>(c) < 0x80;
+        if (!reference)
+            continue;
+        bool found = false;
+        for (const ControlRow &label : kRows)
+            found = found || (label.name == spoken && label.kind == Kind::Label);
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+static_assert(namesAreUnique(), "two controls share a name");
+static_assert(containersComeFirst(), "a control's container is no frame listed before it");
+static_assert(spokenNamesExist(), "a control is named after a label that does not exist");
+
 } // namespace
 
 std::span<const ControlRow> controlRows()
