@@ -1,7 +1,8 @@
 // Drives the window as a user does: clicks on rows, tabs and buttons, choices from drop-down lists,
 // typing. Nothing here opens a real message box or launches a program: the window gets a recording
-// desktop, stray URLs are trapped, and a watchdog fails a test that leaves a modal window open.
+// desktop, and the shared test main traps stray URLs and fails a test that opens a modal window.
 #include "window_fixture.h"
+#include "window_test_main.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,7 +14,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -33,10 +33,8 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
 
     void startsWithTheValuesOfAnUntouchedTariff();
     void baseRateRowsAndFieldShortcuts();
@@ -61,27 +59,10 @@ private slots:
 
 private:
     std::unique_ptr<WindowFixture> w;
-    UrlTrap m_trap;
-    QTimer m_watchdog;
-    bool m_modalSeen = false;
 };
-
-void Form1Test::initTestCase()
-{
-    installUrlTrap(m_trap);
-    m_watchdog.setInterval(200);
-    connect(&m_watchdog, &QTimer::timeout, this, [this] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            m_modalSeen = true;
-            modal->close();
-        }
-    });
-}
 
 void Form1Test::init()
 {
-    m_modalSeen = false;
-    m_watchdog.start();
     w = std::make_unique<WindowFixture>();
     QVERIFY(w->exposed);
 }
@@ -89,14 +70,6 @@ void Form1Test::init()
 void Form1Test::cleanup()
 {
     w.reset();
-    m_watchdog.stop();
-    QVERIFY2(!m_modalSeen, "a real modal window was opened");
-    QVERIFY2(m_trap.trapped.isEmpty(), "a URL went past the desktop seam");
-}
-
-void Form1Test::cleanupTestCase()
-{
-    removeUrlTrap();
 }
 
 void Form1Test::startsWithTheValuesOfAnUntouchedTariff()
@@ -724,5 +697,5 @@ void Form1Test::exitButtonClosesTheWindow()
     QVERIFY(!w->form->isVisible());
 }
 
-QTEST_MAIN(Form1Test)
+TARIFMASTER_WINDOW_TEST_MAIN(Form1Test)
 #include "form1_test.moc"

@@ -2,6 +2,7 @@
 // their rectangles in the fonts actually installed, and a spoken name for everything one can operate.
 #include "window/inventory.h"
 #include "window_fixture.h"
+#include "window_test_main.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -191,5 +192,5 @@ void LayoutTest::everyInteractiveControlHasASpokenName()
         QCOMPARE(w->get<QWidget>(QLatin1String(control))->accessibleName(), QString::fromUtf8(text));
 }
 
-QTEST_MAIN(LayoutTest)
+TARIFMASTER_WINDOW_TEST_MAIN(LayoutTest)
 #include "layout_test.moc"

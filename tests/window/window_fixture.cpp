@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,23 +20,6 @@ bool RecordingDesktop::open(const QUrl &target)
 {
     opened.append(target);
     return openSucceeds;
-}
-
-void UrlTrap::handle(const QUrl &url)
-{
-    trapped.append(url);
-}
-
-void installUrlTrap(UrlTrap &trap)
-{
-    for (const char *scheme : {"file", "http", "https", "mailto"})
-        QDesktopServices::setUrlHandler(QLatin1String(scheme), &trap, "handle");
-}
-
-void removeUrlTrap()
-{
-    for (const char *scheme : {"file", "http", "https", "mailto"})
-        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
 }
 
 WindowFixture::WindowFixture(const QString &programFolder)

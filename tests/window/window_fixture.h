@@ -28,15 +28,6 @@ public:
     bool openSucceeds = true;
 };
 
-// Receives any URL that reaches QDesktopServices despite the seam, so that nothing is launched.
-class UrlTrap : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> trapped;
-public slots:
-    void handle(const QUrl &url);
-};
-
 class WindowFixture {
 public:
     explicit WindowFixture(const QString &programFolder = QStringLiteral("/nonexistent/tarifmaster"));
@@ -61,6 +52,3 @@ public:
     std::unique_ptr<window::Form1> form;
     bool exposed = false;
 };
-
-void installUrlTrap(UrlTrap &trap);
-void removeUrlTrap();
