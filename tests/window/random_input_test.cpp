@@ -1,0 +1,466 @@
+// A long stream of random user input against the real window: clicks anywhere, keys, typed and pasted
+// texts of every awkward kind, presses of "ОК" and "отчет". After every event the window must still
+// keep its promises:
+//   - the total is empty or the premium the engine computes from the fields as they were at the last
+//     press of "ОК";
+//   - single-line fields hold a single line without control characters;
+//   - every report written is whole: the text report has its 31 lines, the document is balanced RTF
+//     whose total line is the window's total.
+//
+// The stream is fixed by a seed, so a failure can be replayed. CI runs a few thousand events;
+// TARIFMASTER_RANDOM_EVENTS=1000000 runs a million (and TARIFMASTER_RANDOM_SEED another stream).
+#ifndef Q_MOC_RUN // moc cannot parse the C++20 concepts that these headers bring in
+#include "engine/fixed_point.h"
+#include "engine/premium.h"
+#include "engine/utf8.h"
+#include "engine/windows1251.h"
+#endif
+#include "window_fixture.h"
+#include "window_test_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifndef Q_MOC_RUN
+#include <iterator>
+#include <random>
+#endif
+
+namespace {
+
+qlonglong setting(const char *name, qlonglong fallback)
+{
+    bool ok = false;
+    const qlonglong value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+std::string utf8(const QString &text)
+{
+    return text.toStdString();
+}
+
+bool holdsOneLine(const QString &text)
+{
+    for (const QChar c : text)
+        if (engine::isControlCharacter(c.unicode()) || c.unicode() == 0x2028 || c.unicode() == 0x2029)
+            return false;
+    return true;
+}
+
+// Report lines end in CR CR LF or CR LF CR LF; anything else is a broken report.
+int reportLineCount(const QByteArray &bytes, QByteArray &totalLine)
+{
+    int lines = 0;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const qsizetype cr = bytes.indexOf('\r', at);
+        if (cr < 0)
+            return -1;
+        const QByteArray line = bytes.mid(at, cr - at);
+        if (line.contains('\n'))
+            return -1;
+        if (line.startsWith("\xc8\xd2\xce\xc3\xce:")) // "ИТОГО:"
+            totalLine = line;
+        if (bytes.mid(cr, 3) == "\r\r\n")
+            at = cr + 3;
+        else if (bytes.mid(cr, 4) == "\r\n\r\n")
+            at = cr + 4;
+        else
+            return -1;
+        ++lines;
+    }
+    return lines;
+}
+
+// Groups open and close in order, escapes taken into account.
+bool balancedRtf(const QByteArray &rtf)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\')
+            ++i;
+        else if (rtf[i] == '{')
+            ++depth;
+        else if (rtf[i] == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0 && rtf.startsWith("{\\rtf1") && rtf.endsWith("}\n");
+}
+
+} // namespace
+
+class RandomInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowKeepsItsPromisesUnderRandomInput();
+
+private:
+    QString randomText();
+    void step();
+    void clickSomewhere();
+    void pressKey();
+    void typeOrPaste(bool paste);
+    void pressButton(const char *name);
+    void chooseEntry();
+    void checkInvariants();
+    void onOk();
+    void onReport();
+    QString expectedTotal() const;
+
+    std::mt19937_64 m_random;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<WindowFixture> w;
+    QString m_expectedTotal;
+    QStringList m_recent; // the last events, shown when an invariant breaks
+    int m_reports = 0;
+    int m_totals = 0;
+};
+
+QString RandomInputTest::randomText()
+{
+    static const QStringList kPieces = {
+        QStringLiteral("1,3"),
+        QStringLiteral("0,7"),
+        QStringLiteral("2375"),
+        QStringLiteral("1.5"),
+        QStringLiteral("-1,5"),
+        QStringLiteral("+2"),
+        QStringLiteral("0"),
+        QStringLiteral(" "),
+        QStringLiteral("Ново"),
+        QStringLiteral("омск"),
+        QStringLiteral("✓"),
+        QStringLiteral("中文"),
+        QStringLiteral("😀"),
+        QStringLiteral("𝟙"),
+        QStringLiteral("\r\n"),
+        QStringLiteral("\t"),
+        QString(QChar(0)),
+        QStringLiteral("\x1b"),
+        QStringLiteral("\u0085"),
+        QStringLiteral("\u2028"),
+        QStringLiteral("{\\par}"),
+        QStringLiteral("99999999999999999999"),
+    };
+    switch (m_random() % 8) {
+    case 0:
+        return {};
+    case 1:
+        return QString(static_cast<qsizetype>(1000 + m_random() % 20000), QChar(u'9'));
+    default: {
+        QString text;
+        const int pieces = 1 + static_cast<int>(m_random() % 4);
+        for (int i = 0; i < pieces; ++i)
+            text += kPieces[static_cast<qsizetype>(m_random() % static_cast<std::uint64_t>(kPieces.size()))];
+        return text;
+    }
+    }
+}
+
+void RandomInputTest::clickSomewhere()
+{
+    QList<QWidget *> targets;
+    for (QWidget *widget : w->form->findChildren<QWidget *>()) {
+        // The exit button would end the session; everything else is fair game.
+        if (widget->isVisible() && widget->isEnabled() && widget->objectName() != u"Command6"
+            && widget->rect().isValid())
+            targets << widget;
+    }
+    if (QWidget *popup = QApplication::activePopupWidget())
+        targets << popup;
+    QWidget *target
+        = targets[static_cast<qsizetype>(m_random() % static_cast<std::uint64_t>(targets.size()))];
+    const QPoint at(static_cast<int>(m_random() % static_cast<std::uint64_t>(target->width())),
+        static_cast<int>(m_random() % static_cast<std::uint64_t>(target->height())));
+    m_recent << QStringLiteral("click %1 at %2,%3").arg(target->objectName()).arg(at.x()).arg(at.y());
+    if (m_random() % 10 == 0)
+        QTest::mouseDClick(target, Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(target, Qt::LeftButton, {}, at);
+}
+
+void RandomInputTest::pressKey()
+{
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    static const Key kKeys[] = {{Qt::Key_Up, {}},
+        {Qt::Key_Down, {}},
+        {Qt::Key_Left, {}},
+        {Qt::Key_Right, {}},
+        {Qt::Key_Home, {}},
+        {Qt::Key_End, {}},
+        {Qt::Key_PageUp, {}},
+        {Qt::Key_PageDown, {}},
+        {Qt::Key_Tab, {}},
+        {Qt::Key_Backtab, Qt::ShiftModifier},
+        {Qt::Key_Space, {}},
+        {Qt::Key_Return, {}},
+        {Qt::Key_Escape, {}},
+        {Qt::Key_Delete, {}},
+        {Qt::Key_Backspace, {}},
+        {Qt::Key_A, Qt::ControlModifier},
+        {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_F4, {}},
+        {Qt::Key_Down, Qt::AltModifier},
+        {Qt::Key_Tab, Qt::ControlModifier}};
+    QWidget *target = QApplication::activePopupWidget();
+    if (!target)
+        target = QApplication::focusWidget();
+    if (!target || target->objectName() == u"Text10")
+        target = w->form.get(); // the total is typed only by "ОК"
+    const Key &key = kKeys[m_random() % std::size(kKeys)];
+    m_recent << QStringLiteral("key %1+%2 to %3")
+                    .arg(key.modifiers.toInt())
+                    .arg(key.key, 0, 16)
+                    .arg(target->objectName());
+    QTest::keyClick(target, key.key, key.modifiers);
+}
+
+void RandomInputTest::typeOrPaste(bool paste)
+{
+    QWidget *target = QApplication::focusWidget();
+    const auto *combo = qobject_cast<QComboBox *>(target);
+    if (!target || !(qobject_cast<QLineEdit *>(target) || (combo && combo->isEditable()))
+        || target->objectName() == u"Text10")
+        return; // only fields take text, and the total is typed only by "ОК"
+    const QString text = randomText();
+    m_recent << QStringLiteral("%1 %2 chars into %3")
+                    .arg(paste ? QStringLiteral("paste") : QStringLiteral("type"))
+                    .arg(text.size())
+                    .arg(target->objectName());
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        // Typed characters come one key event at a time; a key event may carry several characters.
+        for (qsizetype i = 0; i < text.size() && i < 64;) {
+            const qsizetype n
+                = std::min<qsizetype>(1 + static_cast<qsizetype>(m_random() % 3), text.size() - i);
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, n), {});
+            i += n;
+        }
+    }
+}
+
+void RandomInputTest::pressButton(const char *name)
+{
+    m_recent << QStringLiteral("press %1").arg(QLatin1String(name));
+    if (std::string_view(name) == "Command7" && m_random() % 2 == 0)
+        w->clickButton(m_random() % 2 ? QStringLiteral("Option8") : QStringLiteral("Option9"));
+    w->clickButton(QLatin1String(name));
+}
+
+// A choice as a user makes it in a step: an entry of a list, of a drop-down list, or an option.
+void RandomInputTest::chooseEntry()
+{
+    static const QStringList kLists = {QStringLiteral("List1"),
+        QStringLiteral("List2"),
+        QStringLiteral("List3"),
+        QStringLiteral("List5"),
+        QStringLiteral("List6"),
+        QStringLiteral("List7"),
+        QStringLiteral("List8"),
+        QStringLiteral("List9"),
+        QStringLiteral("List10"),
+        QStringLiteral("List11"),
+        QStringLiteral("List12")};
+    static const QStringList kCombos = {QStringLiteral("Combo1"),
+        QStringLiteral("Combo2"),
+        QStringLiteral("Combo3"),
+        QStringLiteral("Combo4"),
+        QStringLiteral("Combo5")};
+    static const QStringList kOptions = {QStringLiteral("Option1"),
+        QStringLiteral("Option2"),
+        QStringLiteral("Option3"),
+        QStringLiteral("Option4"),
+        QStringLiteral("Option5"),
+        QStringLiteral("Option6"),
+        QStringLiteral("Option7"),
+        QStringLiteral("Option10"),
+        QStringLiteral("Option11"),
+        QStringLiteral("Check1")};
+    const auto pick = [this](const QStringList &names) {
+        return names[static_cast<qsizetype>(m_random() % static_cast<std::uint64_t>(names.size()))];
+    };
+    switch (m_random() % 3) {
+    case 0: {
+        const QString name = pick(kLists);
+        const auto *list = w->get<QListWidget>(name);
+        if (list->count() == 0)
+            return;
+        const QString entry
+            = list->item(static_cast<int>(m_random() % static_cast<std::uint64_t>(list->count())))->text();
+        m_recent << QStringLiteral("choose %1 in %2").arg(entry, name);
+        w->clickRow(name, entry);
+        break;
+    }
+    case 1: {
+        const QString name = pick(kCombos);
+        const auto *combo = w->get<QComboBox>(name);
+        if (!combo->isVisible() && name == u"Combo5")
+            return;
+        const QString entry
+            = combo->itemText(static_cast<int>(m_random() % static_cast<std::uint64_t>(combo->count())));
+        m_recent << QStringLiteral("choose %1 in %2").arg(entry, name);
+        w->chooseFromDropDown(name, entry);
+        break;
+    }
+    default: {
+        const QString name = pick(kOptions);
+        m_recent << QStringLiteral("select %1").arg(name);
+        w->clickButton(name);
+        break;
+    }
+    }
+}
+
+void RandomInputTest::step()
+{
+    while (m_recent.size() > 12)
+        m_recent.removeFirst();
+    switch (m_random() % 20) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        clickSomewhere();
+        break;
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        pressKey();
+        break;
+    case 9:
+    case 10:
+        typeOrPaste(false);
+        break;
+    case 11:
+    case 12:
+        typeOrPaste(true);
+        break;
+    case 13:
+    case 14:
+        pressButton("Command2");
+        break;
+    case 15:
+        pressButton("Command7");
+        break;
+    default:
+        chooseEntry();
+        break;
+    }
+}
+
+// The oracle: the engine's premium of the fields as the window shows them, read here independently.
+QString RandomInputTest::expectedTotal() const
+{
+    engine::FieldSnapshot fields;
+    const std::pair<const char *, engine::Category> options[] = {{"Option3", engine::Category::Cars},
+        {"Option4", engine::Category::Trucks},
+        {"Option5", engine::Category::Trailers},
+        {"Option6", engine::Category::Buses},
+        {"Option7", engine::Category::Foreign}};
+    for (const auto &[name, category] : options)
+        if (w->get<QRadioButton>(QLatin1String(name))->isChecked())
+            fields.category = category;
+    fields.excludeKp = w->get<QCheckBox>(QStringLiteral("Check1"))->isChecked();
+    const char *names[] = {"txtTb", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Combo4"};
+    for (std::size_t i = 0; i < engine::kFactorCount; ++i)
+        fields.texts[i] = utf8(w->text(QLatin1String(names[i])));
+    const engine::PremiumOutcome outcome = engine::premiumOf(fields);
+    if (outcome.status != engine::PremiumOutcome::Status::Ok)
+        return {};
+    const QString total = QString::fromStdString(engine::formatFactorText(outcome.total));
+    return total == u"0" ? QString() : total; // a total of 0 is warned about and emptied
+}
+
+void RandomInputTest::onOk()
+{
+    m_expectedTotal = expectedTotal();
+    if (!m_expectedTotal.isEmpty())
+        ++m_totals;
+}
+
+void RandomInputTest::onReport()
+{
+    ++m_reports;
+    QVERIFY(!w->desktop.messages.isEmpty());
+    const RecordingDesktop::Message &message = w->desktop.messages.back();
+    QVERIFY2(!message.warning && message.text.startsWith(QStringLiteral("Cохраненно: ")),
+        qPrintable(message.text));
+    const QString path = message.text.mid(12);
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    const QByteArray bytes = file.readAll();
+    const QByteArray total = QByteArray::fromStdString(
+        engine::toWindows1251("ИТОГО:" + utf8(w->text(QStringLiteral("Text10"))) + " рублей"));
+    if (path.endsWith(QStringLiteral("str.txt"))) {
+        QByteArray totalLine;
+        QCOMPARE(reportLineCount(bytes, totalLine), 31);
+        QCOMPARE(totalLine, total);
+    } else {
+        QVERIFY2(balancedRtf(bytes), "the document is not balanced RTF");
+    }
+}
+
+void RandomInputTest::checkInvariants()
+{
+    QCOMPARE(w->text(QStringLiteral("Text10")), m_expectedTotal);
+    for (const QLineEdit *field : w->form->findChildren<QLineEdit *>())
+        QVERIFY2(holdsOneLine(field->text()),
+            qPrintable(field->parentWidget()->objectName() + field->objectName()));
+}
+
+void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
+{
+    const qlonglong events = setting("TARIFMASTER_RANDOM_EVENTS", 3000);
+    const qlonglong seed = setting("TARIFMASTER_RANDOM_SEED", 20261207);
+    m_random.seed(static_cast<std::uint64_t>(seed));
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    QVERIFY(QFile::copy(
+        QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), m_folder->filePath(QStringLiteral("tmas.gif"))));
+    w = std::make_unique<WindowFixture>(m_folder->path());
+    QVERIFY(w->exposed);
+    // Connected after the window's own handlers, so these run once "ОК" and "отчет" have done their work.
+    connect(
+        w->get<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &RandomInputTest::onOk);
+    connect(w->get<QPushButton>(QStringLiteral("Command7")),
+        &QPushButton::clicked,
+        this,
+        &RandomInputTest::onReport);
+
+    for (qlonglong i = 0; i < events; ++i) {
+        step();
+        checkInvariants();
+        if (QTest::currentTestFailed()) {
+            qWarning(
+                "seed %lld, event %lld; the last events:\n%s", seed, i, qPrintable(m_recent.join(u'\n')));
+            return;
+        }
+        if (!w->form->isVisible())
+            QFAIL("the window closed");
+        w->desktop.messages.clear();
+        w->desktop.opened.clear();
+    }
+    qInfo("%lld events, %d totals computed, %d reports checked", events, m_totals, m_reports);
+    QVERIFY(m_totals > 0 && m_reports > 0);
+}
+
+TARIFMASTER_WINDOW_TEST_MAIN(RandomInputTest)
+
+#include "random_input_test.moc"
