@@ -30,10 +30,12 @@ ensure_packages() {
 # What building and running the program needs.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
 # What the tests need on top: GoogleTest, LibreOffice to read the document report back, tidy for the
-# help pages, setpriv (util-linux) for the unwritable-folder cases.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy util-linux)
+# help pages, setpriv (util-linux) for the unwritable-folder cases, clang-format for the style check.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy util-linux clang-format)
 
+# Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {
-    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=Release "$@"
-    cmake --build "$ROOT/build" -j "$(nproc)"
+    local preset=$1
+    shift
+    (cd "$ROOT" && cmake --preset "$preset" "$@" && cmake --build --preset "$preset" -j "$(nproc)")
 }
