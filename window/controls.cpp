@@ -3,8 +3,10 @@
 #include "engine/utf8.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStyleOptionTabWidgetFrame>
@@ -229,15 +231,42 @@ LinkLabel::LinkLabel(QWidget *parent)
 {
 }
 
+void LinkLabel::activate()
+{
+    emit Click();
+}
+
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit Click();
+        activate();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            activate();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+{
+    // Outside a dialog a push button answers Space only; Return presses it too once it is auto-default.
+    setAutoDefault(true);
 }
 
 PictureButton::PictureButton(QWidget *parent)
-    : QPushButton(parent)
+    : CommandButton(QString(), parent)
 {
 }
 
@@ -305,6 +334,21 @@ TabControl::TabControl(const QStringList &captions, QWidget *parent)
     m_bar->raise();
     connect(m_bar, &QTabBar::currentChanged, this, &TabControl::showPage);
     showPage(0);
+
+    // From any control of the window: a shortcut comes before the keys of the control that has focus, so
+    // line edits, lists and combo boxes cannot keep these for themselves. Ctrl+Shift+Tab arrives as
+    // Ctrl+Shift+Backtab, which the shortcut map matches to Ctrl+Shift+Tab.
+    const auto bind = [this](const QKeySequence &keys, int step) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            stepPage(step);
+        });
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Tab), +1);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_PageDown), +1);
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
 }
 
 QWidget *TabControl::page(int index) const
@@ -332,11 +376,35 @@ QTabBar *TabControl::tabBar() const
     return m_bar;
 }
 
+QWidget *TabControl::firstControl(int index) const
+{
+    const QWidget *page = this->page(index);
+    for (QWidget *widget = m_bar->nextInFocusChain(); widget && widget != m_bar;
+         widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus
+            && widget->isVisibleTo(window()) && widget->isEnabled() && !widget->focusProxy())
+            return widget;
+    }
+    return nullptr;
+}
+
 void TabControl::showPage(int index)
 {
     for (std::size_t i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setVisible(static_cast<int>(i) == index);
     m_bar->raise();
+}
+
+void TabControl::stepPage(int step)
+{
+    const int count = pageCount();
+    const int next = (currentIndex() + step + count) % count;
+    // The new page shows and takes focus before the old one hides, so that focus never passes through a
+    // control of some other page or of the bottom strip on its way.
+    page(next)->show();
+    if (QWidget *first = firstControl(next))
+        first->setFocus(Qt::ShortcutFocusReason);
+    setCurrentIndex(next);
 }
 
 void TabControl::resizeEvent(QResizeEvent *)

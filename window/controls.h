@@ -8,11 +8,15 @@
 //   TextBox      a line edit that reports mouse clicks (Click) besides its changes.
 //   SingleLineValidator keeps what the user types, pastes or drops into a text box or a combo box's edit
 //                field to one line without control characters.
-//   LinkLabel    a label that reports a click anywhere in its rectangle.
+//   LinkLabel    a label that reports a click anywhere in its rectangle, and Return or Space while it
+//                has focus.
 //   OptionButton an option button whose caption wraps.
-//   PictureButton a push button that shows a picture, centred and clipped to the button.
+//   CommandButton a push button that Return presses as well as Space.
+//   PictureButton a command button that shows a picture, centred and clipped to the button.
 //   TabControl   ten equal tabs in one row over pages that share the control's own coordinates, tab row
 //                included, so that a control at 24 px from the top stands just below the tab row.
+//                Ctrl+Tab and Ctrl+PgDown open the next page from anywhere in the window, Ctrl+Shift+Tab
+//                and Ctrl+PgUp the previous one, and focus goes to the first control of that page.
 #pragma once
 
 #include <QComboBox>
@@ -107,14 +111,24 @@ class LinkLabel : public QLabel {
 public:
     explicit LinkLabel(QWidget *parent = nullptr);
 
+    // Does what a click does; for the keyboard and for screen readers.
+    void activate();
+
 signals:
     void Click();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
-class PictureButton : public QPushButton {
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit CommandButton(const QString &caption = QString(), QWidget *parent = nullptr);
+};
+
+class PictureButton : public CommandButton {
     Q_OBJECT
 public:
     explicit PictureButton(QWidget *parent = nullptr);
@@ -139,6 +153,8 @@ public:
     int currentIndex() const;
     void setCurrentIndex(int index);
     QTabBar *tabBar() const;
+    // The control of a page that Tab reaches first: it can take focus by Tab and is shown and enabled.
+    QWidget *firstControl(int index) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -147,6 +163,7 @@ protected:
 private:
     class EqualTabBar;
     void showPage(int index);
+    void stepPage(int step); // +1 the next page, -1 the previous one, wrapping around
 
     QTabBar *m_bar;
     std::vector<QWidget *> m_pages;

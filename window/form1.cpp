@@ -233,7 +233,7 @@ void Form1::buildControls()
             widget = new QCheckBox(caption, parent);
             break;
         case Kind::Command:
-            widget = new QPushButton(caption, parent);
+            widget = new CommandButton(caption, parent);
             break;
         case Kind::Picture: {
             auto *button = new PictureButton(parent);
@@ -274,6 +274,14 @@ void Form1::buildControls()
         const QString spoken = fromUtf8(source).simplified();
         if (!spoken.isEmpty())
             m_controls.value(fromUtf8(row.name))->setAccessibleName(spoken);
+    }
+
+    // Tab goes from the tab row through the pages' controls as they read, then the bottom strip.
+    QWidget *previous = SSTab1->tabBar();
+    for (const std::string_view name : tabOrder()) {
+        QWidget *next = m_controls.value(fromUtf8(name));
+        QWidget::setTabOrder(previous, next);
+        previous = next;
     }
 
     List1 = find<ListBox>("List1");

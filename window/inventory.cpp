@@ -132,6 +132,25 @@ constexpr auto kRows = std::to_array<ControlRow>({
     {"Label59", Kind::Label, "Form1", "❾", 2640, 7320, 375, 375, look::kBadge},
     {"Label60", Kind::Label, "Form1", "©", 120, 7440, 375, 375, look::kCopyright},
 });
+
+// Top to bottom and left to right as the page reads: the heading's button first, a column of lists with
+// their captions as one block, the town search field before the towns it finds, the factor field after
+// the choices that set it.
+constexpr auto kTabOrder = std::to_array<std::string_view>({
+    "Command4", "List1", "List2", "List3", "txtTb", "Text1",                                     // tab 1
+    "Option1", "Option2", "List6", "List7", "List8", "Text2", "List5", "List9", "Text3",         // tab 2
+    "Combo1", "Option10", "Option11", "Combo5", "Text13", "Text4", "Command1",                   // tab 3
+    "List10", "Text5",                                                                           // tab 4
+    "List11", "Text6",                                                                           // tab 5
+    "List12", "Text7",                                                                           // tab 6
+    "Combo2", "Text8",                                                                           // tab 7
+    "Combo3", "Check1", "Text9",                                                                 // tab 8
+    "Combo4",                                                                                    // tab 9
+    "Option3", "Option4", "Option5", "Option6", "Option7",                                       // tab 10
+    "Option8", "Option9", "Command7", "Text10", "Command2", "Command3",
+    "Label45", "Command5", "Command6", "Label46",                                                // bottom strip
+});
+
 // clang-format on
 
 // The table's own rules, checked by the compiler in every build.
@@ -193,11 +212,33 @@ static_assert(namesAreUnique(), "two controls share a name");
 static_assert(containersComeFirst(), "a control's container is no frame listed before it");
 static_assert(spokenNamesExist(), "a control is named after a label that does not exist");
 
+constexpr bool isControl(std::string_view name)
+{
+    for (const ControlRow &row : kRows)
+        if (row.name == name)
+            return true;
+    return false;
+}
+
+constexpr bool everyStopIsAControl()
+{
+    for (const std::string_view name : kTabOrder)
+        if (!isControl(name))
+            return false;
+    return true;
+}
+static_assert(everyStopIsAControl(), "the tab order names a control the window does not have");
+
 } // namespace
 
 std::span<const ControlRow> controlRows()
 {
     return kRows;
+}
+
+std::span<const std::string_view> tabOrder()
+{
+    return kTabOrder;
 }
 
 } // namespace window

@@ -52,4 +52,8 @@ inline constexpr int kTabControlTwips[4] = {0, 0, 8925, 5655}; // SSTab1: left, 
 
 std::span<const ControlRow> controlRows();
 
+// The order in which Tab visits the controls after the tab row: each page as it reads, then the bottom
+// strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.
+std::span<const std::string_view> tabOrder();
+
 } // namespace window
