@@ -16,6 +16,18 @@
 
 namespace window {
 
+void drawFocusMark(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    painter.save();
+    QPen pen(colour, 1);
+    pen.setDashPattern({1.0, 1.0}); // every other pixel
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
 namespace {
 
 // Entries 13 pixels high, so that a list shows exactly as many entries as its height was made for.
@@ -25,6 +37,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         return {QStyledItemDelegate::sizeHint(option, index).width(), ListBox::kRowHeight};
+    }
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus; // the list box draws its own focus mark
     }
 
     // An entry longer than its list is cut short on screen; its tooltip shows it whole.
@@ -137,6 +154,29 @@ void ListBox::focusInEvent(QFocusEvent *event)
     QListWidget::focusInEvent(event);
     if (!chosen && selectedItems().isEmpty())
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    viewport()->update();
+}
+
+void ListBox::focusOutEvent(QFocusEvent *event)
+{
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListBox::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The mark stands on the entry the arrows start from, across the whole row; on the first row while
+    // nothing is chosen, even in an empty list.
+    const QModelIndex current = currentIndex();
+    QRect row(0, 0, viewport()->width(), kRowHeight);
+    if (current.isValid())
+        row.moveTop(visualRect(current).top());
+    const bool chosen = current.isValid() && selectionModel()->isSelected(current);
+    QPainter painter(viewport());
+    drawFocusMark(painter, row, palette().color(chosen ? QPalette::HighlightedText : QPalette::Text));
 }
 
 OptionButton::OptionButton(QWidget *parent)
@@ -229,6 +269,7 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
 LinkLabel::LinkLabel(QWidget *parent)
     : QLabel(parent)
 {
+    setIndent(3); // room for the focus mark before the first letter
 }
 
 void LinkLabel::activate()
@@ -256,6 +297,17 @@ void LinkLabel::keyPressEvent(QKeyEvent *event)
     default:
         QLabel::keyPressEvent(event);
     }
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    const QRect area = contentsRect().adjusted(indent(), 0, 0, 0); // the text is left-aligned
+    const QRect text = fontMetrics().boundingRect(area, int(alignment()), this->text());
+    drawFocusMark(painter, text.adjusted(-2, -1, 2, 1) & rect(), palette().color(QPalette::WindowText));
 }
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)

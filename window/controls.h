@@ -17,8 +17,12 @@
 //                included, so that a control at 24 px from the top stands just below the tab row.
 //                Ctrl+Tab and Ctrl+PgDown open the next page from anywhere in the window, Ctrl+Shift+Tab
 //                and Ctrl+PgUp the previous one, and focus goes to the first control of that page.
+//
+// Where focus is shows on every control that takes it; the list box and the links draw the classic
+// dotted focus rectangle themselves (drawFocusMark).
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +34,8 @@
 #include <QWidget>
 
 #include <vector>
+
+class QPainter;
 
 namespace window {
 
@@ -50,6 +56,9 @@ private:
     QString m_before; // the field's text before the change being validated
 };
 
+// The classic focus rectangle: a dotted line of one pixel just inside rect.
+void drawFocusMark(QPainter &painter, const QRect &rect, const QColor &colour);
+
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -63,6 +72,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // An option button whose caption wraps within its rectangle, as long captions here need; a click
@@ -120,6 +131,7 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class CommandButton : public QPushButton {
