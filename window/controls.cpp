@@ -135,15 +135,38 @@ ListBox::ListBox(QWidget *parent)
     });
 }
 
+// Only the left button chooses an entry; the right and middle buttons leave the list as it is.
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     // A click on the entry that is already chosen changes no selection, yet the user means to apply it
     // again.
     QListWidgetItem *hit = itemAt(event->position().toPoint());
-    const bool again = event->button() == Qt::LeftButton && hit && hit->isSelected();
+    const bool again = hit && hit->isSelected();
     QListWidget::mousePressEvent(event);
     if (again && hit->isSelected())
         emit Click();
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(event);
 }
 
 void ListBox::focusInEvent(QFocusEvent *event)

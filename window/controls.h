@@ -1,7 +1,8 @@
 // The window's own control kinds: thin Qt widgets that raise the events the handlers of Form1 expect.
 //
-//   ListBox      Click when the user chooses an entry: mouse, arrows, Home/End, type-ahead, and also a
-//                click on the entry that is already chosen (it is applied again).
+//   ListBox      Click when the user chooses an entry: left mouse button, arrows, Home/End, type-ahead,
+//                and also a click on the entry that is already chosen (it is applied again). The right
+//                and middle buttons choose nothing.
 //   ComboBox     editable drop-down; Click once when an entry is chosen from the list (mouse or keyboard),
 //                never while the user types, also not when typed text equal to an entry is confirmed or
 //                loses focus.
@@ -71,6 +72,8 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

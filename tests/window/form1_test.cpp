@@ -38,7 +38,7 @@ private slots:
 
     void startsWithTheValuesOfAnUntouchedTariff();
     void baseRateRowsAndFieldShortcuts();
-    void listEntriesRespondToKeyboardAndRepeatedClicks();
+    void listEntriesRespondToKeyboardAndTheLeftButtonOnly();
     void townSearchFillsTheResultList();
     void territoryDependsOnTheVehicleKindAtTheTimeOfChoice();
     void bonusMalusFirstAndRenewedContract();
@@ -162,7 +162,7 @@ void Form1Test::baseRateRowsAndFieldShortcuts()
     QVERIFY(!w->get<QRadioButton>(QStringLiteral("Option4"))->isChecked());
 }
 
-void Form1Test::listEntriesRespondToKeyboardAndRepeatedClicks()
+void Form1Test::listEntriesRespondToKeyboardAndTheLeftButtonOnly()
 {
     auto *list = w->get<QListWidget>(QStringLiteral("List2"));
     w->openPageOf(list);
@@ -186,6 +186,21 @@ void Form1Test::listEntriesRespondToKeyboardAndRepeatedClicks()
     w->clickField(QStringLiteral("Text4"));
     QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("2965"));
     QVERIFY(w->clickRow(QStringLiteral("List3"), QStringLiteral("мотоциклы и мотороллеры")));
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1215"));
+
+    // The right and middle buttons choose no entry and apply none, not even the one already chosen.
+    auto *cars = w->get<window::ListBox>(QStringLiteral("List1"));
+    QSignalSpy carClicks(cars, &window::ListBox::Click);
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        for (const auto &[box, row] : {std::pair{cars, 1}, std::pair{moto, 0}}) {
+            const QPoint centre = box->visualItemRect(box->item(row)).center();
+            QTest::mouseClick(box->viewport(), button, {}, centre);
+            QTest::mouseDClick(box->viewport(), button, {}, centre);
+        }
+    }
+    QVERIFY(cars->selectedItems().isEmpty());
+    QCOMPARE(carClicks.count(), 0);
     QCOMPARE(clicks.count(), 2);
     QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1215"));
 }
