@@ -130,8 +130,13 @@ ListBox::ListBox(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A click on another entry, the arrows, Home, End and type-ahead all select an entry.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!selectedItems().isEmpty())
-            emit Click();
+        const QList<QListWidgetItem *> chosen = selectedItems();
+        if (chosen.isEmpty())
+            return;
+        // A screen reader selects an entry without making it current; the handlers read the current one.
+        if (currentItem() != chosen.front())
+            setCurrentItem(chosen.front(), QItemSelectionModel::NoUpdate);
+        emit Click();
     });
 }
 
@@ -449,6 +454,13 @@ void TabControl::setCurrentIndex(int index)
 QTabBar *TabControl::tabBar() const
 {
     return m_bar;
+}
+
+void TabControl::setSpokenName(int index, const QString &name)
+{
+    m_bar->setAccessibleTabName(index, name);
+    m_bar->setTabToolTip(index, name);
+    page(index)->setAccessibleName(name);
 }
 
 QWidget *TabControl::firstControl(int index) const

@@ -1,8 +1,8 @@
 // The window's own control kinds: thin Qt widgets that raise the events the handlers of Form1 expect.
 //
 //   ListBox      Click when the user chooses an entry: left mouse button, arrows, Home/End, type-ahead,
-//                and also a click on the entry that is already chosen (it is applied again). The right
-//                and middle buttons choose nothing.
+//                a screen reader's selection, and also a click on the entry that is already chosen (it
+//                is applied again). The right and middle buttons choose nothing.
 //   ComboBox     editable drop-down; Click once when an entry is chosen from the list (mouse or keyboard),
 //                never while the user types, also not when typed text equal to an entry is confirmed or
 //                loses focus.
@@ -168,6 +168,8 @@ public:
     int currentIndex() const;
     void setCurrentIndex(int index);
     QTabBar *tabBar() const;
+    // What a screen reader says for a tab and its page; the tab shows it as its tooltip too.
+    void setSpokenName(int index, const QString &name);
     // The control of a page that Tab reaches first: it can take focus by Tab and is shown and enabled.
     QWidget *firstControl(int index) const;
 

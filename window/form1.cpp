@@ -6,6 +6,7 @@
 #include "engine/step_factors.h"
 #include "engine/territory.h"
 #include "report/report.h"
+#include "window/accessibility.h"
 #include "window/desktop.h"
 #include "window/inventory.h"
 #include "window/look.h"
@@ -131,6 +132,7 @@ Form1::Form1(Desktop &desktop, QString programFolder, QWidget *parent)
     , m_programFolder(std::move(programFolder))
 {
     initPictures();
+    installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(kTitle));
     setWindowIcon(look::windowIcon());
@@ -272,9 +274,17 @@ void Form1::buildControls()
             if (buddy.name == source)
                 source = buddy.caption;
         const QString spoken = fromUtf8(source).simplified();
-        if (!spoken.isEmpty())
-            m_controls.value(fromUtf8(row.name))->setAccessibleName(spoken);
+        if (spoken.isEmpty())
+            continue;
+        QWidget *widget = m_controls.value(fromUtf8(row.name));
+        widget->setAccessibleName(spoken);
+        if (auto *combo = qobject_cast<ComboBox *>(widget)) {
+            combo->lineEdit()->setAccessibleName(spoken); // the field and the list of a combo box
+            combo->view()->setAccessibleName(spoken);
+        }
     }
+    for (std::size_t step = 0; step < stepNames().size(); ++step)
+        SSTab1->setSpokenName(static_cast<int>(step), fromUtf8(stepNames()[step]));
 
     // Tab goes from the tab row through the pages' controls as they read, then the bottom strip.
     QWidget *previous = SSTab1->tabBar();

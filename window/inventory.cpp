@@ -151,6 +151,18 @@ constexpr auto kTabOrder = std::to_array<std::string_view>({
     "Label45", "Command5", "Command6", "Label46",                                                // bottom strip
 });
 
+constexpr auto kStepNames = std::to_array<std::string_view>({
+    "Шаг 1. Базовые ставки (ТБ)",
+    "Шаг 2. Территория использования (КТ)",
+    "Шаг 3. Бонус-малус (КБМ)",
+    "Шаг 4. Возраст и стаж водителя (КВС)",
+    "Шаг 5. Число допущенных к управлению (КО)",
+    "Шаг 6. Мощность двигателя (КМ)",
+    "Шаг 7. Период использования (КС)",
+    "Шаг 8. Срок страхования (КП)",
+    "Шаг 9. Нарушения (КН)",
+    "Шаг 10. Страховая премия",
+});
 // clang-format on
 
 // The table's own rules, checked by the compiler in every build.
@@ -228,6 +240,7 @@ constexpr bool everyStopIsAControl()
     return true;
 }
 static_assert(everyStopIsAControl(), "the tab order names a control the window does not have");
+static_assert(kStepNames.size() == 10, "one spoken name per tab");
 
 } // namespace
 
@@ -239,6 +252,11 @@ std::span<const ControlRow> controlRows()
 std::span<const std::string_view> tabOrder()
 {
     return kTabOrder;
+}
+
+std::span<const std::string_view> stepNames()
+{
+    return kStepNames;
 }
 
 } // namespace window

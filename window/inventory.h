@@ -56,4 +56,7 @@ std::span<const ControlRow> controlRows();
 // strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.
 std::span<const std::string_view> tabOrder();
 
+// What a screen reader says for each of the ten tabs, whose captions are only "1" to "10".
+std::span<const std::string_view> stepNames();
+
 } // namespace window
