@@ -30,8 +30,11 @@ ensure_packages() {
 # What building and running the program needs.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
 # What the tests need on top: GoogleTest, LibreOffice to read the document report back, tidy for the
-# help pages, setpriv (util-linux) for the unwritable-folder cases, clang-format for the style check.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy util-linux clang-format)
+# help pages, setpriv (util-linux) for the unwritable-folder cases, clang-format for the style check, and
+# for reading the running program through the accessibility bus a virtual display, a session bus, the
+# bus itself and pyatspi.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy util-linux clang-format
+    xvfb xauth dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 
 # Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {
