@@ -21,6 +21,7 @@ void drawFocusMark(QPainter &painter, const QRect &rect, const QColor &colour)
     painter.save();
     QPen pen(colour, 1);
     pen.setDashPattern({1.0, 1.0}); // every other pixel
+    pen.setCosmetic(true);          // of the screen, at any scale
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.setRenderHint(QPainter::Antialiasing, false);
