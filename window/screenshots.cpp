@@ -1,4 +1,4 @@
-// Renders every page of the window to PNG files, without a display:
+// Renders every page of the window to PNG files, and where focus shows, without a display:
 //   QT_QPA_PLATFORM=offscreen tarifmaster_screenshots OUTPUT_FOLDER
 // With QT_SCALE_FACTOR=2 the pictures show the window at 200 %.
 #include "window/controls.h"
@@ -50,5 +50,13 @@ int main(int argc, char *argv[])
     tabs->setCurrentIndex(2);
     qobject_cast<QRadioButton *>(form.control(QStringLiteral("Option11")))->setChecked(true);
     save(QStringLiteral("page03-renewal"));
+
+    // Where focus is, as after a key: a list with nothing chosen, the list below it, the two links.
+    QApplication::setActiveWindow(&form);
+    tabs->setCurrentIndex(0);
+    for (const char *name : {"List1", "List2", "Label45", "Label46"}) {
+        form.control(QLatin1String(name))->setFocus(Qt::ShortcutFocusReason);
+        save(QStringLiteral("focus-%1").arg(QLatin1String(name)));
+    }
     return 0;
 }
