@@ -206,7 +206,8 @@ void KeyboardTest::walkPage(int number, QStringList *order)
         QVERIFY2(focus->isVisible() && focus->isEnabled(), qPrintable(nameOf(focus)));
         // The control that took focus looks different from a moment ago.
         const QImage after = w->form->grab().toImage();
-        const QRect where(focus->mapTo(w->form.get(), QPoint()), focus->size());
+        const qreal scale = after.devicePixelRatio();
+        const QRect where(focus->mapTo(w->form.get(), QPoint()) * scale, focus->size() * scale);
         QVERIFY2(before.copy(where) != after.copy(where),
             qPrintable(nameOf(focus) + QStringLiteral(" shows no focus")));
         before = after;
