@@ -102,6 +102,7 @@ class RandomInputTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void windowKeepsItsPromisesUnderRandomInput_data();
     void windowKeepsItsPromisesUnderRandomInput();
 
 private:
@@ -425,31 +426,50 @@ void RandomInputTest::checkInvariants()
             qPrintable(field->parentWidget()->objectName() + field->objectName()));
 }
 
+// One stream, in rows of at most 10 000 events, so that a long run reports as it goes and no row runs
+// into Qt Test's time limit for one test function. The window lives on from row to row.
+void RandomInputTest::windowKeepsItsPromisesUnderRandomInput_data()
+{
+    QTest::addColumn<qlonglong>("first");
+    QTest::addColumn<qlonglong>("count");
+    const qlonglong events = setting("TARIFMASTER_RANDOM_EVENTS", 3000);
+    constexpr qlonglong kRow = 10000;
+    for (qlonglong first = 0; first < events; first += kRow) {
+        const qlonglong count = std::min(kRow, events - first);
+        QTest::addRow("events %lld-%lld", first + 1, first + count) << first << count;
+    }
+}
+
 void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
 {
-    const qlonglong events = setting("TARIFMASTER_RANDOM_EVENTS", 3000);
+    QFETCH(qlonglong, first);
+    QFETCH(qlonglong, count);
     const qlonglong seed = setting("TARIFMASTER_RANDOM_SEED", 20261207);
-    m_random.seed(static_cast<std::uint64_t>(seed));
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
-    QVERIFY(QFile::copy(
-        QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), m_folder->filePath(QStringLiteral("tmas.gif"))));
-    w = std::make_unique<WindowFixture>(m_folder->path());
-    QVERIFY(w->exposed);
-    // Connected after the window's own handlers, so these run once "ОК" and "отчет" have done their work.
-    connect(
-        w->get<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &RandomInputTest::onOk);
-    connect(w->get<QPushButton>(QStringLiteral("Command7")),
-        &QPushButton::clicked,
-        this,
-        &RandomInputTest::onReport);
+    if (!w) {
+        m_random.seed(static_cast<std::uint64_t>(seed));
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+        QVERIFY(QFile::copy(
+            QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), m_folder->filePath(QStringLiteral("tmas.gif"))));
+        w = std::make_unique<WindowFixture>(m_folder->path());
+        QVERIFY(w->exposed);
+        // Connected after the window's own handlers: these run once "ОК" and "отчет" have done their work.
+        connect(w->get<QPushButton>(QStringLiteral("Command2")),
+            &QPushButton::clicked,
+            this,
+            &RandomInputTest::onOk);
+        connect(w->get<QPushButton>(QStringLiteral("Command7")),
+            &QPushButton::clicked,
+            this,
+            &RandomInputTest::onReport);
+    }
 
-    for (qlonglong i = 0; i < events; ++i) {
+    for (qlonglong i = first; i < first + count; ++i) {
         step();
         checkInvariants();
         if (QTest::currentTestFailed()) {
             qWarning(
-                "seed %lld, event %lld; the last events:\n%s", seed, i, qPrintable(m_recent.join(u'\n')));
+                "seed %lld, event %lld; the last events:\n%s", seed, i + 1, qPrintable(m_recent.join(u'\n')));
             return;
         }
         if (!w->form->isVisible())
@@ -457,7 +477,7 @@ void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
         w->desktop.messages.clear();
         w->desktop.opened.clear();
     }
-    qInfo("%lld events, %d totals computed, %d reports checked", events, m_totals, m_reports);
+    qInfo("%lld events so far, %d totals computed, %d reports checked", first + count, m_totals, m_reports);
     QVERIFY(m_totals > 0 && m_reports > 0);
 }
 
