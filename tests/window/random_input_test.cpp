@@ -124,6 +124,7 @@ private:
     QString m_expectedTotal;
     QStringList m_recent; // the last events, shown when an invariant breaks
     int m_reports = 0;
+    bool m_broken = false;
     int m_totals = 0;
 };
 
@@ -219,8 +220,9 @@ void RandomInputTest::pressKey()
     QWidget *target = QApplication::activePopupWidget();
     if (!target)
         target = QApplication::focusWidget();
-    if (!target || target->objectName() == u"Text10")
-        target = w->form.get(); // the total is typed only by "ОК"
+    // The total is typed only by "ОК", and the exit button would end the session.
+    if (!target || target->objectName() == u"Text10" || target->objectName() == u"Command6")
+        target = w->form.get();
     const Key &key = kKeys[m_random() % std::size(kKeys)];
     m_recent << QStringLiteral("key %1+%2 to %3")
                     .arg(key.modifiers.toInt())
@@ -420,6 +422,7 @@ void RandomInputTest::onReport()
 
 void RandomInputTest::checkInvariants()
 {
+    QVERIFY2(w->form->isVisible(), "the window closed");
     QCOMPARE(w->text(QStringLiteral("Text10")), m_expectedTotal);
     for (const QLineEdit *field : w->form->findChildren<QLineEdit *>())
         QVERIFY2(holdsOneLine(field->text()),
@@ -444,6 +447,8 @@ void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
 {
     QFETCH(qlonglong, first);
     QFETCH(qlonglong, count);
+    if (m_broken)
+        QSKIP("the stream broke in an earlier row");
     const qlonglong seed = setting("TARIFMASTER_RANDOM_SEED", 20261207);
     if (!w) {
         m_random.seed(static_cast<std::uint64_t>(seed));
@@ -468,12 +473,11 @@ void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
         step();
         checkInvariants();
         if (QTest::currentTestFailed()) {
+            m_broken = true;
             qWarning(
                 "seed %lld, event %lld; the last events:\n%s", seed, i + 1, qPrintable(m_recent.join(u'\n')));
             return;
         }
-        if (!w->form->isVisible())
-            QFAIL("the window closed");
         w->desktop.messages.clear();
         w->desktop.opened.clear();
     }
