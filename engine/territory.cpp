@@ -8,23 +8,11 @@ namespace engine {
 
 namespace {
 
-// Upper case of the letters a town name or a search can hold: Latin and Cyrillic, ё included.
-constexpr char32_t toUpper(char32_t c)
-{
-    if (c >= U'a' && c <= U'z')
-        return c - (U'a' - U'A');
-    if (c >= U'а' && c <= U'я')
-        return c - (U'а' - U'А');
-    if (c >= U'ѐ' && c <= U'џ') // ѐ ё ђ ... џ
-        return c - (U'ѐ' - U'Ѐ');
-    return c;
-}
-
 std::u32string upperCodePoints(std::string_view text)
 {
     std::u32string out = decodeUtf8(text);
     for (char32_t &c : out)
-        c = toUpper(c);
+        c = upperCase(c);
     return out;
 }
 
@@ -33,7 +21,7 @@ bool startsWithUpper(std::string_view name, std::u32string_view key)
 {
     std::size_t pos = 0;
     for (const char32_t want : key) {
-        if (pos >= name.size() || toUpper(nextCodePoint(name, pos)) != want)
+        if (pos >= name.size() || upperCase(nextCodePoint(name, pos)) != want)
             return false;
     }
     return true;

@@ -51,6 +51,36 @@ char32_t nextCodePoint(std::string_view text, std::size_t &pos)
     return value;
 }
 
+bool isValidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const bool ascii = static_cast<unsigned char>(text[pos]) < 0x80;
+        // A sequence with a lead byte never decodes to the ASCII replacement unless it is malformed.
+        if (nextCodePoint(text, pos) == kReplacementCharacter && !ascii)
+            return false;
+    }
+    return true;
+}
+
+void appendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
 std::u32string decodeUtf8(std::string_view utf8)
 {
     std::u32string out;

@@ -17,6 +17,25 @@ char32_t nextCodePoint(std::string_view text, std::size_t &pos);
 // The code points of a whole text.
 std::u32string decodeUtf8(std::string_view utf8);
 
+// True when every byte sequence of the text is well-formed UTF-8 (ASCII alone is).
+bool isValidUtf8(std::string_view text);
+
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string &out, char32_t codePoint);
+
+// Upper case of the letters a town name, an entry or a column name can hold: Latin and Cyrillic,
+// ё and the other letters of the Cyrillic block's first row included. Every other character is kept.
+constexpr char32_t upperCase(char32_t c)
+{
+    if (c >= U'a' && c <= U'z')
+        return c - (U'a' - U'A');
+    if (c >= U'а' && c <= U'я')
+        return c - (U'а' - U'А');
+    if (c >= U'ѐ' && c <= U'џ') // ѐ ё ђ ... џ
+        return c - (U'ѐ' - U'Ѐ');
+    return c;
+}
+
 // A control character of the C0 or C1 set, DEL included: none of them belongs in a line of text.
 constexpr bool isControlCharacter(char32_t c)
 {

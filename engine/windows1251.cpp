@@ -52,26 +52,14 @@ std::string fromWindows1251(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() * 2);
-    const auto append = [&out](char32_t c) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    };
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
         if (b < 0x80)
             out.push_back(byte);
         else if (b >= 0xC0)
-            append(0x0410 + (b - 0xC0));
+            appendUtf8(out, 0x0410 + (b - 0xC0));
         else
-            append(kUpperHalf[b - 0x80] != 0 ? kUpperHalf[b - 0x80] : kReplacementCharacter);
+            appendUtf8(out, kUpperHalf[b - 0x80] != 0 ? kUpperHalf[b - 0x80] : kReplacementCharacter);
     }
     return out;
 }
