@@ -32,6 +32,24 @@ enum class Category {
     Buses,    // buses, trolleybuses, trams, tractors and similar machines, motorcycles
     Foreign,  // vehicles registered abroad and used in Russia for a time
 };
+inline constexpr std::size_t kCategoryCount = 5;
+
+// The captions of the five category options on the premium page, in the order of Category.
+// clang-format off
+inline constexpr auto kCategoryCaptions = std::to_array<std::string_view>({
+    "Легковые автомобили, такси(в том числе маршрутные)",
+    "Грузовые автомобили",
+    "Прицепы к легковым и грузовым автомобилям, тракторам, самоходным дорожно-строительным и иным машинам",
+    "Автобусы, троллейбусы, трамваи, тракторы, самоходные дорожно-строительные и иные машины, мотоциклы и мотороллеры",
+    "При обязательном страховании ответственности владельцев транспортных средств, зарегистрированных в иностранных государствах и временно используемых на территории Российской Федерации.                                            Выберете шаг1,6 и 8",
+});
+// clang-format on
+static_assert(kCategoryCaptions.size() == kCategoryCount);
+
+constexpr std::string_view categoryCaption(Category category)
+{
+    return kCategoryCaptions[static_cast<std::size_t>(category)];
+}
 
 // The nine tariff factors, in step order.
 enum class Factor { TB, KT, KBM, KVS, KO, KM, KS, KP, KN };

@@ -1,5 +1,6 @@
 #include "window/inventory.h"
 
+#include "engine/premium.h"
 #include "report/contacts.h"
 
 #include <array>
@@ -97,11 +98,11 @@ constexpr auto kRows = std::to_array<ControlRow>({
     {"Label40", Kind::Label, "10", "шаг", 8280, 360, 495, 375, look::kHeading},
     {"Label39", Kind::Label, "10", "Определение размера страховой премии, подлежащей уплате по договорам обязательного страхования гражданской ответственности", 480, 360, 7455, 855, look::kHeading},
     {"Frame3", Kind::Frame, "10", "", 840, 1200, 7455, 3135, look::kNone},
-    {"Option3", Kind::Option, "Frame3", "Легковые автомобили, такси(в том числе маршрутные)", 120, 240, 7095, 375, look::kYellow | look::kBold},
-    {"Option4", Kind::Option, "Frame3", "Грузовые автомобили", 120, 600, 7095, 495, look::kYellow | look::kBold},
-    {"Option5", Kind::Option, "Frame3", "Прицепы к легковым и грузовым автомобилям, тракторам, самоходным дорожно-строительным и иным машинам", 120, 1080, 7095, 615, look::kYellow | look::kBold},
-    {"Option6", Kind::Option, "Frame3", "Автобусы, троллейбусы, трамваи, тракторы, самоходные дорожно-строительные и иные машины, мотоциклы и мотороллеры", 120, 1680, 7095, 375, look::kYellow | look::kBold},
-    {"Option7", Kind::Option, "Frame3", "При обязательном страховании ответственности владельцев транспортных средств, зарегистрированных в иностранных государствах и временно используемых на территории Российской Федерации.                                            Выберете шаг1,6 и 8", 120, 2160, 7095, 735, look::kYellow | look::kRedText | look::kBold},
+    {"Option3", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Cars), 120, 240, 7095, 375, look::kYellow | look::kBold},
+    {"Option4", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Trucks), 120, 600, 7095, 495, look::kYellow | look::kBold},
+    {"Option5", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Trailers), 120, 1080, 7095, 615, look::kYellow | look::kBold},
+    {"Option6", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Buses), 120, 1680, 7095, 375, look::kYellow | look::kBold},
+    {"Option7", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Foreign), 120, 2160, 7095, 735, look::kYellow | look::kRedText | look::kBold},
     {"Text10", Kind::TextBox, "10", "", 3000, 4440, 2655, 375, look::kCyan, "Страховая премия, рублей"},
     {"Label44", Kind::Label, "10", "рублей ", 5880, 4440, 615, 255, look::kNone},
     {"Command2", Kind::Command, "10", "ОК", 3120, 4920, 2415, 375, look::kNone},
