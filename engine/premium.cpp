@@ -1,5 +1,6 @@
 #include "engine/premium.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -80,7 +81,12 @@ std::vector<Factor> factorsUsed(Category category, bool excludeKp)
 
 std::optional<FixedPoint> premium(Category category, bool excludeKp, std::span<const FixedPoint> factors)
 {
-    if (factors.size() != factorsUsed(category, excludeKp).size() || factors.empty())
+    // Counted without building the list: the batch mode calls this once per vehicle.
+    const FactorUses uses = factorUses(category, excludeKp);
+    const auto fromFields = std::count_if(uses.begin(), uses.end(), [](const FactorUse &use) {
+        return use.multiplied && use.fixed.empty();
+    });
+    if (factors.size() != static_cast<std::size_t>(fromFields) || factors.empty())
         return std::nullopt;
     FixedPoint total = factors.front();
     for (const FixedPoint factor : factors.subspan(1)) {
