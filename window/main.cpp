@@ -1,3 +1,4 @@
+#include "batch/batch.h"
 #include "window/desktop.h"
 #include "window/form1.h"
 
@@ -26,6 +27,9 @@ bool displayMissing()
 
 int main(int argc, char *argv[])
 {
+    // The batch mode computes a vehicle list without a window: it must run before anything of Qt.
+    if (const auto status = batch::runFromCommandLine(argc, argv))
+        return *status;
     if (displayMissing()) {
         std::fputs("ТарифМастер needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY "
                    "are not set).\nStart it from a desktop session, or give it a virtual display:\n"

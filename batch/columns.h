@@ -1,0 +1,59 @@
+// The columns of a vehicle list: which cell of a row holds what, found from the header row by name. Names
+// match whatever their letter case and the spaces around them; the order is free, a column that is not
+// needed may be missing, and columns the batch does not know are carried through untouched.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace batch {
+
+// The columns the batch reads and the three it writes. ТБ to КН stand in the order of engine::Factor.
+enum class Column {
+    Category,
+    TB,
+    KT,
+    KBM,
+    KVS,
+    KO,
+    KM,
+    KS,
+    KP,
+    KN,
+    VehicleKind, // "Тип ТС"
+    Class,       // "Класс"
+    Payouts,     // "Выплаты"
+    ExcludeKp,   // "Исключить КП"
+    Factors,     // "Коэффициенты", written
+    Premium,     // "Страховая премия", written
+    Error,       // "Ошибка", written
+};
+inline constexpr std::size_t kColumnCount = 17;
+inline constexpr std::array kWrittenColumns = {Column::Factors, Column::Premium, Column::Error};
+
+// The name of a column as the header spells it and messages quote it.
+std::string_view columnName(Column column);
+
+struct Layout {
+    std::array<std::optional<std::size_t>, kColumnCount> cell; // position in the row, when present
+    std::size_t width = 0;                                     // cells in the header row
+    std::vector<std::size_t> carried;                          // positions written out as they are, in order
+    std::size_t categoryOutput = 0; // position of "Категория" among the cells written
+};
+
+struct LayoutResult {
+    std::optional<Layout> layout;
+    std::string problem; // when there is no layout: why, in Russian
+};
+
+// The layout of a header row whose names are given in UTF-8. The columns the batch writes are taken
+// out when the header has them already (a result of an earlier run read again), so they are written
+// once, anew. Without "Категория", or with a column named twice, the header is not usable.
+LayoutResult layoutOf(std::span<const std::string> names);
+
+} // namespace batch

@@ -1,0 +1,144 @@
+#include "batch/batch.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace batch {
+
+namespace {
+
+constexpr std::string_view kHelp = R"(Расчет премий для списка транспортных средств (без окна и без дисплея):
+  tarifmaster --batch ФАЙЛ.csv [--output ИТОГ.csv]
+
+Одна строка таблицы — одно транспортное средство; первая строка называет столбцы.
+Порядок столбцов любой, регистр букв и пробелы по краям в названиях не важны,
+ненужный столбец можно не включать, прочие столбцы переносятся в результат как есть.
+  Категория     легковой, грузовой, прицеп, автобус, иностранный
+                или текст переключателя категории на странице 10
+  ТБ КТ КВС КО  сам коэффициент ("1,3") или строка, выбранная бы в окне:
+  КМ КС КП КН   тип ТС из шага 1, населенный пункт (город, район Московской
+                области, Москва, Санкт-Петербург, Ленинградская область,
+                "города с численностью от 10 до 50 тыс", "прочие населенные
+                пункты"), строки шагов 4-8, значение КН
+  Тип ТС        автомобили (если пусто) или трактора: для населенного пункта
+  Класс         класс на начало срока (M, 0-13); Выплаты: число страховых
+  Выплаты       выплат (0-4) при продлении; КБМ переходит, как на шаге 3
+  КБМ           или сам коэффициент; класс и КБМ вместе — ошибка
+  Исключить КП  да или нет (если пусто — нет)
+Ячейки шагов, которые категория не использует, можно оставить пустыми.
+
+Файл: UTF-8 (с меткой BOM или без) или Windows-1251, разделитель ";" или ",",
+строки CR LF или LF. Результат — те же строки в той же кодировке, с тем же
+разделителем и концами строк, и столбцы "Коэффициенты", "Страховая премия",
+"Ошибка"; последняя строка "ИТОГО" — сумма премий и число рассчитанных
+и отклоненных строк. Без --output результат выводится на стандартный вывод;
+файл --output заменяется, только когда результат готов целиком.
+
+Код выхода: 0 — рассчитаны все строки, 1 — есть отклоненные строки,
+2 — файл не прочитан, не записан или в нем нет годной строки заголовка.
+)";
+
+constexpr std::string_view kUsage = "Использование: tarifmaster --batch ФАЙЛ.csv [--output ИТОГ.csv]\n"
+                                    "Подробнее: tarifmaster --batch --help\n";
+
+class StandardError : public Console {
+public:
+    void say(std::string_view line) override
+    {
+        std::string text(line);
+        text += '\n';
+        std::fputs(text.c_str(), stderr);
+    }
+    bool showsProgress() const override
+    {
+        return ::isatty(STDERR_FILENO) == 1;
+    }
+    void progress(std::string_view line) override
+    {
+        if (line.empty() && !m_shown)
+            return;
+        m_shown = !line.empty();
+        // Back to the start of the line, the new text, and the rest of the old one cleared.
+        std::string text = "\r";
+        text += line;
+        text += "\033[K";
+        std::fputs(text.c_str(), stderr);
+        std::fflush(stderr);
+    }
+
+private:
+    bool m_shown = false;
+};
+
+int usage(const std::string &problem)
+{
+    std::fputs(("tarifmaster: " + problem + "\n").c_str(), stderr);
+    std::fputs(std::string(kUsage).c_str(), stderr);
+    return kNotRead;
+}
+
+} // namespace
+
+std::string_view helpText()
+{
+    return kHelp;
+}
+
+std::optional<int> runFromCommandLine(int argc, char **argv)
+{
+    const auto isOption = [](std::string_view arg, std::string_view name) {
+        return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
+    };
+    bool asked = false;
+    for (int i = 1; i < argc; ++i)
+        asked = asked || isOption(argv[i], "--batch") || isOption(argv[i], "--output");
+    if (!asked)
+        return std::nullopt;
+
+    std::optional<std::string> input;
+    Options options;
+    bool help = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool batch = isOption(arg, "--batch");
+        if (!batch && !isOption(arg, "--output")) {
+            if (arg == "--help" || arg == "-h") {
+                help = true;
+                continue;
+            }
+            return usage("непонятный аргумент «" + std::string(arg) + "»");
+        }
+        const std::string_view name = batch ? "--batch" : "--output";
+        std::string value;
+        if (arg.size() > name.size()) {
+            value = arg.substr(name.size() + 1);
+        } else if (i + 1 < argc && !std::string_view(argv[i + 1]).starts_with("--")) {
+            value = argv[++i];
+        } else if (batch) {
+            continue; // "--batch --help"
+        } else {
+            return usage("после --output нужно имя файла");
+        }
+        if (value.empty())
+            return usage("пустое имя файла после " + std::string(name));
+        if (batch ? input.has_value() : options.output.has_value())
+            return usage(std::string(name) + " указан дважды");
+        if (batch)
+            input = value;
+        else
+            options.output = value;
+    }
+    if (help) {
+        std::fputs(std::string(kHelp).c_str(), stdout);
+        return 0;
+    }
+    if (!input)
+        return usage("не указан файл: --batch ФАЙЛ.csv");
+    options.input = *input;
+    StandardError console;
+    return run(options, console);
+}
+
+} // namespace batch

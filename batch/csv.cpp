@@ -1,0 +1,286 @@
+#include "batch/csv.h"
+
+#include "engine/utf8.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace batch {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 1024 * 1024;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// The lowest byte of word that is zero has its high bit set (bytes above it may be flagged falsely).
+constexpr std::uint64_t zeroBytes(std::uint64_t word)
+{
+    return (word - kEveryByte) & ~word & kHighBits;
+}
+
+} // namespace
+
+// Eight bytes at a time while no separator, CR or LF is among them; the rest byte by byte.
+std::size_t CsvReader::cellEnd(const char *data, std::size_t pos, std::size_t size) const
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t separators = kEveryByte * static_cast<unsigned char>(m_dialect.separator);
+        for (; pos + 8 <= size; pos += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data + pos, sizeof word);
+            const std::uint64_t found = zeroBytes(word ^ separators) | zeroBytes(word ^ (kEveryByte * '\n'))
+                | zeroBytes(word ^ (kEveryByte * '\r'));
+            if (found != 0)
+                return pos + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+        }
+    }
+    while (pos < size && !m_ends[static_cast<unsigned char>(data[pos])])
+        ++pos;
+    return pos;
+}
+
+CsvReader::CsvReader(int fd)
+    : m_fd(fd)
+{
+    m_block.resize(kBlockSize);
+}
+
+bool CsvReader::fill()
+{
+    if (m_eof || m_error != 0)
+        return false;
+    if (m_begin > 0) { // the unparsed tail moves to the front
+        std::memmove(m_block.data(), m_block.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    if (m_end == m_block.size())
+        m_block.resize(m_block.size() * 2); // one record longer than the block
+    for (;;) {
+        const ssize_t got = ::read(m_fd, m_block.data() + m_end, m_block.size() - m_end);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            m_error = errno;
+            return false;
+        }
+        if (got == 0)
+            m_eof = true;
+        m_end += static_cast<std::size_t>(got);
+        return got > 0;
+    }
+}
+
+bool CsvReader::detectDialect()
+{
+    const std::string_view data(m_block.data() + m_begin, m_end - m_begin);
+    bool quoted = false;
+    bool semicolon = false;
+    std::size_t end = 0;
+    for (; end < data.size(); ++end) {
+        const char c = data[end];
+        if (c == '"')
+            quoted = !quoted; // a doubled quote flips twice
+        else if (!quoted && c == ';')
+            semicolon = true;
+        else if (!quoted && (c == '\n' || c == '\r'))
+            break;
+    }
+    if (end == data.size() && !m_eof)
+        return false;
+    if (end < data.size() && data[end] == '\r') {
+        if (end + 1 == data.size() && !m_eof)
+            return false; // a LF may follow
+        m_dialect.lineEnd = end + 1 < data.size() && data[end + 1] == '\n' ? "\r\n" : "\r";
+    } else {
+        m_dialect.lineEnd = "\n";
+    }
+    // A comma-separated header holds a semicolon only inside quotes; a semicolon-separated one may
+    // hold commas in a column's name.
+    m_dialect.separator = semicolon ? ';' : ',';
+    if (m_dialect.encoding != Encoding::Utf8WithBom)
+        m_dialect.encoding
+            = engine::isValidUtf8(data.substr(0, end)) ? Encoding::Utf8 : Encoding::Windows1251;
+    return true;
+}
+
+CsvReader::Status CsvReader::readHeader(Record &record)
+{
+    while (m_end - m_begin < kByteOrderMark.size() && fill()) { }
+    if (m_error != 0)
+        return Status::ReadError;
+    if (std::string_view(m_block.data() + m_begin, m_end - m_begin).starts_with(kByteOrderMark)) {
+        m_dialect.encoding = Encoding::Utf8WithBom;
+        m_begin += kByteOrderMark.size();
+        m_consumed += kByteOrderMark.size();
+    }
+    while (!detectDialect()) {
+        if (m_end - m_begin >= kMaxRecordBytes)
+            return Status::TooLong;
+        fill();
+        if (m_error != 0)
+            return Status::ReadError;
+    }
+    return read(record);
+}
+
+CsvReader::Status CsvReader::next(Record &record)
+{
+    return read(record);
+}
+
+CsvReader::Status CsvReader::read(Record &record)
+{
+    for (;;) {
+        if (parse(record) == Parse::Complete)
+            return Status::Record;
+        if (m_eof)
+            return Status::End;
+        if (m_end - m_begin >= kMaxRecordBytes)
+            return Status::TooLong;
+        fill();
+        if (m_error != 0)
+            return Status::ReadError;
+    }
+}
+
+CsvReader::Parse CsvReader::parse(Record &record)
+{
+    const char *data = m_block.data() + m_begin;
+    const std::size_t size = m_end - m_begin;
+    if (size == 0)
+        return Parse::NeedMore;
+    const char separator = m_dialect.separator;
+    m_ends[static_cast<unsigned char>(separator)] = m_ends['\n'] = m_ends['\r'] = true;
+    m_spans.clear();
+    m_unescaped.clear();
+    bool unterminated = false;
+    std::size_t pos = 0;
+    std::size_t rawEnd = 0;
+    for (;;) { // one cell per turn
+        Span span{pos, 0, false};
+        const bool quoted = data[pos] == '"';
+        if (quoted) {
+            const std::size_t start = pos + 1;
+            pos = start;
+            for (;;) {
+                const auto *quote = static_cast<const char *>(std::memchr(data + pos, '"', size - pos));
+                if (!quote) {
+                    if (!m_eof)
+                        return Parse::NeedMore;
+                    pos = size; // never closed: the cell takes the rest of the file
+                    unterminated = true;
+                    break;
+                }
+                const auto at = static_cast<std::size_t>(quote - data);
+                if (at + 1 == size && !m_eof)
+                    return Parse::NeedMore;                 // a doubled quote or the closing one
+                if (at + 1 < size && data[at + 1] == '"') { // a doubled quote stands for one
+                    if (!span.unescaped) {
+                        span = {m_unescaped.size(), 0, true};
+                        m_unescaped.append(data + start, pos - start);
+                    }
+                    m_unescaped.append(data + pos, at + 1 - pos);
+                    pos = at + 2;
+                    continue;
+                }
+                if (span.unescaped)
+                    m_unescaped.append(data + pos, at - pos);
+                else
+                    span = {start, at - start, false};
+                pos = at + 1;
+                break;
+            }
+            if (span.unescaped)
+                span.length = m_unescaped.size() - span.offset;
+            else if (unterminated)
+                span = {start, size - start, false};
+        }
+        // Unquoted text, or what follows a closing quote before the separator (kept, as spreadsheets do).
+        const std::size_t textStart = pos;
+        pos = cellEnd(data, pos, size);
+        if (!quoted) {
+            span = {textStart, pos - textStart, false};
+        } else if (pos > textStart) {
+            if (!span.unescaped) {
+                const std::size_t offset = m_unescaped.size();
+                m_unescaped.append(data + span.offset, span.length);
+                span = {offset, span.length, true};
+            }
+            m_unescaped.append(data + textStart, pos - textStart);
+            span.length = m_unescaped.size() - span.offset;
+        }
+        if (pos == size && !m_eof)
+            return Parse::NeedMore;
+        m_spans.push_back(span);
+        if (pos < size && data[pos] == separator) {
+            ++pos;
+            if (pos == size && !m_eof)
+                return Parse::NeedMore;
+            if (pos < size || !m_eof)
+                continue;
+            m_spans.push_back({pos, 0, false}); // a separator last in the file ends an empty cell
+            rawEnd = pos;
+            break;
+        }
+        rawEnd = pos;
+        if (pos < size && data[pos] == '\r') {
+            if (pos + 1 == size && !m_eof)
+                return Parse::NeedMore;
+            pos += pos + 1 < size && data[pos + 1] == '\n' ? 2 : 1;
+        } else if (pos < size) {
+            ++pos; // '\n'
+        }
+        break;
+    }
+
+    record.cells.clear();
+    for (const Span &span : m_spans)
+        record.cells.emplace_back((span.unescaped ? m_unescaped.data() : data) + span.offset, span.length);
+    record.raw = std::string_view(data, rawEnd);
+    record.row = ++m_row;
+    record.unterminatedQuote = unterminated;
+    m_begin += pos;
+    m_consumed += pos;
+    return Parse::Complete;
+}
+
+void appendCell(std::string &line, std::string_view cell, char separator)
+{
+    bool quote = false;
+    std::size_t pos = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t separators = kEveryByte * static_cast<unsigned char>(separator);
+        for (; !quote && pos + 8 <= cell.size(); pos += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, cell.data() + pos, sizeof word);
+            quote = (zeroBytes(word ^ separators) | zeroBytes(word ^ (kEveryByte * '"'))
+                        | zeroBytes(word ^ (kEveryByte * '\n')) | zeroBytes(word ^ (kEveryByte * '\r')))
+                != 0;
+        }
+    }
+    for (; !quote && pos < cell.size(); ++pos) {
+        const char c = cell[pos];
+        quote = c == separator || c == '"' || c == '\n' || c == '\r';
+    }
+    if (!quote) {
+        line += cell;
+        return;
+    }
+    line += '"';
+    for (std::size_t at = cell.find('"'); at != std::string_view::npos; at = cell.find('"')) {
+        line += cell.substr(0, at + 1);
+        line += '"'; // doubled
+        cell.remove_prefix(at + 1);
+    }
+    line += cell;
+    line += '"';
+}
+
+} // namespace batch

@@ -1,0 +1,167 @@
+#include "batch/tables.h"
+
+#include "engine/base_rates.h"
+#include "engine/bonus_malus.h"
+#include "engine/step_factors.h"
+#include "engine/utf8.h"
+
+namespace batch {
+
+namespace {
+
+using engine::Category;
+using engine::Factor;
+
+// The short words a category may be given by, in the order of Category.
+constexpr auto kCategoryWords = std::to_array<std::string_view>({
+    "легковой",
+    "грузовой",
+    "прицеп",
+    "автобус",
+    "иностранный",
+});
+static_assert(kCategoryWords.size() == engine::kCategoryCount);
+
+constexpr bool isSpace(char32_t c)
+{
+    return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == 0xA0; // no-break space too
+}
+
+// Upper-case Latin letters that look like Cyrillic ones, as the Cyrillic letter.
+constexpr char32_t cyrillicLookalike(char32_t c)
+{
+    switch (c) {
+    case U'A':
+        return U'А';
+    case U'B':
+        return U'В';
+    case U'C':
+        return U'С';
+    case U'E':
+        return U'Е';
+    case U'H':
+        return U'Н';
+    case U'K':
+        return U'К';
+    case U'M':
+        return U'М';
+    case U'O':
+        return U'О';
+    case U'P':
+        return U'Р';
+    case U'T':
+        return U'Т';
+    case U'X':
+        return U'Х';
+    case U'Y':
+        return U'У';
+    default:
+        return c;
+    }
+}
+
+constexpr std::size_t at(Factor factor)
+{
+    return static_cast<std::size_t>(factor);
+}
+
+} // namespace
+
+std::string foldText(std::string_view utf8, Fold fold)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    bool space = false;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t c = engine::nextCodePoint(utf8, pos);
+        if (isSpace(c)) {
+            space = !out.empty();
+            continue;
+        }
+        if (space)
+            out += ' ';
+        space = false;
+        c = engine::upperCase(c);
+        if (c == U'Ё')
+            c = U'Е';
+        if (fold == Fold::Name)
+            c = cyrillicLookalike(c);
+        engine::appendUtf8(out, c);
+    }
+    return out;
+}
+
+FactorValue Tables::factor(std::string_view text, Factor step)
+{
+    const FactorValue value{text, *engine::parseFactorText(text).value};
+    Range &range = m_ranges[at(step)];
+    if (range.lowest.text.empty() || value.value < range.lowest.value)
+        range.lowest = value;
+    if (range.highest.text.empty() || value.value > range.highest.value)
+        range.highest = value;
+    return value;
+}
+
+Tables::Tables()
+{
+    for (const engine::RateList list :
+        {engine::RateList::Cars, engine::RateList::Trucks, engine::RateList::Motorcycles})
+        for (const engine::BaseRateRow &row : engine::baseRateRows(list))
+            m_entries[at(Factor::TB)].add(
+                row.entry, factor(engine::findBaseRate(list, row.entry)->rate, Factor::TB));
+
+    const std::pair<Factor, std::span<const engine::FactorRow>> steps[] = {
+        {Factor::KVS, engine::kDriverRows},
+        {Factor::KO, engine::kAdmittedDriverRows},
+        {Factor::KM, engine::kEnginePowerRows},
+        {Factor::KS, engine::kUsePeriodRows},
+        {Factor::KP, engine::kTermRows},
+    };
+    for (const auto &[step, rows] : steps)
+        for (const engine::FactorRow &row : rows)
+            m_entries[at(step)].add(row.entry, factor(*engine::findFactor(rows, row.entry), step));
+    for (const std::string_view entry : engine::kViolationFactors) // the entry is the factor
+        m_entries[at(Factor::KN)].add(entry, factor(entry, Factor::KN));
+
+    using engine::TerritoryList;
+    using engine::VehicleKind;
+    for (const TerritoryList list : {TerritoryList::Moscow,
+             TerritoryList::MoscowRegion,
+             TerritoryList::Petersburg,
+             TerritoryList::Towns,
+             TerritoryList::SmallSettlements})
+        for (const std::string_view entry : engine::territoryEntries(list))
+            m_settlements.add(entry,
+                {factor(*engine::territoryFactor(list, entry, VehicleKind::General), Factor::KT),
+                    factor(*engine::territoryFactor(list, entry, VehicleKind::Tractors), Factor::KT)});
+
+    for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses) {
+        ClassFactors factors{factor(*engine::classFactor(row.label), Factor::KBM), {}};
+        for (std::size_t i = 0; i < engine::kPayoutCounts.size(); ++i)
+            factors.afterPayouts[i]
+                = factor(*engine::classFactor(*engine::classAfterTerm(row.label, engine::kPayoutCounts[i])),
+                    Factor::KBM);
+        m_classes.add(row.label, factors);
+    }
+
+    for (std::size_t i = 0; i < engine::kCategoryCount; ++i) {
+        const auto category = static_cast<Category>(i);
+        m_categories.add(engine::categoryCaption(category), category);
+        m_categories.add(kCategoryWords[i], category);
+        for (const bool excludeKp : {false, true}) {
+            m_uses[slot(category, excludeKp)] = engine::factorUses(category, excludeKp);
+            m_used[slot(category, excludeKp)] = engine::factorsUsed(category, excludeKp);
+        }
+    }
+    m_vehicleKinds.add("автомобили", VehicleKind::General);
+    m_vehicleKinds.add("трактора", VehicleKind::Tractors);
+    m_yesNo.add("да", true);
+    m_yesNo.add("нет", false);
+}
+
+std::string_view categoryWord(Category category)
+{
+    return kCategoryWords[static_cast<std::size_t>(category)];
+}
+
+} // namespace batch

@@ -1,0 +1,348 @@
+#include "batch/vehicle_row.h"
+
+#include "engine/bonus_malus.h"
+#include "engine/premium.h"
+#include "engine/utf8.h"
+#include "engine/windows1251.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace batch {
+
+namespace {
+
+using engine::Category;
+using engine::Factor;
+
+constexpr std::size_t kQuotedLength = 60; // characters of a cell quoted in a message
+
+constexpr bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A cell in «», on one line and not too long.
+std::string quoted(std::string_view text)
+{
+    std::string out = "«";
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (++characters > kQuotedLength) {
+            out += "…";
+            break;
+        }
+        const char32_t c = engine::nextCodePoint(text, pos);
+        engine::appendUtf8(out, engine::isControlCharacter(c) ? U' ' : c);
+    }
+    return out + "»";
+}
+
+std::string columnQuoted(Column column)
+{
+    return "«" + std::string(columnName(column)) + "»";
+}
+
+constexpr Column columnOf(Factor factor)
+{
+    return static_cast<Column>(static_cast<std::size_t>(factor) + 1);
+}
+
+// What a step's cell names when it is no entry of the step and no number, with the quoted cell.
+std::string notFound(Factor factor, const std::string &cell)
+{
+    switch (factor) {
+    case Factor::TB:
+        return "тип транспортного средства " + cell + " не найден";
+    case Factor::KT:
+        return "населенный пункт " + cell + " не найден";
+    case Factor::KVS:
+        return "возраст и стаж водителя " + cell + " не найдены";
+    case Factor::KO:
+        return "вариант допуска к управлению " + cell + " не найден";
+    case Factor::KM:
+        return "мощность двигателя " + cell + " не найдена";
+    case Factor::KS:
+        return "период использования " + cell + " не найден";
+    case Factor::KP:
+        return "срок страхования " + cell + " не найден";
+    case Factor::KBM:
+    case Factor::KN:
+        break;
+    }
+    return cell + " — не коэффициент";
+}
+
+} // namespace
+
+bool hasValuesBeyond(const Record &record, std::size_t width)
+{
+    return record.cells.size() > width
+        && std::any_of(record.cells.begin() + static_cast<std::ptrdiff_t>(width),
+            record.cells.end(),
+            [](std::string_view text) {
+                return !trimmed(text).empty();
+            });
+}
+
+RowEvaluator::RowEvaluator(const Tables &tables, const Layout &layout, Encoding encoding)
+    : m_tables(tables)
+    , m_layout(layout)
+    , m_encoding(encoding)
+{
+}
+
+bool RowEvaluator::present(Column column) const
+{
+    return m_layout.cell[static_cast<std::size_t>(column)].has_value();
+}
+
+std::string_view RowEvaluator::cell(const Record &record, Column column)
+{
+    const auto position = m_layout.cell[static_cast<std::size_t>(column)];
+    if (!position || *position >= record.cells.size())
+        return {};
+    const std::string_view text = trimmed(record.cells[*position]);
+    if (m_encoding != Encoding::Windows1251 || text.empty())
+        return text;
+    std::string &utf8 = m_utf8[static_cast<std::size_t>(column)];
+    utf8 = engine::fromWindows1251(text);
+    return utf8;
+}
+
+void RowEvaluator::problem(std::string text)
+{
+    m_problems.push_back(std::move(text));
+}
+
+void RowEvaluator::problem(Column column, std::string text)
+{
+    m_problems.push_back("столбец " + columnQuoted(column) + ": " + text);
+}
+
+void RowEvaluator::demand(Column column, Factor factor, Category category)
+{
+    const std::string need = "для категории «" + std::string(categoryWord(category)) + "» коэффициент "
+        + std::string(engine::factorLabel(factor)) + " нужен";
+    if (!present(column))
+        problem("нет столбца " + columnQuoted(column) + ", а " + need);
+    else
+        problem(column, "пусто, а " + need);
+}
+
+// A cell of a step: an entry of the step as the window writes it, else a factor typed as a number, else
+// an entry written loosely. A number is taken as the factor itself when the step's table has factors
+// that low and that high. Returns the entry found; Missing when a number was taken or a problem noted.
+template<typename Value>
+Lookup<Value> RowEvaluator::lookUp(
+    const EntryIndex<Value> &index, Column column, Factor factor, std::string_view text)
+{
+    if (const Lookup<Value> exact = index.findExact(text); exact.match == Match::Found)
+        return exact;
+    const engine::ParseResult parsed = engine::parseFactorText(text);
+    if (parsed) {
+        const Range &range = m_tables.range(factor);
+        std::string &shown = m_typedTexts[static_cast<std::size_t>(factor)];
+        shown = engine::formatFactorText(*parsed.value);
+        if (*parsed.value < range.lowest.value || *parsed.value > range.highest.value)
+            problem(column,
+                "коэффициент " + shown + " вне диапазона тарифа: от " + std::string(range.lowest.text)
+                    + " до " + std::string(range.highest.text));
+        else
+            m_resolved[static_cast<std::size_t>(factor)] = {shown, *parsed.value};
+        return {};
+    }
+    const Lookup<Value> loose = index.findFolded(text);
+    if (loose.match == Match::Ambiguous)
+        problem(column, quoted(text) + " подходит к нескольким строкам: напишите, как в окне программы");
+    else if (loose.match == Match::Missing && parsed.error == engine::ParseError::DecimalPoint)
+        problem(column, quoted(text) + " — не число: десятичный разделитель — запятая");
+    else if (loose.match == Match::Missing && parsed.error == engine::ParseError::OutOfRange)
+        problem(column, quoted(text) + " — слишком большое число");
+    else if (loose.match == Match::Missing)
+        problem(column, notFound(factor, quoted(text)));
+    return loose;
+}
+
+bool RowEvaluator::resolveTerritory(const Record &record, std::string_view text)
+{
+    const std::size_t problems = m_problems.size();
+    const Lookup<TerritoryFactors> settlement = lookUp(m_tables.settlements(), Column::KT, Factor::KT, text);
+    if (settlement.match != Match::Found)
+        return m_problems.size() == problems; // a number taken as the factor, or a problem noted
+    // An empty "Тип ТС" means every vehicle but tractors, as the window starts.
+    engine::VehicleKind kind = engine::VehicleKind::General;
+    if (const std::string_view kindText = cell(record, Column::VehicleKind); !kindText.empty()) {
+        const Lookup<engine::VehicleKind> found = m_tables.vehicleKinds().find(kindText);
+        if (found.match != Match::Found) {
+            problem(Column::VehicleKind, quoted(kindText) + " — ожидается «автомобили» или «трактора»");
+            return false;
+        }
+        kind = *found.value;
+    }
+    const FactorValue &factor
+        = kind == engine::VehicleKind::General ? settlement.value->general : settlement.value->tractors;
+    m_resolved[static_cast<std::size_t>(Factor::KT)] = {factor.text, factor.value};
+    return true;
+}
+
+bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
+{
+    const std::string_view start = cell(record, Column::Class);
+    const std::string_view payouts = cell(record, Column::Payouts);
+    const std::string_view factor = cell(record, Column::KBM);
+    if (!factor.empty() && (!start.empty() || !payouts.empty())) {
+        problem("столбцы " + columnQuoted(start.empty() ? Column::Payouts : Column::Class) + " и "
+            + columnQuoted(Column::KBM) + ": указаны и класс, и коэффициент — оставьте что-то одно");
+        return false;
+    }
+    if (!factor.empty()) { // a number only: КБМ has no entries of its own
+        const std::size_t problems = m_problems.size();
+        lookUp(m_tables.entries(Factor::KBM), Column::KBM, Factor::KBM, factor);
+        return m_problems.size() == problems;
+    }
+    if (start.empty()) {
+        if (!payouts.empty())
+            problem(Column::Payouts, "число выплат указано без класса на начало срока");
+        else if (!present(Column::Class) && !present(Column::KBM))
+            problem("нет столбцов «Класс» и «КБМ», а для категории «" + std::string(categoryWord(category))
+                + "» коэффициент КБМ нужен");
+        else
+            problem("столбцы «Класс» и «КБМ»: оба пусты, а для категории «"
+                + std::string(categoryWord(category)) + "» коэффициент КБМ нужен");
+        return false;
+    }
+    const Lookup<ClassFactors> found = m_tables.classes().find(start);
+    if (found.match != Match::Found) {
+        problem(Column::Class, "класс " + quoted(start) + " не найден: классы M и от 0 до 13");
+        return false;
+    }
+    const FactorValue *value = &found.value->atStart;
+    if (!payouts.empty()) {
+        unsigned count = 0;
+        const auto [end, error] = std::from_chars(payouts.data(), payouts.data() + payouts.size(), count);
+        if (error == std::errc::result_out_of_range
+            || (error == std::errc() && end == payouts.data() + payouts.size()
+                && count >= engine::kPayoutCounts.size())) {
+            problem(Column::Payouts, "число выплат " + quoted(payouts) + " вне диапазона от 0 до 4");
+            return false;
+        }
+        if (error != std::errc() || end != payouts.data() + payouts.size()) {
+            problem(Column::Payouts, quoted(payouts) + " — не число");
+            return false;
+        }
+        const auto label
+            = std::find(engine::kPayoutCounts.begin(), engine::kPayoutCounts.end(), std::to_string(count));
+        value = &found.value->afterPayouts[static_cast<std::size_t>(label - engine::kPayoutCounts.begin())];
+    }
+    m_resolved[static_cast<std::size_t>(Factor::KBM)] = {value->text, value->value};
+    return true;
+}
+
+bool RowEvaluator::resolve(const Record &record, Factor factor, Category category)
+{
+    const Column column = columnOf(factor);
+    if (factor == Factor::KBM)
+        return resolveBonusMalus(record, category);
+    const std::string_view text = cell(record, column);
+    if (text.empty()) {
+        demand(column, factor, category);
+        return false;
+    }
+    if (factor == Factor::KT)
+        return resolveTerritory(record, text);
+    const std::size_t problems = m_problems.size();
+    const Lookup<FactorValue> entry = lookUp(m_tables.entries(factor), column, factor, text);
+    if (entry.match != Match::Found)
+        return m_problems.size() == problems; // a number taken as the factor, or a problem noted
+    m_resolved[static_cast<std::size_t>(factor)] = {entry.value->text, entry.value->value};
+    return true;
+}
+
+void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
+{
+    result.factors.clear();
+    result.error.clear();
+    m_problems.clear();
+
+    const bool blank = std::all_of(record.cells.begin(), record.cells.end(), [](std::string_view text) {
+        return trimmed(text).empty();
+    });
+    if (blank && !record.unterminatedQuote) {
+        result.kind = VehicleResult::Kind::Blank;
+        return;
+    }
+
+    const std::string_view categoryText = cell(record, Column::Category);
+    std::optional<Category> category;
+    if (categoryText.empty()) {
+        problem(Column::Category, "категория не указана");
+    } else if (const Lookup<Category> found = m_tables.categories().find(categoryText);
+               found.match == Match::Found) {
+        category = *found.value;
+    } else if (foldText(categoryText, Fold::Entry) == "ИТОГО") {
+        result.kind = VehicleResult::Kind::EarlierTotal;
+        return;
+    } else {
+        problem(Column::Category,
+            "категория " + quoted(categoryText)
+                + " не найдена: укажите легковой, грузовой, прицеп, автобус или иностранный");
+    }
+    if (record.unterminatedQuote)
+        problem("кавычка, открытая в этой строке, не закрыта до конца файла");
+    if (hasValuesBeyond(record, m_layout.width))
+        problem("в строке есть значения правее последнего столбца заголовка");
+
+    bool excludeKp = false;
+    if (const std::string_view answer = cell(record, Column::ExcludeKp); !answer.empty()) {
+        const Lookup<bool> found = m_tables.yesNo().find(answer);
+        if (found.match == Match::Found)
+            excludeKp = *found.value;
+        else
+            problem(Column::ExcludeKp, quoted(answer) + " — ожидается «да» или «нет»");
+    }
+
+    m_values.clear();
+    if (category) {
+        for (const Factor factor : m_tables.used(*category, excludeKp))
+            if (resolve(record, factor, *category))
+                m_values.push_back(m_resolved[static_cast<std::size_t>(factor)].value);
+    }
+
+    if (m_problems.empty()) {
+        if (const auto premium = engine::premium(*category, excludeKp, m_values)) {
+            result.kind = VehicleResult::Kind::Computed;
+            result.premium = *premium;
+            const engine::FactorUses &uses = m_tables.uses(*category, excludeKp);
+            for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
+                if (!uses[i].multiplied)
+                    continue;
+                if (!result.factors.empty())
+                    result.factors += "; ";
+                result.factors += engine::factorLabel(static_cast<Factor>(i));
+                result.factors += '=';
+                result.factors += uses[i].fixed.empty() ? m_resolved[i].text : uses[i].fixed;
+            }
+            return;
+        }
+        problem("страховая премия слишком велика для расчета");
+    }
+
+    result.kind = VehicleResult::Kind::Rejected;
+    result.error = "строка " + std::to_string(record.row);
+    for (std::size_t i = 0; i < m_problems.size(); ++i) {
+        result.error += i == 0 ? (m_problems[i].starts_with("столб") ? ", " : ": ") : "; ";
+        result.error += m_problems[i];
+    }
+}
+
+} // namespace batch

@@ -1,0 +1,70 @@
+// One vehicle: the cells of a row read as the window's choices, the factors its category uses found in
+// the engine's tables (or taken as typed factors), and the premium computed by the engine's formula.
+// A row that cannot be computed gets a Russian reason naming the row, the column and the cell.
+#pragma once
+
+#include "batch/columns.h"
+#include "batch/csv.h"
+#include "batch/tables.h"
+#include "engine/fixed_point.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace batch {
+
+struct VehicleResult {
+    enum class Kind {
+        Computed,
+        Rejected,
+        Blank,        // every cell empty: carried through, not counted
+        EarlierTotal, // the total row of an earlier run: left out, a new one is written
+    };
+    Kind kind = Kind::Blank;
+    engine::FixedPoint premium;
+    std::string factors; // "ТБ=1980; КТ=2; …", when computed
+    std::string error;   // "строка 17, столбец «КТ»: …", when rejected
+};
+
+// True when the record has cells beyond the header's width that are not empty.
+bool hasValuesBeyond(const Record &record, std::size_t width);
+
+class RowEvaluator {
+public:
+    RowEvaluator(const Tables &tables, const Layout &layout, Encoding encoding);
+
+    // Reads a record of the file (cells in the file's encoding); the texts of the result are UTF-8.
+    void evaluate(const Record &record, VehicleResult &result);
+
+private:
+    // What a factor's cell gave: the text shown among the factors and the value multiplied.
+    struct Resolved {
+        std::string_view text;
+        engine::FixedPoint value;
+    };
+
+    std::string_view cell(const Record &record, Column column);
+    bool present(Column column) const;
+    void problem(std::string text);
+    void problem(Column column, std::string text);
+    bool resolve(const Record &record, engine::Factor factor, engine::Category category);
+    template<typename Value>
+    Lookup<Value> lookUp(
+        const EntryIndex<Value> &index, Column column, engine::Factor factor, std::string_view text);
+    bool resolveTerritory(const Record &record, std::string_view text);
+    bool resolveBonusMalus(const Record &record, engine::Category category);
+    void demand(Column column, engine::Factor factor, engine::Category category);
+
+    const Tables &m_tables;
+    const Layout &m_layout;
+    Encoding m_encoding;
+    std::array<std::string, kColumnCount> m_utf8;               // cells converted from Windows-1251
+    std::array<Resolved, engine::kFactorCount> m_resolved{};    // by engine::Factor
+    std::array<std::string, engine::kFactorCount> m_typedTexts; // factors typed as numbers, as shown
+    std::vector<engine::FixedPoint> m_values;
+    std::vector<std::string> m_problems;
+};
+
+} // namespace batch
