@@ -1,0 +1,182 @@
+// The batch mode against the window: every vehicle of the sample list that the batch computes is
+// entered into Form1 by clicks, as a user would choose the same entries, and "ОК" must show the premium
+// the batch wrote.
+#include "batch/batch.h"
+#include "batch/csv.h"
+#include "batch/tables.h"
+#include "engine/base_rates.h"
+#include "engine/fixed_point.h"
+#include "engine/premium.h"
+#include "engine/territory.h"
+#include "window_fixture.h"
+#include "window_test_main.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+class SilentConsole : public batch::Console {
+public:
+    void say(std::string_view) override
+    {
+    }
+    bool showsProgress() const override
+    {
+        return false;
+    }
+    void progress(std::string_view) override
+    {
+    }
+};
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool isFactor(const std::string &text)
+{
+    return static_cast<bool>(engine::parseFactorText(text));
+}
+
+// The moves of a user that choose what a row of the list says, in the vocabulary of form1_test:
+// "List:entry" clicks a row, "Combo:entry" chooses from a drop-down, "Field=text" types, "#Name" clicks.
+QStringList movesFor(const std::map<std::string, std::string> &row)
+{
+    const auto cell = [&row](const char *column) {
+        const auto at = row.find(column);
+        return at == row.end() ? std::string() : at->second;
+    };
+    // A step's cell: its entry chosen in the step's list or drop-down, or its factor typed into the field.
+    const auto step = [&cell](const char *column, const char *chooser, const char *field) -> QStringList {
+        const std::string text = cell(column);
+        if (text.empty())
+            return {};
+        if (isFactor(text) && !QString::fromLatin1(chooser).startsWith(QLatin1String("Combo4")))
+            return {QStringLiteral("%1=%2").arg(QLatin1String(field), fromUtf8(text))};
+        return {QStringLiteral("%1:%2").arg(QLatin1String(chooser), fromUtf8(text))};
+    };
+
+    QStringList moves;
+    const std::string territory = cell("КТ");
+    if (cell("Тип ТС") == "трактора")
+        moves << QStringLiteral("#Option2");
+    if (isFactor(territory)) {
+        moves << QStringLiteral("Text3=%1").arg(fromUtf8(territory));
+    } else if (!territory.empty()) {
+        using engine::TerritoryList;
+        const std::pair<TerritoryList, const char *> lists[] = {{TerritoryList::Moscow, "List6"},
+            {TerritoryList::MoscowRegion, "List7"},
+            {TerritoryList::Petersburg, "List8"},
+            {TerritoryList::SmallSettlements, "List9"}};
+        QString list = QStringLiteral("List5");
+        for (const auto &[id, name] : lists)
+            if (engine::contains(engine::territoryEntries(id), territory))
+                list = QLatin1String(name);
+        if (list == u"List5") // a town: found by typing its name
+            moves << QStringLiteral("Text2=%1").arg(fromUtf8(territory));
+        moves << QStringLiteral("%1:%2").arg(list, fromUtf8(territory));
+    }
+
+    const std::string rate = cell("ТБ");
+    if (isFactor(rate)) {
+        moves << QStringLiteral("txtTb=%1").arg(fromUtf8(rate));
+    } else if (!rate.empty()) {
+        using engine::RateList;
+        const char *list = engine::findBaseRate(RateList::Cars, rate) ? "List1"
+            : engine::findBaseRate(RateList::Motorcycles, rate)       ? "List3"
+                                                                      : "List2";
+        moves << QStringLiteral("%1:%2").arg(QLatin1String(list), fromUtf8(rate));
+    }
+
+    if (!cell("Класс").empty())
+        moves << QStringLiteral("Combo1:%1").arg(fromUtf8(cell("Класс")));
+    if (!cell("Выплаты").empty())
+        moves << QStringLiteral("#Option11") << QStringLiteral("Combo5:%1").arg(fromUtf8(cell("Выплаты")));
+    moves << step("КБМ", "", "Text4") << step("КВС", "List10", "Text5") << step("КО", "List11", "Text6")
+          << step("КМ", "List12", "Text7") << step("КС", "Combo2", "Text8") << step("КП", "Combo3", "Text9")
+          << step("КН", "Combo4", "Combo4");
+    if (cell("Исключить КП") == "да")
+        moves << QStringLiteral("#Check1");
+
+    for (std::size_t i = 0; i < engine::kCategoryCount; ++i) {
+        const auto category = static_cast<engine::Category>(i);
+        if (cell("Категория") == batch::categoryWord(category)
+            || cell("Категория") == engine::categoryCaption(category))
+            moves << QStringLiteral("#Option%1").arg(i + 3);
+    }
+    return moves << QStringLiteral("#Command2");
+}
+
+} // namespace
+
+class BatchWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sampleListGivesTheWindowsPremiums_data();
+    void sampleListGivesTheWindowsPremiums();
+};
+
+void BatchWindowTest::sampleListGivesTheWindowsPremiums_data()
+{
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QString>("premium");
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::string result = folder.filePath(QStringLiteral("result.csv")).toStdString();
+    SilentConsole console;
+    QCOMPARE(batch::run({TARIFMASTER_SAMPLE, result}, console), batch::kSomeRejected);
+
+    const int fd = ::open(result.c_str(), O_RDONLY);
+    QVERIFY(fd >= 0);
+    batch::CsvReader reader(fd);
+    batch::Record record;
+    QCOMPARE(reader.readHeader(record), batch::CsvReader::Status::Record);
+    const std::vector<std::string> header(record.cells.begin(), record.cells.end());
+    int computed = 0;
+    while (reader.next(record) == batch::CsvReader::Status::Record) {
+        std::map<std::string, std::string> row;
+        for (std::size_t i = 0; i < header.size() && i < record.cells.size(); ++i)
+            row[header[i]] = record.cells[i];
+        if (row["Страховая премия"].empty() || row["Категория"] == "ИТОГО")
+            continue;
+        ++computed;
+        QTest::addRow("строка %zu", record.row) << movesFor(row) << fromUtf8(row["Страховая премия"]);
+    }
+    ::close(fd);
+    QCOMPARE(computed, 10); // every computed row of the sample
+}
+
+void BatchWindowTest::sampleListGivesTheWindowsPremiums()
+{
+    QFETCH(QStringList, moves);
+    QFETCH(QString, premium);
+    WindowFixture w;
+    QVERIFY(w.exposed);
+    for (const QString &move : moves) {
+        if (move.startsWith(u'#')) {
+            w.clickButton(move.mid(1));
+        } else if (const auto colon = move.indexOf(u':'); colon > 0) {
+            const QString target = move.left(colon), entry = move.mid(colon + 1);
+            if (target.startsWith(QLatin1String("Combo")))
+                QVERIFY2(w.chooseFromDropDown(target, entry), qPrintable(move));
+            else
+                QVERIFY2(w.clickRow(target, entry), qPrintable(move));
+        } else {
+            const auto equals = move.indexOf(u'=');
+            w.replaceText(move.left(equals), move.mid(equals + 1));
+        }
+    }
+    QCOMPARE(w.text(QStringLiteral("Text10")), premium);
+    QVERIFY(w.desktop.messages.isEmpty());
+}
+
+TARIFMASTER_WINDOW_TEST_MAIN(BatchWindowTest)
+#include "batch_window_test.moc"
