@@ -104,6 +104,7 @@ bool CsvReader::detectDialect()
     // A comma-separated header holds a semicolon only inside quotes; a semicolon-separated one may
     // hold commas in a column's name.
     m_dialect.separator = semicolon ? ';' : ',';
+    m_ends[static_cast<unsigned char>(m_dialect.separator)] = m_ends['\n'] = m_ends['\r'] = true;
     if (m_dialect.encoding != Encoding::Utf8WithBom)
         m_dialect.encoding
             = engine::isValidUtf8(data.substr(0, end)) ? Encoding::Utf8 : Encoding::Windows1251;
@@ -150,6 +151,61 @@ CsvReader::Status CsvReader::read(Record &record)
     }
 }
 
+// A cell that starts with a quote, from pos to the separator or line end behind it: the text between the
+// quotes with doubled quotes made single, then what follows the closing quote, kept as spreadsheets keep
+// it. False when the block ends before the cell does.
+bool CsvReader::quotedCell(const char *data, std::size_t &pos, std::size_t size, bool &unterminated)
+{
+    const std::size_t start = pos + 1;
+    Span span{start, 0, false};
+    pos = start;
+    for (;;) {
+        const auto *quote = static_cast<const char *>(std::memchr(data + pos, '"', size - pos));
+        if (!quote) {
+            if (!m_eof)
+                return false;
+            if (span.unescaped)
+                m_unescaped.append(data + pos, size - pos);
+            pos = size; // never closed: the cell takes the rest of the file
+            unterminated = true;
+            break;
+        }
+        const auto at = static_cast<std::size_t>(quote - data);
+        if (at + 1 == size && !m_eof)
+            return false;                           // a doubled quote or the closing one
+        if (at + 1 < size && data[at + 1] == '"') { // a doubled quote stands for one
+            if (!span.unescaped)
+                span = {m_unescaped.size(), 0, true};
+            m_unescaped.append(data + pos, at + 1 - pos);
+            pos = at + 2;
+            continue;
+        }
+        if (span.unescaped)
+            m_unescaped.append(data + pos, at - pos);
+        pos = at + 1;
+        break;
+    }
+    const std::size_t closed = unterminated ? size : pos - 1; // where the quoted text ends
+    if (!span.unescaped)
+        span.length = closed - start;
+    const std::size_t textStart = pos;
+    pos = cellEnd(data, pos, size);
+    if (pos == size && !m_eof)
+        return false;
+    if (pos > textStart) {
+        if (!span.unescaped) {
+            const std::size_t offset = m_unescaped.size();
+            m_unescaped.append(data + span.offset, span.length);
+            span = {offset, span.length, true};
+        }
+        m_unescaped.append(data + textStart, pos - textStart);
+    }
+    if (span.unescaped)
+        span.length = m_unescaped.size() - span.offset;
+    m_spans.push_back(span);
+    return true;
+}
+
 CsvReader::Parse CsvReader::parse(Record &record)
 {
     const char *data = m_block.data() + m_begin;
@@ -157,68 +213,21 @@ CsvReader::Parse CsvReader::parse(Record &record)
     if (size == 0)
         return Parse::NeedMore;
     const char separator = m_dialect.separator;
-    m_ends[static_cast<unsigned char>(separator)] = m_ends['\n'] = m_ends['\r'] = true;
     m_spans.clear();
     m_unescaped.clear();
     bool unterminated = false;
     std::size_t pos = 0;
     std::size_t rawEnd = 0;
     for (;;) { // one cell per turn
-        Span span{pos, 0, false};
-        const bool quoted = data[pos] == '"';
-        if (quoted) {
-            const std::size_t start = pos + 1;
-            pos = start;
-            for (;;) {
-                const auto *quote = static_cast<const char *>(std::memchr(data + pos, '"', size - pos));
-                if (!quote) {
-                    if (!m_eof)
-                        return Parse::NeedMore;
-                    pos = size; // never closed: the cell takes the rest of the file
-                    unterminated = true;
-                    break;
-                }
-                const auto at = static_cast<std::size_t>(quote - data);
-                if (at + 1 == size && !m_eof)
-                    return Parse::NeedMore;                 // a doubled quote or the closing one
-                if (at + 1 < size && data[at + 1] == '"') { // a doubled quote stands for one
-                    if (!span.unescaped) {
-                        span = {m_unescaped.size(), 0, true};
-                        m_unescaped.append(data + start, pos - start);
-                    }
-                    m_unescaped.append(data + pos, at + 1 - pos);
-                    pos = at + 2;
-                    continue;
-                }
-                if (span.unescaped)
-                    m_unescaped.append(data + pos, at - pos);
-                else
-                    span = {start, at - start, false};
-                pos = at + 1;
-                break;
-            }
-            if (span.unescaped)
-                span.length = m_unescaped.size() - span.offset;
-            else if (unterminated)
-                span = {start, size - start, false};
-        }
-        // Unquoted text, or what follows a closing quote before the separator (kept, as spreadsheets do).
-        const std::size_t textStart = pos;
-        pos = cellEnd(data, pos, size);
-        if (!quoted) {
-            span = {textStart, pos - textStart, false};
-        } else if (pos > textStart) {
-            if (!span.unescaped) {
-                const std::size_t offset = m_unescaped.size();
-                m_unescaped.append(data + span.offset, span.length);
-                span = {offset, span.length, true};
-            }
-            m_unescaped.append(data + textStart, pos - textStart);
-            span.length = m_unescaped.size() - span.offset;
-        }
-        if (pos == size && !m_eof)
+        if (data[pos] != '"') {
+            const std::size_t start = pos;
+            pos = cellEnd(data, pos, size);
+            if (pos == size && !m_eof)
+                return Parse::NeedMore;
+            m_spans.push_back({start, pos - start, false});
+        } else if (!quotedCell(data, pos, size, unterminated)) {
             return Parse::NeedMore;
-        m_spans.push_back(span);
+        }
         if (pos < size && data[pos] == separator) {
             ++pos;
             if (pos == size && !m_eof)

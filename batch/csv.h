@@ -80,6 +80,7 @@ private:
     bool fill(); // reads more of the file behind the unparsed part; false on a read error or at the end
     Parse parse(Record &record);
     Status read(Record &record);
+    bool quotedCell(const char *data, std::size_t &pos, std::size_t size, bool &unterminated);
     std::size_t cellEnd(const char *data, std::size_t pos, std::size_t size) const;
     bool detectDialect(); // needs the whole header in the block; false when it has to read more
 
