@@ -131,12 +131,13 @@ void RowEvaluator::problem(Column column, std::string text)
 
 void RowEvaluator::demand(Column column, Factor factor, Category category)
 {
-    const std::string need = "для категории «" + std::string(categoryWord(category)) + "» коэффициент "
-        + std::string(engine::factorLabel(factor)) + " нужен";
-    if (!present(column))
-        problem("нет столбца " + columnQuoted(column) + ", а " + need);
-    else
-        problem(column, "пусто, а " + need);
+    if (!present(column)) { // said once for the row, with the other columns it lacks
+        m_missing.push_back(columnQuoted(column));
+        return;
+    }
+    problem(column,
+        "пусто, а для категории «" + std::string(categoryWord(category)) + "» коэффициент "
+            + std::string(engine::factorLabel(factor)) + " нужен");
 }
 
 // A cell of a step: an entry of the step as the window writes it, else a factor typed as a number, else
@@ -214,8 +215,7 @@ bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
         if (!payouts.empty())
             problem(Column::Payouts, "число выплат указано без класса на начало срока");
         else if (!present(Column::Class) && !present(Column::KBM))
-            problem("нет столбцов «Класс» и «КБМ», а для категории «" + std::string(categoryWord(category))
-                + "» коэффициент КБМ нужен");
+            m_missing.push_back("«Класс» (или «КБМ»)");
         else
             problem("столбцы «Класс» и «КБМ»: оба пусты, а для категории «"
                 + std::string(categoryWord(category)) + "» коэффициент КБМ нужен");
@@ -312,10 +312,19 @@ void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
     }
 
     m_values.clear();
+    m_missing.clear();
     if (category) {
         for (const Factor factor : m_tables.used(*category, excludeKp))
             if (resolve(record, factor, *category))
                 m_values.push_back(m_resolved[static_cast<std::size_t>(factor)].value);
+    }
+    if (!m_missing.empty()) {
+        std::string names;
+        for (const std::string &name : m_missing)
+            names += (names.empty() ? "" : ", ") + name;
+        const std::string need = "для категории «" + std::string(categoryWord(*category)) + "»";
+        problem(m_missing.size() == 1 ? "нет столбца " + names + ", а " + need + " он нужен"
+                                      : "нет столбцов " + names + ", а " + need + " они нужны");
     }
 
     if (m_problems.empty()) {

@@ -65,6 +65,7 @@ private:
     std::array<std::string, engine::kFactorCount> m_typedTexts; // factors typed as numbers, as shown
     std::vector<engine::FixedPoint> m_values;
     std::vector<std::string> m_problems;
+    std::vector<std::string> m_missing; // columns the row's category needs and the header lacks
 };
 
 } // namespace batch
