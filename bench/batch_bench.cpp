@@ -1,0 +1,234 @@
+// The batch mode on big vehicle lists: the program itself run as a child on a generated file of mixed
+// categories and real entries, timed, with its peak memory read from its resource usage. The 10 000-row
+// and the 1 000 000-row file run in the same process, so their peak memory can be set side by side: a
+// streaming batch keeps both at the same size.
+#include "engine/base_rates.h"
+#include "engine/bonus_malus.h"
+#include "engine/premium.h"
+#include "engine/step_factors.h"
+#include "engine/territory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A small deterministic generator, so every run reads the same file.
+class Dice {
+public:
+    std::size_t operator()(std::size_t sides)
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>((m_state >> 33) % sides);
+    }
+
+private:
+    std::uint64_t m_state = 42;
+};
+
+template<typename Range>
+std::string_view pick(Dice &dice, const Range &range)
+{
+    return range[dice(range.size())];
+}
+
+template<typename Rows>
+std::string_view pickEntry(Dice &dice, const Rows &rows)
+{
+    return rows[dice(rows.size())].entry;
+}
+
+// One vehicle per row: every category, entries of every list, now and then a factor typed as a number,
+// and one row in a hundred with a misspelt town.
+void writeList(const fs::path &path, std::size_t rows)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "Госномер;Категория;ТБ;КТ;Тип ТС;Класс;Выплаты;КВС;КО;КМ;КС;КП;КН;Исключить КП\r\n";
+    Dice dice;
+    const std::vector<std::span<const engine::BaseRateRow>> rates
+        = {engine::kCarRates, engine::kTruckRates, engine::kMotorcycleRates};
+    const std::vector<std::span<const std::string_view>> settlements = {engine::kMoscowEntries,
+        engine::kMoscowRegionDistricts,
+        engine::kPetersburgEntries,
+        engine::kTowns,
+        engine::kTowns,
+        engine::kTowns,
+        engine::kSmallSettlementEntries};
+    const std::string_view words[] = {"легковой", "грузовой", "прицеп", "автобус", "иностранный"};
+    std::string line;
+    for (std::size_t i = 0; i < rows; ++i) {
+        line.clear();
+        line += "А" + std::to_string(100 + i % 900) + "ВС" + std::to_string(10 + i % 90) + ";";
+        line += words[i % 5];
+        line += ';';
+        if (dice(10) == 0)
+            line += "1980";
+        else
+            line += pickEntry(dice, rates[dice(rates.size())]);
+        line += ';';
+        if (dice(100) == 0)
+            line += "Новосибрск";
+        else if (dice(10) == 0)
+            line += "1,3";
+        else
+            line += pick(dice, settlements[dice(settlements.size())]);
+        line += ';';
+        line += dice(5) == 0 ? "трактора" : "";
+        line += ';';
+        line += engine::kBonusMalusClasses[dice(engine::kBonusMalusClasses.size())].label;
+        line += ';';
+        line += dice(2) == 0 ? std::string_view() : pick(dice, engine::kPayoutCounts);
+        line += ';';
+        line += pickEntry(dice, engine::kDriverRows);
+        line += ';';
+        line += dice(2) == 0 ? std::string_view("1,5") : pickEntry(dice, engine::kAdmittedDriverRows);
+        line += ';';
+        line += pickEntry(dice, engine::kEnginePowerRows);
+        line += ';';
+        line += pickEntry(dice, engine::kUsePeriodRows);
+        line += ';';
+        line += pickEntry(dice, engine::kTermRows);
+        line += ';';
+        line += pick(dice, engine::kViolationFactors);
+        line += ';';
+        line += dice(2) == 0 ? "да" : "нет";
+        line += "\r\n";
+        out << line;
+    }
+}
+
+// The generated lists live in a folder of their own, removed when the benchmark ends.
+struct ListFolder {
+    fs::path path;
+    ListFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarifmaster-batch-bench-XXXXXX").string();
+        path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+    }
+    ~ListFolder()
+    {
+        std::error_code ignored;
+        if (!path.empty())
+            fs::remove_all(path, ignored);
+    }
+};
+
+const fs::path &listFolder()
+{
+    static const ListFolder folder;
+    return folder.path;
+}
+
+const fs::path &listOf(std::size_t rows)
+{
+    static std::map<std::size_t, fs::path> lists;
+    auto [at, added] = lists.try_emplace(rows, listFolder() / ("list-" + std::to_string(rows) + ".csv"));
+    if (added)
+        writeList(at->second, rows);
+    return at->second;
+}
+
+struct ChildRun {
+    bool exited = false;
+    double seconds = 0;    // wall-clock time from start to exit
+    double cpuSeconds = 0; // user and system time of the child
+    long peakKilobytes = 0;
+};
+
+// Runs the program on a list, its standard output and error thrown away.
+ChildRun runBatch(const fs::path &list, const fs::path *output)
+{
+    std::vector<std::string> args = {TARIFMASTER_PROGRAM, "--batch", list.string()};
+    if (output)
+        args.insert(args.end(), {"--output", output->string()});
+    std::vector<char *> argv;
+    for (std::string &arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+
+    ChildRun run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        struct rusage usage { };
+        if (::wait4(pid, &status, 0, &usage) == pid) {
+            run.exited = WIFEXITED(status) && WEXITSTATUS(status) <= 1; // 1: the misspelt towns
+            run.peakKilobytes = usage.ru_maxrss;
+            const auto seconds = [](const timeval &time) {
+                return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+            };
+            run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+        }
+    }
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+void measure(benchmark::State &state, bool toFile)
+{
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    const fs::path &list = listOf(rows);
+    const fs::path output = listFolder() / "result.csv";
+    long peak = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        const ChildRun run = runBatch(list, toFile ? &output : nullptr);
+        if (!run.exited) {
+            state.SkipWithError("the batch did not finish with status 0 or 1");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+        peak = std::max(peak, run.peakKilobytes);
+        cpu += run.cpuSeconds;
+    }
+    state.counters["rows/s"] = benchmark::Counter(
+        static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    // The child's own processor time: what the wall-clock time would be on an otherwise idle machine.
+    state.counters["child_CPU_s"]
+        = cpu / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["peak_RSS_MiB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["file_MiB"] = static_cast<double>(fs::file_size(list)) / (1024.0 * 1024.0);
+}
+
+// The result to standard output (thrown away): reading, computing and writing.
+void BM_BatchToStandardOutput(benchmark::State &state)
+{
+    measure(state, false);
+}
+// The result to --output: the same, plus the temporary file flushed to the disk and renamed.
+void BM_BatchToFile(benchmark::State &state)
+{
+    measure(state, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_BatchToStandardOutput)
+    ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(BM_BatchToFile)->Arg(1'000'000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
