@@ -73,10 +73,12 @@ public:
     }
     std::string failure() const override
     {
-        return "не удалось записать " + quotedPath(m_file.target()) + ": "
-            + (m_status.protectedFile ? std::string("файл защищен от записи")
-                                      : report::errorReason(m_status.error))
-            + "; файл не изменен";
+        std::string reason = report::errorReason(m_status.error);
+        if (m_status.protectedFile)
+            reason = "файл защищен от записи";
+        else if (m_status.error == EISDIR)
+            reason = "на месте файла находится папка";
+        return "не удалось записать " + quotedPath(m_file.target()) + ": " + reason + "; файл не изменен";
     }
 
 private:
@@ -228,6 +230,9 @@ int run(const Options &options, Console &console)
             return fail(quotedPath(options.input) + ", строка " + std::to_string(record.row + 1)
                 + ": длиннее " + std::to_string(kMaxRecordBytes / (1024 * 1024))
                 + " МБ — вероятно, в ней не закрыта кавычка");
+        if (status == CsvReader::Status::Utf16)
+            return fail(quotedPath(options.input)
+                + ": файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251");
         return fail("не удалось прочитать " + quotedPath(options.input) + ": " + readReason(reader.error()));
     };
     const CsvReader::Status headerStatus = reader.readHeader(record);

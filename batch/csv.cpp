@@ -116,7 +116,10 @@ CsvReader::Status CsvReader::readHeader(Record &record)
     while (m_end - m_begin < kByteOrderMark.size() && fill()) { }
     if (m_error != 0)
         return Status::ReadError;
-    if (std::string_view(m_block.data() + m_begin, m_end - m_begin).starts_with(kByteOrderMark)) {
+    const std::string_view start(m_block.data() + m_begin, m_end - m_begin);
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF"))
+        return Status::Utf16;
+    if (start.starts_with(kByteOrderMark)) {
         m_dialect.encoding = Encoding::Utf8WithBom;
         m_begin += kByteOrderMark.size();
         m_consumed += kByteOrderMark.size();

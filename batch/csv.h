@@ -46,6 +46,7 @@ public:
         End,       // no more records
         ReadError, // the file could not be read: error()
         TooLong,   // a record is longer than kMaxRecordBytes
+        Utf16,     // the file starts with a UTF-16 byte-order mark: not a file this reader takes
     };
 
     explicit CsvReader(int fd); // reads fd from its current position; does not close it

@@ -265,6 +265,8 @@ TEST(Batch, UnusableFilesStopWithOneMessageAndWriteNothing)
     writeFile(folder.path() / "nocategory.csv", "Марка;ТБ\nВАЗ;1980\n");
     writeFile(folder.path() / "twice.csv", "Категория;КТ;ТБ;кт\n");
     writeFile(folder.path() / "good.csv", "Категория;ТБ;КТ;КС\nприцеп;395;2;0,7\n");
+    writeFile(folder.path() / "utf16.csv", std::string("\xFF\xFE\x1A\x04", 4));
+    fs::create_directory(folder.path() / "folder");
     struct Case {
         std::string file;
         fs::path output;
@@ -277,6 +279,13 @@ TEST(Batch, UnusableFilesStopWithOneMessageAndWriteNothing)
         {"empty.csv", out, "«" + dir + "/empty.csv»: файл пуст, нет строки заголовка"},
         {"nocategory.csv", out, "«" + dir + "/nocategory.csv»: в первой строке нет столбца «Категория»"},
         {"twice.csv", out, "«" + dir + "/twice.csv»: столбец «КТ» указан дважды: 2-й и 4-й столбцы"},
+        {"utf16.csv",
+            out,
+            "«" + dir
+                + "/utf16.csv»: файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251"},
+        {"good.csv",
+            folder.path() / "folder",
+            "не удалось записать «" + dir + "/folder»: на месте файла находится папка; файл не изменен"},
         {"good.csv",
             folder.path() / "no-such-folder" / "out.csv",
             "не удалось записать «" + dir + "/no-such-folder/out.csv»: папка не найдена; файл не изменен"},
@@ -290,7 +299,8 @@ TEST(Batch, UnusableFilesStopWithOneMessageAndWriteNothing)
         EXPECT_EQ(readFile(out), "прежний результат");
     }
     EXPECT_EQ(report::testing::listFolder(folder.path()),
-        (std::vector<std::string>{"empty.csv", "good.csv", "nocategory.csv", "out.csv", "twice.csv"}));
+        (std::vector<std::string>{
+            "empty.csv", "folder", "good.csv", "nocategory.csv", "out.csv", "twice.csv", "utf16.csv"}));
 }
 
 // The program itself, with a display that cannot be opened: the batch mode must never need one.
