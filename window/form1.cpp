@@ -129,7 +129,7 @@ QString badFactorMessage(const engine::PremiumOutcome &outcome)
 Form1::Form1(Desktop &desktop, QString programFolder, QWidget *parent)
     : QWidget(parent)
     , m_desktop(desktop)
-    , m_programFolder(std::move(programFolder))
+    , m_files(ProgramFiles::locate(programFolder))
 {
     initPictures();
     installAccessibility();
@@ -137,6 +137,7 @@ Form1::Form1(Desktop &desktop, QString programFolder, QWidget *parent)
     setWindowTitle(QString::fromUtf16(kTitle));
     setWindowIcon(look::windowIcon());
     setFont(look::font(look::kNone));
+    setPalette(look::windowPalette()); // the window keeps its own colours on a dark desktop
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     buildControls();
     bindHandlers();
@@ -722,7 +723,8 @@ void Form1::Command7_Click()
     const report::ReportInput input{
         fieldSnapshot(), toUtf8(Text10->text()), toUtf8(Text11->text()), toUtf8(Text12->text())};
 
-    const std::filesystem::path folder(QFile::encodeName(m_programFolder).toStdString());
+    const std::filesystem::path folder = reportFolder(m_files);
+    const std::filesystem::path dataFolder(QFile::encodeName(m_files.dataFolder).toStdString());
     const auto tell = [this](const report::WriteResult &result) {
         if (result.ok)
             m_desktop.inform(this, fromUtf8(report::savedMessage(result)));
@@ -732,29 +734,29 @@ void Form1::Command7_Click()
     if (Option8->isChecked())
         tell(report::writeTextReport(input, folder));
     if (Option9->isChecked())
-        tell(report::writeDocumentReport(input, folder, folder / report::kPictureName));
+        tell(report::writeDocumentReport(input, folder, dataFolder / report::kPictureName));
 }
 
 // Help pages, links and exit. What the desktop answers changes nothing in the window.
 
 void Form1::Command1_Click()
 {
-    m_desktop.open(Module1::helpPage(m_programFolder, QLatin1String(Module1::kNotePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kNotePage)));
 }
 
 void Form1::Command3_Click()
 {
-    m_desktop.open(Module1::helpPage(m_programFolder, QLatin1String(Module1::kStructurePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kStructurePage)));
 }
 
 void Form1::Command4_Click()
 {
-    m_desktop.open(Module1::helpPage(m_programFolder, QLatin1String(Module1::kTariffPage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kTariffPage)));
 }
 
 void Form1::Command5_Click()
 {
-    m_desktop.open(Module1::helpPage(m_programFolder, QLatin1String(Module1::kExamplePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kExamplePage)));
 }
 
 void Form1::Label45_Click()

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "window/controls.h"
+#include "window/program_files.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -36,7 +37,8 @@ class Desktop;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    // programFolder: where the help pages and the picture lie and the reports are written.
+    // programFolder: the folder of the executable; ProgramFiles tells from it where the help pages and
+    // the picture lie and where the reports go.
     Form1(Desktop &desktop, QString programFolder, QWidget *parent = nullptr);
 
     // The control with this name, as the window's inventory names it.
@@ -95,7 +97,7 @@ private:
     T *find(const char *name) const;
 
     Desktop &m_desktop;
-    QString m_programFolder;
+    ProgramFiles m_files;
     QHash<QString, QWidget *> m_controls;
     bool m_centred = false;
 

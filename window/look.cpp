@@ -1,9 +1,11 @@
 #include "window/look.h"
 
+#include "window/application.h"
 #include "window/inventory.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
@@ -14,15 +16,18 @@ namespace window::look {
 namespace {
 
 // The colours behind the system colour names the window uses, as a classic desktop defines them,
-// except where the pair would not read: light text needs a grey dark enough behind it.
-const QColor kButtonShadow(128, 128, 128);
-const QColor kApplicationWorkspace(96, 96, 96);
+// except where the pair would not read: every text keeps a contrast of at least 4.5 : 1 to what lies
+// behind it, so light text needs a grey dark enough behind it and the red is a shade deeper than pure
+// red, which reads poorly on the yellow and the light grey.
+const QColor kWindowGrey(239, 239, 239);
+const QColor kButtonShadow(112, 112, 112);
+const QColor kApplicationWorkspace(80, 80, 80);
 const QColor kHighlightText(255, 255, 255);
 const QColor kLinkText(160, 210, 255); // highlight blue, lightened to read on the workspace grey
 const QColor kInactiveBorder(212, 208, 200);
 const QColor kYellowColour(255, 255, 0);
 const QColor kCyanColour(192, 255, 255);
-const QColor kRedColour(255, 0, 0);
+const QColor kRedColour(204, 0, 0);
 
 constexpr int pixelsOfPoints(double points)
 {
@@ -61,6 +66,19 @@ QFont font(unsigned looks)
 QColor windowColour()
 {
     return QColor(255, 255, 255);
+}
+
+QPalette windowPalette()
+{
+    // Derived from the grey of the buttons: black text on white fields and on the grey of the window,
+    // the selection in dark blue behind white text. Every role is set, so nothing of a dark desktop
+    // palette shows through.
+    QPalette palette(kWindowGrey);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, QColor(0, 0, 128));
+        palette.setColor(group, QPalette::HighlightedText, kHighlightText);
+    }
+    return palette;
 }
 
 void setBaseColour(QWidget *widget, const QColor &colour)
@@ -113,28 +131,48 @@ void apply(QWidget *widget, unsigned looks)
     widget->setPalette(palette);
 }
 
+namespace {
+
+// A picture drawn twice: at its own size, and at double size for screens scaled beyond 100 %. The
+// pixmap fits the sharpest screen the program has; Qt scales the double picture down for 150 %.
+QPixmap sharpPicture(const QString &name, const QString &suffix)
+{
+    const QString base = QStringLiteral(":/pictures/") + name;
+    QIcon icon(base + suffix);
+    const QSize size = icon.availableSizes().value(0);
+    icon.addFile(base + QStringLiteral("@2x.png"));
+    return icon.pixmap(size, qGuiApp->devicePixelRatio());
+}
+
+} // namespace
+
 QIcon windowIcon()
 {
-    return QIcon(QStringLiteral(":/pictures/tarifmaster.png"));
+    // The icon the desktop's theme holds under the program's id, where the program is installed; the
+    // same pictures from inside the program otherwise.
+    QIcon bundled;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        bundled.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QLatin1String(application::kAppId), bundled);
 }
 
 QPixmap picture(const QString &controlName)
 {
     if (controlName == u"Image1")
-        return QPixmap(QStringLiteral(":/pictures/text-report.gif"));
+        return sharpPicture(QStringLiteral("text-report"), QStringLiteral(".gif"));
     if (controlName == u"Image2")
-        return QPixmap(QStringLiteral(":/pictures/document-report.gif"));
+        return sharpPicture(QStringLiteral("document-report"), QStringLiteral(".gif"));
     if (controlName == u"Command5")
-        return QPixmap(QStringLiteral(":/pictures/example.gif"));
+        return sharpPicture(QStringLiteral("example"), QStringLiteral(".gif"));
     if (controlName == u"Command6")
-        return QPixmap(QStringLiteral(":/pictures/exit.gif"));
+        return sharpPicture(QStringLiteral("exit"), QStringLiteral(".gif"));
     return {};
 }
 
 QCursor handCursor()
 {
-    // The finger tip is the hot spot.
-    return QCursor(QPixmap(QStringLiteral(":/pictures/hand.png")), 13, 9);
+    // The finger tip is the hot spot, in the picture's own 32 x 32 pixels at any scale.
+    return QCursor(sharpPicture(QStringLiteral("hand"), QStringLiteral(".png")), 13, 9);
 }
 
 } // namespace window::look

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 
@@ -22,6 +23,7 @@ QFont font(unsigned looks);
 void apply(QWidget *widget, unsigned looks);
 
 QColor windowColour();
+QPalette windowPalette(); // the window's own light palette, whatever the desktop's
 void setBaseColour(QWidget *widget, const QColor &colour);
 
 QIcon windowIcon();

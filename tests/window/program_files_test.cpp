@@ -1,0 +1,209 @@
+// Where the window finds its pages and picture and where its reports go, in each layout the program
+// lives in: the build folder, a portable copy (writable or not), an installed prefix, and a user whose
+// documents folder is closed. Runs as an ordinary user (CTest starts it through setpriv under root),
+// so that a folder without write permission really cannot be written.
+#include "window/program_files.h"
+#include "window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+const QStringList kProgramFiles = {QStringLiteral("tarif.htm"),
+    QStringLiteral("prim.htm"),
+    QStringLiteral("struk.htm"),
+    QStringLiteral("primer.htm"),
+    QStringLiteral("help.css"),
+    QStringLiteral("tmas.gif")};
+
+bool copyProgramFiles(const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QString &name : kProgramFiles)
+        if (!QFile::copy(QStringLiteral(TARIFMASTER_BIN_DIR "/") + name, to + u'/' + name))
+            return false;
+    return true;
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class ProgramFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buildFolderIsAPortableCopy();
+    void portableCopyKeepsItsReportsBesideIt();
+    void portableCopyThatCannotWriteItsFolderUsesTheDocumentsFolder();
+    void installedCopyFindsItsFilesInShareAndNeverWritesIntoThePrefix_data();
+    void installedCopyFindsItsFilesInShareAndNeverWritesIntoThePrefix();
+    void closedDocumentsFolderWarnsOnceAndLosesNothing();
+
+private:
+    // Writes both reports by clicks and returns the confirmations.
+    QStringList writeBothReports();
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<WindowFixture> w;
+    UrlTrap m_trap;
+};
+
+void ProgramFilesTest::init()
+{
+    QVERIFY2(::geteuid() != 0, "runs as an ordinary user; root may write anywhere");
+    installUrlTrap(m_trap);
+    // A fresh home without a documents folder; without user-dirs.dirs it is ~/Documents.
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    qputenv("HOME", QFile::encodeName(m_home->path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(window::documentsFolder(), m_home->filePath(QStringLiteral("Documents")));
+}
+
+void ProgramFilesTest::cleanup()
+{
+    w.reset();
+    removeUrlTrap();
+    QVERIFY2(m_trap.trapped.isEmpty(), "a URL went past the desktop seam");
+    if (m_home) {
+        // Give back what a test closed, so that the folder can be removed.
+        QFile::setPermissions(m_home->filePath(QStringLiteral("Documents")),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_home.reset();
+    }
+}
+
+QStringList ProgramFilesTest::writeBothReports()
+{
+    w->clickRow(QStringLiteral("List1"), QStringLiteral("физических лиц"));
+    w->clickButton(QStringLiteral("Command7")); // the text report is chosen at start
+    w->clickButton(QStringLiteral("Option9"));
+    w->clickButton(QStringLiteral("Command7"));
+    QStringList texts;
+    for (const RecordingDesktop::Message &message : std::as_const(w->desktop.messages))
+        texts << (message.warning ? QStringLiteral("warning: ") : QString()) + message.text;
+    return texts;
+}
+
+void ProgramFilesTest::buildFolderIsAPortableCopy()
+{
+    const auto files = window::ProgramFiles::locate(QStringLiteral(TARIFMASTER_BIN_DIR));
+    QCOMPARE(files.dataFolder, QStringLiteral(TARIFMASTER_BIN_DIR));
+    QVERIFY(!files.installed);
+}
+
+void ProgramFilesTest::portableCopyKeepsItsReportsBesideIt()
+{
+    QTemporaryDir unpacked(QDir::tempPath() + QStringLiteral("/unpacked copy XXXXXX"));
+    QVERIFY(copyProgramFiles(unpacked.path()));
+    w = std::make_unique<WindowFixture>(unpacked.path());
+    w->clickButton(QStringLiteral("Command5"));
+    QCOMPARE(
+        w->desktop.opened.value(0), QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("primer.htm"))));
+
+    const QString saved = QStringLiteral("Cохраненно: ") + unpacked.path();
+    QCOMPARE(writeBothReports(),
+        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
+    QVERIFY(!QFileInfo::exists(window::documentsFolder()));
+}
+
+void ProgramFilesTest::portableCopyThatCannotWriteItsFolderUsesTheDocumentsFolder()
+{
+    QTemporaryDir closed;
+    QVERIFY(copyProgramFiles(closed.path()));
+    QVERIFY(QFile::setPermissions(closed.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    w = std::make_unique<WindowFixture>(closed.path());
+    w->clickButton(QStringLiteral("Command4"));
+    QCOMPARE(w->desktop.opened.value(0), QUrl::fromLocalFile(closed.filePath(QStringLiteral("tarif.htm"))));
+
+    const QString documents = window::documentsFolder();
+    const QString saved = QStringLiteral("Cохраненно: ") + documents;
+    QCOMPARE(writeBothReports(),
+        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
+    QCOMPARE(entries(documents), QStringList({QStringLiteral("str.doc"), QStringLiteral("str.txt")}));
+    QFile::setPermissions(
+        closed.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void ProgramFilesTest::installedCopyFindsItsFilesInShareAndNeverWritesIntoThePrefix_data()
+{
+    QTest::addColumn<QString>("prefix");
+    // What the install rules laid out (cmake --install), which this user cannot write; and the same
+    // layout in a prefix the user owns, as an installation is to root.
+    QTest::newRow("cmake --install") << QStringLiteral(TARIFMASTER_INSTALLED_PREFIX);
+    QTest::newRow("writable prefix") << QString();
+}
+
+void ProgramFilesTest::installedCopyFindsItsFilesInShareAndNeverWritesIntoThePrefix()
+{
+    QFETCH(QString, prefix);
+    QTemporaryDir own;
+    if (prefix.isEmpty()) {
+        prefix = own.path();
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+        QVERIFY(copyProgramFiles(prefix + QStringLiteral("/share/tarifmaster")));
+    }
+    const QString bin = prefix + QStringLiteral("/bin");
+    const QString share = prefix + QStringLiteral("/share/tarifmaster");
+    const QStringList before = entries(bin) + entries(share);
+
+    w = std::make_unique<WindowFixture>(bin);
+    const std::pair<const char *, const char *> pages[] = {{"Command4", "tarif.htm"},
+        {"Command1", "prim.htm"},
+        {"Command3", "struk.htm"},
+        {"Command5", "primer.htm"}};
+    for (const auto &[button, page] : pages) {
+        w->clickButton(QLatin1String(button));
+        const QString path = w->desktop.opened.back().toLocalFile();
+        QCOMPARE(path, share + u'/' + QLatin1String(page));
+        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+    }
+
+    const QString documents = window::documentsFolder();
+    const QString saved = QStringLiteral("Cохраненно: ") + documents;
+    QCOMPARE(writeBothReports(),
+        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
+    QFile document(documents + QStringLiteral("/str.doc"));
+    QVERIFY(document.open(QIODevice::ReadOnly));
+    QVERIFY(document.readAll().contains("\\pngblip")); // the picture from share/tarifmaster
+    QCOMPARE(entries(bin) + entries(share), before);
+}
+
+void ProgramFilesTest::closedDocumentsFolderWarnsOnceAndLosesNothing()
+{
+    const QString documents = window::documentsFolder();
+    QVERIFY(QDir().mkpath(documents));
+    QVERIFY(QFile::setPermissions(documents, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    w = std::make_unique<WindowFixture>(QStringLiteral(TARIFMASTER_INSTALLED_PREFIX "/bin"));
+
+    const QStringList messages = writeBothReports();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages.value(0),
+        QStringLiteral("warning: Не удалось сохранить отчет %1/str.txt: нет прав на запись в папку.\n"
+                       "Прежний файл отчета, если он был, остался без изменений.")
+            .arg(documents));
+    QVERIFY2(messages.value(1).startsWith(
+                 QStringLiteral("warning: Не удалось сохранить отчет %1/str.doc").arg(documents)),
+        qPrintable(messages.value(1)));
+    QVERIFY(entries(documents).isEmpty());
+    QVERIFY(w->form->isVisible());
+    QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1980"));
+    QVERIFY(w->get<QRadioButton>(QStringLiteral("Option9"))->isChecked());
+}
+
+QTEST_MAIN(ProgramFilesTest)
+#include "program_files_test.moc"

@@ -1,0 +1,66 @@
+#include "window/program_files.h"
+
+#include "report/report.h"
+#include "window/module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace window {
+
+namespace {
+
+// From the prefix's bin/ to its share/tarifmaster, as the install rules lay them out.
+constexpr char kDataFolderFromProgram[] = TARIFMASTER_DATA_FROM_BIN;
+
+bool holdsProgramFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const char *name : {Module1::kTariffPage,
+             Module1::kNotePage,
+             Module1::kStructurePage,
+             Module1::kExamplePage,
+             report::kPictureName.data()})
+        if (QFileInfo::exists(dir.filePath(QLatin1String(name))))
+            return true;
+    return false;
+}
+
+bool canWrite(const QString &folder)
+{
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+} // namespace
+
+ProgramFiles ProgramFiles::locate(const QString &programFolder)
+{
+    if (holdsProgramFiles(programFolder))
+        return {programFolder, programFolder, false};
+    const QString installed
+        = QDir::cleanPath(programFolder + u'/' + QString::fromUtf8(kDataFolderFromProgram));
+    if (QFileInfo(installed).isDir())
+        return {programFolder, installed, true};
+    return {programFolder, programFolder, false};
+}
+
+QString documentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+std::filesystem::path reportFolder(const ProgramFiles &files)
+{
+    QString folder = files.programFolder;
+    if (files.installed || !canWrite(folder)) {
+        folder = documentsFolder();
+        QDir().mkpath(folder);
+    }
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+}
+
+} // namespace window
