@@ -7,11 +7,12 @@ set(CPACK_PACKAGE_CONTACT "TarifMaster developers <tm@example.com>")
 set(CPACK_PACKAGE_VENDOR "TarifMaster developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compulsory motor insurance premium by the 2003 Russian tariff")
 set(CPACK_PACKAGE_DESCRIPTION
-    "TarifMaster (ТарифМастер) computes the premium of Russian compulsory motor third-party\n"
-    "liability insurance by the tariff of Government decree No. 264 of 7 May 2003. The user\n"
-    "walks through nine steps, one per tariff factor, picks the vehicle category and gets the\n"
-    "premium, which can be saved as a text report or as a document that word processors\n"
-    "open. The program speaks Russian.")
+    "TarifMaster (ТарифМастер) computes the premium of Russian compulsory\n"
+    "motor third-party liability insurance by the tariff of Government\n"
+    "decree No. 264 of 7 May 2003. The user walks through nine steps, one\n"
+    "per tariff factor, picks the vehicle category and gets the premium,\n"
+    "which can be saved as a text report or as a document that word\n"
+    "processors open. The program speaks Russian.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

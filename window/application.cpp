@@ -133,7 +133,7 @@ void displayOpened()
     heldWarnings().clear();
 }
 
-bool loadQtTranslations(QCoreApplication &app, const QLocale &locale)
+QTranslator *loadQtTranslations(QCoreApplication &app, const QLocale &locale)
 {
     auto *translator = new QTranslator(&app);
     if (!translator->load(locale,
@@ -141,9 +141,10 @@ bool loadQtTranslations(QCoreApplication &app, const QLocale &locale)
             QStringLiteral("_"),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 void setUp(QCoreApplication &app)

@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace window::application {
 
@@ -42,6 +43,7 @@ QString noDisplayMessage();
 // loads Qt's translations for the locale so that message-box buttons and the fields' context menus
 // speak its language. The window's own texts are Russian in every locale.
 void setUp(QCoreApplication &app);
-bool loadQtTranslations(QCoreApplication &app, const QLocale &locale);
+// Installs Qt's own translation for the locale, when Qt has one; returns it, or nullptr.
+QTranslator *loadQtTranslations(QCoreApplication &app, const QLocale &locale);
 
 } // namespace window::application

@@ -1,0 +1,251 @@
+// The window on other people's desktops: a dark desktop palette, a Russian locale and a screen scaled
+// to 200 % (CTest runs this suite with QT_SCALE_FACTOR=2).
+#include "window/application.h"
+#include "window/inventory.h"
+#include "window/look.h"
+#include "window_fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTest>
+#include <QTranslator>
+
+#include <cmath>
+#include <map>
+
+namespace {
+
+QString nameOf(const window::ControlRow &row)
+{
+    return QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size()));
+}
+
+// A desktop palette with light text on dark grey, as dark themes have.
+QPalette darkDesktop()
+{
+    QPalette palette(QColor(53, 53, 53), QColor(42, 42, 42));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        palette.setColor(role, QColor(238, 238, 238));
+    palette.setColor(QPalette::Base, QColor(35, 35, 35));
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+// WCAG contrast ratio of two colours, from 1 (equal) to 21 (black on white).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What shows behind a widget that does not fill its own background: the nearest one that does.
+QColor backgroundBehind(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget())
+        if (w->autoFillBackground() || w->isWindow())
+            return w->palette().color(w->backgroundRole());
+    return {};
+}
+
+struct TextPair {
+    QString what;
+    QColor text, background;
+};
+
+// Every text the window shows, with what it is drawn on.
+QList<TextPair> textsOf(const WindowFixture &w)
+{
+    using window::Kind;
+    QList<TextPair> pairs;
+    for (const window::ControlRow &row : window::controlRows()) {
+        if (row.top >= window::kClientHeightTwips || row.name == "Text11" || row.name == "Text12")
+            continue; // the badge store below the window, the hidden start date and time
+        auto *widget = w.get<QWidget>(nameOf(row));
+        const QPalette palette = widget->palette();
+        const QString name = nameOf(row);
+        switch (row.kind) {
+        case Kind::Label:
+        case Kind::Link:
+        case Kind::Option:
+        case Kind::Check:
+            if (!row.caption.empty())
+                pairs.append({name, palette.color(widget->foregroundRole()), backgroundBehind(widget)});
+            break;
+        case Kind::Command:
+            pairs.append({name, palette.color(QPalette::ButtonText), palette.color(QPalette::Button)});
+            break;
+        case Kind::ListBox:
+            pairs.append({name + QStringLiteral(" selected"),
+                palette.color(QPalette::HighlightedText),
+                palette.color(QPalette::Highlight)});
+            [[fallthrough]];
+        case Kind::TextBox:
+        case Kind::ComboBox:
+            pairs.append({name, palette.color(QPalette::Text), palette.color(QPalette::Base)});
+            break;
+        case Kind::Picture: // the word is part of the picture
+        case Kind::Frame:
+        case Kind::Image:
+            break;
+        }
+    }
+    auto *tabs = w.get<QWidget>(QStringLiteral("SSTab1_tabs"));
+    pairs.append({QStringLiteral("tab captions"),
+        tabs->palette().color(QPalette::WindowText),
+        tabs->palette().color(QPalette::Window)});
+    return pairs;
+}
+
+// What the window's controls say: captions, texts, entries, tips and spoken names, and the tab captions.
+// (Qt's own parts, such as the hidden scroll buttons of the tab row, speak the desktop's language.)
+QStringList windowTexts(const WindowFixture &w)
+{
+    QStringList texts;
+    const auto *tabs = w.get<QTabBar>(QStringLiteral("SSTab1_tabs"));
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    for (const window::ControlRow &row : window::controlRows()) {
+        if (row.name == "Text11" || row.name == "Text12")
+            continue; // the start date and time follow the regional settings, by design
+        const QWidget *widget = w.get<QWidget>(nameOf(row));
+        QString text = widget->objectName() + u'|' + widget->toolTip() + u'|' + widget->accessibleName();
+        if (const auto *label = qobject_cast<const QLabel *>(widget))
+            text += u'|' + label->text();
+        if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+            text += u'|' + button->text();
+        if (const auto *field = qobject_cast<const QLineEdit *>(widget))
+            text += u'|' + field->text();
+        if (const auto *combo = qobject_cast<const QComboBox *>(widget))
+            for (int i = 0; i < combo->count(); ++i)
+                text += u'|' + combo->itemText(i);
+        if (const auto *list = qobject_cast<const QListWidget *>(widget))
+            for (int i = 0; i < list->count(); ++i)
+                text += u'|' + list->item(i)->text();
+        texts << text;
+    }
+    return texts;
+}
+
+bool hasCyrillic(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0x400 && c.unicode() < 0x500;
+    });
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void everyTextReadsOnItsBackgroundOnALightAndADarkDesktop();
+    void qtTextsSpeakRussianWhileTheWindowTextsStayTheSame();
+    void picturesAreDrawnForTheScreensScale();
+};
+
+void DesktopTest::cleanup()
+{
+    QApplication::setPalette(QPalette());
+}
+
+void DesktopTest::everyTextReadsOnItsBackgroundOnALightAndADarkDesktop()
+{
+    std::map<QString, std::pair<QRgb, QRgb>> light;
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? darkDesktop() : QApplication::style()->standardPalette());
+        const WindowFixture w;
+        const QList<TextPair> pairs = textsOf(w);
+        QVERIFY(pairs.size() > 80);
+        for (const TextPair &pair : pairs) {
+            const double ratio = contrast(pair.text, pair.background);
+            QVERIFY2(ratio >= 4.5,
+                qPrintable(QStringLiteral("%1 on a %2 desktop: %3 on %4, contrast %5 : 1")
+                               .arg(pair.what, dark ? QStringLiteral("dark") : QStringLiteral("light"))
+                               .arg(pair.text.name(), pair.background.name())
+                               .arg(ratio, 0, 'f', 2)));
+            // The window keeps its own colours whatever the desktop's.
+            if (!dark)
+                light[pair.what] = {pair.text.rgb(), pair.background.rgb()};
+            else
+                QVERIFY2(light.at(pair.what) == std::make_pair(pair.text.rgb(), pair.background.rgb()),
+                    qPrintable(pair.what));
+        }
+    }
+    // The colours that mark the window: cyan fields, yellow captions, grey strips.
+    const WindowFixture w;
+    QCOMPARE(w.get<QWidget>(QStringLiteral("Text3"))->palette().color(QPalette::Base), QColor(192, 255, 255));
+    QCOMPARE(backgroundBehind(w.get<QWidget>(QStringLiteral("Label14(0)"))), QColor(255, 255, 0));
+    QCOMPARE(backgroundBehind(w.get<QWidget>(QStringLiteral("Label15"))).value(), 112);
+}
+
+void DesktopTest::qtTextsSpeakRussianWhileTheWindowTextsStayTheSame()
+{
+    QStringList untranslated;
+    {
+        const WindowFixture w;
+        untranslated = windowTexts(w);
+    }
+    auto &app = *QCoreApplication::instance();
+    QTranslator *russian
+        = window::application::loadQtTranslations(app, QLocale(QLocale::Russian, QLocale::Russia));
+    QVERIFY2(russian, "Qt's Russian translations (qtbase_ru.qm) were not found");
+
+    QMessageBox box(QMessageBox::Information,
+        QStringLiteral("ТарифМастер"),
+        QString(),
+        QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
+    QLineEdit field;
+    field.setText(QStringLiteral("1,3"));
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    int translated = 0;
+    for (const QAction *action : menu->actions())
+        translated += hasCyrillic(action->text()) ? 1 : 0;
+    QVERIFY2(translated >= 5, qPrintable(menu->actions().value(0)->text()));
+
+    {
+        const WindowFixture w;
+        QCOMPARE(windowTexts(w), untranslated);
+    }
+    QCoreApplication::removeTranslator(russian);
+    delete russian;
+}
+
+void DesktopTest::picturesAreDrawnForTheScreensScale()
+{
+    QCOMPARE(qApp->devicePixelRatio(), 2.0);
+    const WindowFixture w;
+    for (const char *name : {"Image1", "Image2"}) {
+        const QPixmap picture = w.get<QLabel>(QLatin1String(name))->pixmap();
+        QCOMPARE(picture.devicePixelRatio(), 2.0);
+        QCOMPARE(picture.size(), QSize(42, 40)); // 21 x 20 drawn at double size
+    }
+    for (const char *name : {"Command5", "Command6"}) {
+        const QPixmap picture = window::look::picture(QLatin1String(name));
+        QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(111, 25));
+        QCOMPARE(picture.size(), QSize(222, 50));
+    }
+    const QCursor hand = w.get<QWidget>(QStringLiteral("Label45"))->cursor();
+    QCOMPARE(hand.pixmap().size(), QSize(64, 64));
+    QCOMPARE(hand.hotSpot(), QPoint(13, 9));
+    const QPixmap icon = w.form->windowIcon().pixmap(QSize(32, 32), 2.0);
+    QCOMPARE(icon.size(), QSize(64, 64));
+}
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"
