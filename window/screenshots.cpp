@@ -1,6 +1,7 @@
 // Renders every page of the window to PNG files, and where focus shows, without a display:
-//   QT_QPA_PLATFORM=offscreen tarifmaster_screenshots OUTPUT_FOLDER
-// With QT_SCALE_FACTOR=2 the pictures show the window at 200 %.
+//   QT_QPA_PLATFORM=offscreen tarifmaster_screenshots OUTPUT_FOLDER [dark]
+// With QT_SCALE_FACTOR=2 the pictures show the window at 200 %; with "dark" the desktop's palette is a
+// dark one, as dark desktop themes set it, and the file names end in "-dark".
 #include "window/controls.h"
 #include "window/desktop.h"
 #include "window/form1.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRadioButton>
 
 #include <cstdio>
@@ -21,13 +23,22 @@ int main(int argc, char *argv[])
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
+    const bool dark = argc > 2 && qstrcmp(argv[2], "dark") == 0;
+    if (dark) {
+        QPalette palette(QColor(53, 53, 53), QColor(42, 42, 42));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, QColor(238, 238, 238));
+        palette.setColor(QPalette::Base, QColor(35, 35, 35));
+        QApplication::setPalette(palette);
+    }
 
     window::SilentDesktop desktop;
     window::Form1 form(desktop, QCoreApplication::applicationDirPath());
     form.show();
     auto *tabs = qobject_cast<window::TabControl *>(form.control(QStringLiteral("SSTab1")));
     const qreal scale = form.devicePixelRatioF();
-    const QString suffix = scale > 1.0 ? QStringLiteral("@%1x").arg(scale) : QString();
+    const QString suffix = (dark ? QStringLiteral("-dark") : QString())
+        + (scale > 1.0 ? QStringLiteral("@%1x").arg(scale) : QString());
 
     const auto save = [&](const QString &name) {
         QApplication::processEvents();
