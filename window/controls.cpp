@@ -267,8 +267,7 @@ protected:
 ComboBox::ComboBox(QWidget *parent)
     : QComboBox(parent)
 {
-    setEditable(true);
-    setLineEdit(new TypingEdit(this));
+    setLineEdit(new TypingEdit(this)); // makes the box editable, with this field and no other
     lineEdit()->setValidator(new SingleLineValidator(lineEdit()));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // no completion: it would change "m" into "M"

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
@@ -90,7 +91,15 @@ void setBaseColour(QWidget *widget, const QColor &colour)
 
 void apply(QWidget *widget, unsigned looks)
 {
-    widget->setFont(font(looks));
+    // A control of the window's own font and colours inherits them; setting them again would only
+    // cost time at start-up.
+    constexpr unsigned fontLooks = kHeading | kBold | kItalic | kLink | kBadge | kCopyright;
+    if (looks & fontLooks)
+        widget->setFont(font(looks));
+    constexpr unsigned colourLooks
+        = kGreyStrip | kDarkStrip | kDarkBackground | kLink | kYellow | kCyan | kRedText | kGreyBackground;
+    if (!(looks & colourLooks))
+        return;
 
     QColor background;
     QColor text;
@@ -133,15 +142,35 @@ void apply(QWidget *widget, unsigned looks)
 
 namespace {
 
+// Pictures read once and shared by every window, given up with the application (pixmaps must not
+// outlive it).
+QHash<QString, QPixmap> &readPictures()
+{
+    static QHash<QString, QPixmap> read;
+    static const bool released = [] {
+        qAddPostRoutine([] {
+            read.clear();
+        });
+        return true;
+    }();
+    Q_UNUSED(released);
+    return read;
+}
+
 // A picture drawn twice: at its own size, and at double size for screens scaled beyond 100 %. The
 // pixmap fits the sharpest screen the program has; Qt scales the double picture down for 150 %.
 QPixmap sharpPicture(const QString &name, const QString &suffix)
 {
+    QHash<QString, QPixmap> &read = readPictures();
+    const qreal scale = qGuiApp->devicePixelRatio();
+    const QString key = name + u'@' + QString::number(scale);
+    if (const auto found = read.constFind(key); found != read.cend())
+        return *found;
     const QString base = QStringLiteral(":/pictures/") + name;
     QIcon icon(base + suffix);
     const QSize size = icon.availableSizes().value(0);
     icon.addFile(base + QStringLiteral("@2x.png"));
-    return icon.pixmap(size, qGuiApp->devicePixelRatio());
+    return *read.insert(key, icon.pixmap(size, scale));
 }
 
 } // namespace
@@ -149,11 +178,19 @@ QPixmap sharpPicture(const QString &name, const QString &suffix)
 QIcon windowIcon()
 {
     // The icon the desktop's theme holds under the program's id, where the program is installed; the
-    // same pictures from inside the program otherwise.
-    QIcon bundled;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        bundled.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
-    return QIcon::fromTheme(QLatin1String(application::kAppId), bundled);
+    // same pictures from inside the program otherwise. Looked up once: the theme does not change while
+    // the program runs.
+    static QIcon icon;
+    if (icon.isNull()) {
+        QIcon bundled;
+        for (const int size : {16, 24, 32, 48, 64, 128, 256})
+            bundled.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
+        icon = QIcon::fromTheme(QLatin1String(application::kAppId), bundled);
+        qAddPostRoutine([] {
+            icon = QIcon();
+        });
+    }
+    return icon;
 }
 
 QPixmap picture(const QString &controlName)
