@@ -4,6 +4,7 @@
 #include "window/inventory.h"
 #include "window/look.h"
 #include "window_fixture.h"
+#include "window_test_main.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -247,5 +248,5 @@ void DesktopTest::picturesAreDrawnForTheScreensScale()
     QCOMPARE(icon.size(), QSize(64, 64));
 }
 
-QTEST_MAIN(DesktopTest)
+TARIFMASTER_WINDOW_TEST_MAIN(DesktopTest)
 #include "desktop_test.moc"
