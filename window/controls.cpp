@@ -2,10 +2,14 @@
 
 #include "engine/utf8.h"
 
+#include <QApplication>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
@@ -43,6 +47,34 @@ public:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus; // the list box draws its own focus mark
+    }
+
+    // The style draws the entry's background, selection and focus; the text, a single line cut short
+    // with "…" where it is too long, is drawn here in one pass, where the style would lay it out twice.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget *view = item.widget;
+        const QStyle *style = view ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
+
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const QRect area
+            = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).adjusted(margin, 0, -margin, 0);
+        const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (item.state & QStyle::State_Active)                                ? QPalette::Normal
+                                                                                 : QPalette::Inactive;
+        painter->save();
+        painter->setPen(item.palette.color(
+            group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(item.font);
+        painter->drawText(area,
+            static_cast<int>(item.displayAlignment),
+            item.fontMetrics.elidedText(text, item.textElideMode, area.width()));
+        painter->restore();
     }
 
     // An entry longer than its list is cut short on screen; its tooltip shows it whole.
@@ -264,10 +296,27 @@ protected:
     }
 };
 
+namespace {
+
+// Qt gives the field of an editable drop-down a completer of its own unless the field has one, and
+// building it costs more than the rest of the box. Each field borrows this one instead, and the box
+// drops it at once: the boxes complete nothing.
+QCompleter *borrowedCompleter()
+{
+    static QPointer<QCompleter> completer;
+    if (!completer)
+        completer = new QCompleter(QCoreApplication::instance());
+    return completer;
+}
+
+} // namespace
+
 ComboBox::ComboBox(QWidget *parent)
     : QComboBox(parent)
 {
-    setLineEdit(new TypingEdit(this)); // makes the box editable, with this field and no other
+    auto *field = new TypingEdit(this);
+    field->setCompleter(borrowedCompleter());
+    setLineEdit(field); // makes the box editable, with this field and no other
     lineEdit()->setValidator(new SingleLineValidator(lineEdit()));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // no completion: it would change "m" into "M"
