@@ -61,7 +61,8 @@ for path in /usr/bin/tarifmaster /usr/share/tarifmaster/tarif.htm /usr/share/tar
     [ -e "$path" ] || fail "not installed: $path"
 done
 [ "$(/usr/bin/tarifmaster --version)" = "ТарифМастер $version" ] || fail "--version"
-zcat /usr/share/man/man1/tarifmaster.1.gz | grep -q '^\.SH ИМЯ' || fail "manual page"
+zcat /usr/share/man/man1/tarifmaster.1.gz >"$work/manual.txt"
+grep -q '^\.SH ИМЯ' "$work/manual.txt" || fail "manual page"
 
 # --- a virtual screen and a stand-in for the desktop's opener
 display=90
@@ -116,8 +117,11 @@ run_program() {
     # The window class is the desktop entry's StartupWMClass, and the window carries an icon.
     local class
     class=$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$app_id.desktop")
-    xprop -id "$main" WM_CLASS | grep -q "\"$class\", \"$class\"" || fail "WM_CLASS: $(xprop -id "$main" WM_CLASS)"
-    xprop -id "$main" _NET_WM_ICON | grep -q 'Icon' || fail "no window icon"
+    # (Into files: grep -q would leave xprop writing into a closed pipe, a failure under pipefail.)
+    xprop -id "$main" WM_CLASS >"$work/wm-class.txt"
+    grep -q "\"$class\", \"$class\"" "$work/wm-class.txt" || fail "WM_CLASS: $(cat "$work/wm-class.txt")"
+    xprop -id "$main" _NET_WM_ICON >"$work/wm-icon.txt"
+    grep -q 'Icon (' "$work/wm-icon.txt" || fail "no window icon"
 
     click "$main" 565 11 # tab "10"
     click "$main" 100 340 # "отчет": the text report is chosen at start
