@@ -26,8 +26,10 @@ public:
     }
     QAccessibleInterface *child(int index) const override
     {
-        if (index == 0)
-            return QAccessible::queryAccessibleInterface(combo()->view());
+        if (index == 0) {
+            auto *box = qobject_cast<ComboBox *>(widget());
+            return QAccessible::queryAccessibleInterface(box ? box->namedView() : combo()->view());
+        }
         if (index == 1 && combo()->lineEdit())
             return QAccessible::queryAccessibleInterface(combo()->lineEdit());
         return nullptr;

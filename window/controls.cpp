@@ -324,6 +324,20 @@ ComboBox::ComboBox(QWidget *parent)
     connect(this, &QComboBox::activated, this, &ComboBox::Click);
 }
 
+QAbstractItemView *ComboBox::namedView() const
+{
+    QAbstractItemView *list = view();
+    if (list->accessibleName() != accessibleName())
+        list->setAccessibleName(accessibleName());
+    return list;
+}
+
+void ComboBox::showPopup()
+{
+    namedView();
+    QComboBox::showPopup();
+}
+
 void ComboBox::wheelEvent(QWheelEvent *event)
 {
     // Turning the wheel over a closed list must not choose an entry behind the user's back.

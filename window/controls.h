@@ -96,6 +96,12 @@ class ComboBox : public QComboBox {
 public:
     explicit ComboBox(QWidget *parent = nullptr);
 
+    // The drop-down list, carrying the box's spoken name. Qt builds the list when it is first asked
+    // for, which costs more than the rest of the box: so it is built when it opens or when a screen
+    // reader asks for it, not with the window.
+    QAbstractItemView *namedView() const;
+    void showPopup() override;
+
 signals:
     void Click();
 

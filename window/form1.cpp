@@ -279,10 +279,8 @@ void Form1::buildControls()
             continue;
         QWidget *widget = m_controls.value(fromUtf8(row.name));
         widget->setAccessibleName(spoken);
-        if (auto *combo = qobject_cast<ComboBox *>(widget)) {
-            combo->lineEdit()->setAccessibleName(spoken); // the field and the list of a combo box
-            combo->view()->setAccessibleName(spoken);
-        }
+        if (auto *combo = qobject_cast<ComboBox *>(widget))
+            combo->lineEdit()->setAccessibleName(spoken); // the field; the list is named when built
     }
     for (std::size_t step = 0; step < stepNames().size(); ++step)
         SSTab1->setSpokenName(static_cast<int>(step), fromUtf8(stepNames()[step]));
