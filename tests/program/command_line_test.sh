@@ -32,6 +32,7 @@ for option in --help -h; do
     [ $status -eq 0 ] || fail "$option: status $status"
     grep -q '^Использование: tarifmaster' "$out/stdout" || fail "$option: no usage line"
     grep -q -- '--version' "$out/stdout" || fail "$option: --version not described"
+    grep -q -- 'tarifmaster --batch ФАЙЛ.csv' "$out/stdout" || fail "$option: the batch mode not described"
     [ -s "$out/stderr" ] && fail "$option: wrote to standard error"
 done
 for option in --version -v; do
