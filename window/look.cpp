@@ -18,8 +18,9 @@ namespace {
 
 // The colours behind the system colour names the window uses, as a classic desktop defines them,
 // except where the pair would not read: every text keeps a contrast of at least 4.5 : 1 to what lies
-// behind it, so light text needs a grey dark enough behind it and the red is a shade deeper than pure
-// red, which reads poorly on the yellow and the light grey.
+// behind it, so light text needs a grey dark enough behind it. The yellow, the cyan and the red of the
+// warnings are the window's own and stay as they have always been; pure red on a light ground cannot
+// reach 4.5 : 1 (4 : 1 on white at best), so its bold warnings keep the 3 : 1 of large text.
 const QColor kWindowGrey(239, 239, 239);
 const QColor kButtonShadow(112, 112, 112);
 const QColor kApplicationWorkspace(80, 80, 80);
@@ -28,7 +29,7 @@ const QColor kLinkText(160, 210, 255); // highlight blue, lightened to read on t
 const QColor kInactiveBorder(212, 208, 200);
 const QColor kYellowColour(255, 255, 0);
 const QColor kCyanColour(192, 255, 255);
-const QColor kRedColour(204, 0, 0);
+const QColor kRedColour(255, 0, 0);
 
 constexpr int pixelsOfPoints(double points)
 {
