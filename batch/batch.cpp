@@ -99,17 +99,10 @@ public:
     }
     bool write(std::string_view bytes) override
     {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0) {
-                m_error = errno;
-                return false;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
+        if (report::writeAll(m_fd, bytes))
+            return true;
+        m_error = errno;
+        return false;
     }
     bool finish() override
     {

@@ -36,6 +36,18 @@ int createTemporary(const std::filesystem::path &target, std::filesystem::path &
     return -1;
 }
 
+// Makes the rename itself durable; a folder that cannot be synced does not fail a written file.
+void syncFolder(const std::filesystem::path &folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -49,18 +61,6 @@ bool writeAll(int fd, std::string_view bytes)
     }
     return true;
 }
-
-// Makes the rename itself durable; a folder that cannot be synced does not fail a written file.
-void syncFolder(const std::filesystem::path &folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-} // namespace
 
 FileReplacement::FileReplacement(std::filesystem::path target)
     : m_target(std::move(target))

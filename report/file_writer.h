@@ -59,4 +59,8 @@ private:
 // The whole content at once.
 FileStatus replaceFile(const std::filesystem::path &target, std::string_view bytes);
 
+// Writes all of bytes to an open file descriptor, resuming after interrupted and partial writes; false
+// with errno set when the system refuses.
+bool writeAll(int fd, std::string_view bytes);
+
 } // namespace report
