@@ -5,6 +5,7 @@
 
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
+#include "report/twips.h"
 
 #include <array>
 #include <cstddef>
@@ -15,16 +16,6 @@
 namespace report {
 
 namespace {
-
-// Page: A4, margins left 3 cm, right 1.5 cm, top and bottom 2 cm, in twips (1 cm = 1440 / 2.54).
-constexpr int twips(double centimetres)
-{
-    return static_cast<int>(centimetres * 1440.0 / 2.54 + 0.5);
-}
-static_assert(twips(3.0) == 1701 && twips(1.5) == 850 && twips(2.0) == 1134);
-
-// A picture pixel is shown as one pixel of a 96 dpi screen: 15 twips.
-constexpr int kTwipsPerPixel = 15;
 
 // The font table, in this order; \deff0 makes Times New Roman the default, as in a new document.
 constexpr std::array<std::string_view, 3> kFonts = {kTimesNewRoman, kTahoma, kBadgeFont};
@@ -174,14 +165,15 @@ std::string toRtf(const Document &document, const std::string &pngBytes)
         out += ";}";
     }
     out += "}\n{\\colortbl;\\red0\\green0\\blue255;}\n";
+    // A4, margins left 3 cm, right 1.5 cm, top and bottom 2 cm.
     out += "\\paperw11906\\paperh16838\\margl";
-    appendNumber(out, twips(3.0));
+    appendNumber(out, twipsOfCentimetres(3.0));
     out += "\\margr";
-    appendNumber(out, twips(1.5));
+    appendNumber(out, twipsOfCentimetres(1.5));
     out += "\\margt";
-    appendNumber(out, twips(2.0));
+    appendNumber(out, twipsOfCentimetres(2.0));
     out += "\\margb";
-    appendNumber(out, twips(2.0));
+    appendNumber(out, twipsOfCentimetres(2.0));
     out += "\n";
 
     for (std::size_t p = 0; p < document.size(); ++p) {

@@ -7,10 +7,13 @@
 #include "engine/territory.h"
 #include "report/report.h"
 #include "window/accessibility.h"
+#include "window/category_options.h"
 #include "window/desktop.h"
 #include "window/inventory.h"
 #include "window/look.h"
 #include "window/module1.h"
+#include "window/text.h"
+#include "window/widget_builder.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -31,62 +34,6 @@ static void initPictures()
 namespace window {
 
 namespace {
-
-std::string toUtf8(const QString &text)
-{
-    return text.toStdString();
-}
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-template<typename Range>
-QStringList textsOf(const Range &texts)
-{
-    QStringList list;
-    for (const std::string_view text : texts)
-        list << fromUtf8(text);
-    return list;
-}
-
-template<typename Rows>
-QStringList entriesOf(const Rows &rows)
-{
-    QStringList list;
-    for (const auto &row : rows)
-        list << fromUtf8(row.entry);
-    return list;
-}
-
-QRect pixels(const ControlRow &row)
-{
-    return {row.left / kTwipsPerPixel,
-        row.top / kTwipsPerPixel,
-        row.width / kTwipsPerPixel,
-        row.height / kTwipsPerPixel};
-}
-
-// The entries a combo box carries with the window's design.
-QStringList designEntries(QStringView name)
-{
-    if (name == u"Combo1") {
-        QStringList classes;
-        for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses)
-            classes << fromUtf8(row.label);
-        return classes;
-    }
-    if (name == u"Combo5")
-        return textsOf(engine::kPayoutCounts);
-    if (name == u"Combo2")
-        return entriesOf(engine::kUsePeriodRows);
-    if (name == u"Combo3")
-        return entriesOf(engine::kTermRows);
-    if (name == u"Combo4")
-        return textsOf(engine::kViolationFactors);
-    return {};
-}
 
 // The time as the system writes it, to the second, without a time-zone name.
 QString timeText(const QLocale &locale, const QTime &time)
@@ -139,7 +86,10 @@ Form1::Form1(Desktop &desktop, QString programFolder, QWidget *parent)
     setFont(look::font(look::kNone));
     setPalette(look::windowPalette()); // the window keeps its own colours on a dark desktop
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
-    buildControls();
+    BuiltControls built = buildControls(*this);
+    SSTab1 = built.tabs;
+    m_controls = std::move(built.controls);
+    findControls();
     bindHandlers();
     Form_Load();
 }
@@ -158,141 +108,8 @@ T *Form1::find(const char *name) const
     return widget;
 }
 
-void Form1::buildControls()
+void Form1::findControls()
 {
-    QStringList tabs;
-    for (int i = 1; i <= 10; ++i)
-        tabs << QString::number(i);
-    SSTab1 = new TabControl(tabs, this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(kTabControlTwips[0] / kTwipsPerPixel,
-        kTabControlTwips[1] / kTwipsPerPixel,
-        kTabControlTwips[2] / kTwipsPerPixel,
-        kTabControlTwips[3] / kTwipsPerPixel);
-    m_controls.insert(SSTab1->objectName(), SSTab1);
-
-    const auto containerOf = [this](std::string_view name) -> QWidget * {
-        const QString container = fromUtf8(name);
-        if (container == u"Form1")
-            return this;
-        bool isTab = false;
-        const int tab = container.toInt(&isTab);
-        if (isTab)
-            return SSTab1->page(tab - 1);
-        return m_controls.value(container);
-    };
-
-    for (const ControlRow &row : controlRows()) {
-        QWidget *parent = containerOf(row.container); // the inventory's order guarantees it exists
-        const QString caption = fromUtf8(row.caption);
-        QWidget *widget = nullptr;
-        switch (row.kind) {
-        case Kind::Label: {
-            auto *label = new QLabel(parent);
-            if (row.looks & look::kTight) {
-                label->setTextFormat(Qt::RichText);
-                label->setText(QStringLiteral("<div style=\"line-height:86%\">%1</div>")
-                                   .arg(caption.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
-            } else {
-                label->setTextFormat(Qt::PlainText);
-                label->setText(caption);
-            }
-            label->setWordWrap(true);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = label;
-            break;
-        }
-        case Kind::Link: {
-            auto *label = new LinkLabel(parent);
-            label->setText(caption);
-            label->setTextFormat(Qt::PlainText);
-            label->setCursor(look::handCursor());
-            label->setFocusPolicy(Qt::TabFocus);
-            widget = label;
-            break;
-        }
-        case Kind::TextBox: {
-            auto *text = new TextBox(parent);
-            text->setText(caption);
-            widget = text;
-            break;
-        }
-        case Kind::ListBox:
-            widget = new ListBox(parent);
-            break;
-        case Kind::ComboBox: {
-            auto *combo = new ComboBox(parent);
-            combo->addItems(designEntries(fromUtf8(row.name)));
-            combo->setCurrentIndex(combo->findText(caption, Qt::MatchExactly | Qt::MatchCaseSensitive));
-            combo->setEditText(caption);
-            widget = combo;
-            break;
-        }
-        case Kind::Option:
-            widget = new OptionButton(parent);
-            static_cast<OptionButton *>(widget)->setText(caption);
-            break;
-        case Kind::Check:
-            widget = new QCheckBox(caption, parent);
-            break;
-        case Kind::Command:
-            widget = new CommandButton(caption, parent);
-            break;
-        case Kind::Picture: {
-            auto *button = new PictureButton(parent);
-            button->setPicture(look::picture(fromUtf8(row.name)));
-            widget = button;
-            break;
-        }
-        case Kind::Frame: {
-            auto *frame = new QFrame(parent);
-            frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-            widget = frame;
-            break;
-        }
-        case Kind::Image: {
-            auto *image = new QLabel(parent);
-            image->setPixmap(look::picture(fromUtf8(row.name)));
-            image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = image;
-            break;
-        }
-        }
-        widget->setObjectName(fromUtf8(row.name));
-        widget->setGeometry(pixels(row));
-        look::apply(widget, row.looks);
-        if (!row.tip.empty())
-            widget->setToolTip(fromUtf8(row.tip));
-        if (row.looks & look::kHidden)
-            widget->hide();
-        m_controls.insert(widget->objectName(), widget);
-    }
-
-    // Spoken names: the caption, or the caption of the label that names the control.
-    for (const ControlRow &row : controlRows()) {
-        std::string_view source = row.spoken.empty() ? row.caption : row.spoken;
-        for (const ControlRow &buddy : controlRows())
-            if (buddy.name == source)
-                source = buddy.caption;
-        const QString spoken = fromUtf8(source).simplified();
-        if (spoken.isEmpty())
-            continue;
-        QWidget *widget = m_controls.value(fromUtf8(row.name));
-        widget->setAccessibleName(spoken);
-        if (auto *combo = qobject_cast<ComboBox *>(widget))
-            combo->lineEdit()->setAccessibleName(spoken); // the field; the list is named when built
-    }
-    for (std::size_t step = 0; step < stepNames().size(); ++step)
-        SSTab1->setSpokenName(static_cast<int>(step), fromUtf8(stepNames()[step]));
-
-    // Tab goes from the tab row through the pages' controls as they read, then the bottom strip.
-    QWidget *previous = SSTab1->tabBar();
-    for (const std::string_view name : tabOrder()) {
-        QWidget *next = m_controls.value(fromUtf8(name));
-        QWidget::setTabOrder(previous, next);
-        previous = next;
-    }
-
     List1 = find<ListBox>("List1");
     List2 = find<ListBox>("List2");
     List3 = find<ListBox>("List3");
@@ -418,42 +235,20 @@ void Form1::centreOnScreen()
     }
 }
 
+// The design already holds the start values of the factor fields and keeps the master list of towns,
+// the start date and time and the renewal controls hidden; start-up adds what only it knows.
 void Form1::Form_Load()
 {
-    List4->hide();
-
-    Text4->setText(fromUtf8(engine::classFactor(engine::kFirstContractClass).value()));
-    Text8->setText(fromUtf8(engine::findFactor(engine::kUsePeriodRows, engine::kDefaultPeriodEntry).value()));
-    Text9->setText(fromUtf8(engine::findFactor(engine::kTermRows, engine::kDefaultPeriodEntry).value()));
-
     // The report states when the program was started, not when it was written.
-    Text11->hide();
-    Text12->hide();
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     Text11->setText(locale.toString(now.date(), QLocale::ShortFormat));
     Text12->setText(timeText(locale, now.time()));
 
-    Option10->setChecked(true); // runs Option10_Click, which hides the renewal controls
-    Combo5->hide();
-    Text13->hide();
-    Label49->hide();
-    Label50->hide();
+    Option10->setChecked(true); // runs Option10_Click, which keeps the renewal controls hidden
 
-    const auto fill = [](ListBox *list, const QStringList &entries) {
-        list->addItems(entries);
-    };
-    fill(List1, entriesOf(engine::kCarRates));
-    fill(List2, entriesOf(engine::kTruckRates));
-    fill(List3, entriesOf(engine::kMotorcycleRates));
-    fill(List6, textsOf(engine::kMoscowEntries));
-    fill(List8, textsOf(engine::kPetersburgEntries));
-    fill(List4, textsOf(engine::kTowns));
-    fill(List7, textsOf(engine::kMoscowRegionDistricts));
-    fill(List9, textsOf(engine::kSmallSettlementEntries));
-    fill(List10, entriesOf(engine::kDriverRows));
-    fill(List11, entriesOf(engine::kAdmittedDriverRows));
-    fill(List12, entriesOf(engine::kEnginePowerRows));
+    for (ListBox *list : {List1, List2, List3, List6, List8, List4, List7, List9, List10, List11, List12})
+        list->addItems(fromUtf8List(listEntries(toUtf8(list->objectName()))));
 
     Option3->setChecked(true);
     Option8->setChecked(true);
@@ -660,16 +455,10 @@ void Form1::Combo3_Click()
 engine::FieldSnapshot Form1::fieldSnapshot() const
 {
     engine::FieldSnapshot fields;
-    const std::pair<const QRadioButton *, engine::Category> categories[] = {
-        {Option3, engine::Category::Cars},
-        {Option4, engine::Category::Trucks},
-        {Option5, engine::Category::Trailers},
-        {Option6, engine::Category::Buses},
-        {Option7, engine::Category::Foreign},
-    };
-    for (const auto &[option, category] : categories) {
-        if (option->isChecked()) {
-            fields.category = category;
+    for (const CategoryOption &option : kCategoryOptions) {
+        const auto *button = qobject_cast<const QRadioButton *>(control(fromUtf8(option.name)));
+        if (button && button->isChecked()) {
+            fields.category = option.category;
             break;
         }
     }

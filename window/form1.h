@@ -45,7 +45,7 @@ public:
     QWidget *control(const QString &name) const;
 
 private:
-    void buildControls();
+    void findControls(); // the members below, by name
     void bindHandlers();
     void centreOnScreen();
     void showEvent(QShowEvent *event) override;

@@ -1,13 +1,35 @@
 #include "window/inventory.h"
 
+#include "engine/base_rates.h"
+#include "engine/bonus_malus.h"
 #include "engine/premium.h"
+#include "engine/step_factors.h"
+#include "engine/territory.h"
 #include "report/contacts.h"
+#include "window/category_options.h"
 
 #include <array>
+#include <iterator>
+#include <vector>
 
 namespace window {
 
 namespace {
+
+// The caption of a category option is the category's own.
+constexpr std::string_view optionCaption(std::size_t option)
+{
+    return engine::categoryCaption(kCategoryOptions[option].category);
+}
+
+// Start values of the fields that the tariff decides: the class of a first contract, its КБМ, and the
+// shortest period of use and term with their КС and КП; КН starts at the lower of its two values.
+constexpr std::string_view kStartClass = engine::kFirstContractClass;
+constexpr std::string_view kStartKbm = engine::classFactor(engine::kFirstContractClass).value();
+constexpr std::string_view kStartPeriod = engine::kDefaultPeriodEntry;
+constexpr std::string_view kStartKs = engine::findFactor(engine::kUsePeriodRows, kStartPeriod).value();
+constexpr std::string_view kStartKp = engine::findFactor(engine::kTermRows, kStartPeriod).value();
+constexpr std::string_view kStartKn = engine::kViolationFactors.front();
 
 // clang-format off
 // Tab pages ("1" to "10") share the coordinates of the tab control; frames have their own.
@@ -48,7 +70,7 @@ constexpr auto kRows = std::to_array<ControlRow>({
     {"Label3", Kind::Label, "3", "шаг", 1920, 360, 495, 375, look::kHeading},
     {"Label22", Kind::Label, "3", "Коэффициенты страховых тарифов в зависимости от наличия или отсутствия страховых выплат при наступлении страховых случаев, произошедших по вине страхователя (владельца транспортного средства) в период действия предыдущих договоров обязательного страхования [КБМ]", 2520, 360, 6015, 1455, look::kHeading},
     {"Label24", Kind::Label, "3", "Класс на начало срока страхования", 360, 840, 1815, 495, look::kDarkStrip},
-    {"Combo1", Kind::ComboBox, "3", "3", 360, 1440, 1815, 315, look::kNone, "Label24"},
+    {"Combo1", Kind::ComboBox, "3", kStartClass, 360, 1440, 1815, 315, look::kNone, "Label24"},
     {"Frame4", Kind::Frame, "3", "", 360, 1800, 1815, 975, look::kNone},
     {"Option10", Kind::Option, "Frame4", "Заключается в первые", 120, 120, 1455, 375, look::kNone},
     {"Option11", Kind::Option, "Frame4", "Продлевается", 120, 600, 1455, 255, look::kNone},
@@ -58,7 +80,7 @@ constexpr auto kRows = std::to_array<ControlRow>({
     {"Text13", Kind::TextBox, "3", "", 360, 4680, 1815, 375, look::kHidden, "Label50"},
     {"Label48", Kind::Label, "3", "При заключении договора обязательного страхования впервые страхователю (владельцу транспортного средства) присваивается класс 3", 2520, 1920, 6135, 615, look::kRedText | look::kBold},
     {"Label25", Kind::Label, "3", "Коэффициент (КБМ)", 3480, 2760, 1815, 255, look::kGreyStrip},
-    {"Text4", Kind::TextBox, "3", "1", 3480, 3120, 1815, 375, look::kCyan, "Label25"},
+    {"Text4", Kind::TextBox, "3", kStartKbm, 3480, 3120, 1815, 375, look::kCyan, "Label25"},
     {"Command1", Kind::Command, "3", "Примечание", 3480, 3600, 1815, 375, look::kNone},
     {"Label4", Kind::Label, "4", "шаг", 2880, 360, 495, 375, look::kHeading},
     {"Label23", Kind::Label, "4", "Коэффициенты страховых тарифов в зависимости от возраста и стажа водителя [КВС]", 3480, 360, 4215, 735, look::kHeading},
@@ -80,29 +102,29 @@ constexpr auto kRows = std::to_array<ControlRow>({
     {"Label7", Kind::Label, "7", "шаг", 5520, 360, 495, 375, look::kHeading},
     {"Label33", Kind::Label, "7", "Коэффициенты страховых тарифов в зависимости от периода использования транспортного средства [КС]", 840, 360, 4575, 855, look::kHeading},
     {"Label34", Kind::Label, "7", "Период использования транспортного средства    ", 2400, 1620, 3015, 495, look::kGreyStrip},
-    {"Combo2", Kind::ComboBox, "7", "6 месяцев", 2160, 2340, 3855, 315, look::kNone, "Label34"},
+    {"Combo2", Kind::ComboBox, "7", kStartPeriod, 2160, 2340, 3855, 315, look::kNone, "Label34"},
     {"Label35", Kind::Label, "7", "Коэффициент (КС)", 3360, 3180, 1455, 255, look::kGreyStrip},
-    {"Text8", Kind::TextBox, "7", "0,7", 2760, 3540, 2775, 375, look::kCyan, "Label35"},
+    {"Text8", Kind::TextBox, "7", kStartKs, 2760, 3540, 2775, 375, look::kCyan, "Label35"},
     {"Label8", Kind::Label, "8", "шаг", 6360, 360, 495, 375, look::kHeading},
     {"Label36", Kind::Label, "8", "Коэффициенты страховых тарифов в зависимости от срока страхования [КП]", 1200, 360, 4575, 495, look::kHeading},
     {"Label37", Kind::Label, "8", "Срок страхования", 3120, 1620, 1575, 255, look::kGreyStrip},
-    {"Combo3", Kind::ComboBox, "8", "6 месяцев", 2280, 2100, 3495, 315, look::kNone, "Label37"},
+    {"Combo3", Kind::ComboBox, "8", kStartPeriod, 2280, 2100, 3495, 315, look::kNone, "Label37"},
     {"Label38", Kind::Label, "8", "Коэффициент (КП)", 3240, 2940, 1455, 255, look::kGreyStrip},
-    {"Text9", Kind::TextBox, "8", "0,7", 2880, 3300, 2295, 375, look::kCyan, "Label38"},
+    {"Text9", Kind::TextBox, "8", kStartKp, 2880, 3300, 2295, 375, look::kCyan, "Label38"},
     {"Check1", Kind::Check, "8", "Исключить", 6120, 2160, 1335, 255, look::kNone},
     {"Label9", Kind::Label, "9", "шаг", 7320, 360, 495, 375, look::kHeading},
     {"Label41", Kind::Label, "9", "Коэффициент при наличии нарушений, предусмотренных пунктом 3 статьи 9 Федерального закона \"Об обязательном страховании гражданской ответственности владельцев транспортных средств\" [КН]", 960, 360, 6015, 1215, look::kHeading},
     {"Label42", Kind::Label, "9", "При наличии нарушений, предусмотренных пунктом 3 статьи 9 Федерального закона \"Об обязательном страховании гражданской ответственности владельцев транспортных средств\", применяется коэффициент страхового тарифа (КН) - 1,5. Коэффициент (КН) применяется страховщиками при заключении или продлении срока действия договора обязательного страхования на год, следующий за периодом, в котором страховщику стало известно о совершении предусмотренных пунктом 3 статьи 9 Федерального закона \"Об обязательном страховании гражданской ответственности владельцев транспортных средств\" действий (бездействии).", 1080, 1800, 6495, 2055, look::kYellow | look::kBold},
     {"Label43", Kind::Label, "9", "см. шаг3 -примечание", 3240, 4080, 1815, 255, look::kItalic},
-    {"Combo4", Kind::ComboBox, "9", "1", 2640, 4320, 3135, 315, look::kCyan, "Коэффициент (КН)"},
+    {"Combo4", Kind::ComboBox, "9", kStartKn, 2640, 4320, 3135, 315, look::kCyan, "Коэффициент (КН)"},
     {"Label40", Kind::Label, "10", "шаг", 8280, 360, 495, 375, look::kHeading},
     {"Label39", Kind::Label, "10", "Определение размера страховой премии, подлежащей уплате по договорам обязательного страхования гражданской ответственности", 480, 360, 7455, 855, look::kHeading},
     {"Frame3", Kind::Frame, "10", "", 840, 1200, 7455, 3135, look::kNone},
-    {"Option3", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Cars), 120, 240, 7095, 375, look::kYellow | look::kBold},
-    {"Option4", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Trucks), 120, 600, 7095, 495, look::kYellow | look::kBold},
-    {"Option5", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Trailers), 120, 1080, 7095, 615, look::kYellow | look::kBold},
-    {"Option6", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Buses), 120, 1680, 7095, 375, look::kYellow | look::kBold},
-    {"Option7", Kind::Option, "Frame3", engine::categoryCaption(engine::Category::Foreign), 120, 2160, 7095, 735, look::kYellow | look::kRedText | look::kBold},
+    {kCategoryOptions[0].name, Kind::Option, "Frame3", optionCaption(0), 120, 240, 7095, 375, look::kYellow | look::kBold},
+    {kCategoryOptions[1].name, Kind::Option, "Frame3", optionCaption(1), 120, 600, 7095, 495, look::kYellow | look::kBold},
+    {kCategoryOptions[2].name, Kind::Option, "Frame3", optionCaption(2), 120, 1080, 7095, 615, look::kYellow | look::kBold},
+    {kCategoryOptions[3].name, Kind::Option, "Frame3", optionCaption(3), 120, 1680, 7095, 375, look::kYellow | look::kBold},
+    {kCategoryOptions[4].name, Kind::Option, "Frame3", optionCaption(4), 120, 2160, 7095, 735, look::kYellow | look::kRedText | look::kBold},
     {"Text10", Kind::TextBox, "10", "", 3000, 4440, 2655, 375, look::kCyan, "Страховая премия, рублей"},
     {"Label44", Kind::Label, "10", "рублей ", 5880, 4440, 615, 255, look::kNone},
     {"Command2", Kind::Command, "10", "ОК", 3120, 4920, 2415, 375, look::kNone},
@@ -168,15 +190,6 @@ constexpr auto kStepNames = std::to_array<std::string_view>({
 
 // The table's own rules, checked by the compiler in every build.
 
-constexpr bool isTabCaption(std::string_view container)
-{
-    constexpr std::string_view kTabs[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-    for (const std::string_view tab : kTabs)
-        if (container == tab)
-            return true;
-    return false;
-}
-
 // Every name once: it is the objectName that the window and its tests find the control by.
 constexpr bool namesAreUnique()
 {
@@ -192,7 +205,7 @@ constexpr bool containersComeFirst()
 {
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const std::string_view container = kRows[i].container;
-        bool found = container == "Form1" || isTabCaption(container);
+        bool found = container == "Form1" || tabPage(container).has_value();
         for (std::size_t j = 0; j < i && !found; ++j)
             found = kRows[j].name == container && kRows[j].kind == Kind::Frame;
         if (!found)
@@ -258,6 +271,72 @@ std::span<const std::string_view> tabOrder()
 std::span<const std::string_view> stepNames()
 {
     return kStepNames;
+}
+
+namespace {
+
+template<typename Range>
+std::vector<std::string_view> textsOf(const Range &texts)
+{
+    return {std::begin(texts), std::end(texts)};
+}
+
+template<typename Rows>
+std::vector<std::string_view> entriesOf(const Rows &rows)
+{
+    std::vector<std::string_view> entries;
+    entries.reserve(std::size(rows));
+    for (const auto &row : rows)
+        entries.push_back(row.entry);
+    return entries;
+}
+
+} // namespace
+
+std::vector<std::string_view> comboEntries(std::string_view combo)
+{
+    if (combo == "Combo1") {
+        std::vector<std::string_view> classes;
+        for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses)
+            classes.push_back(row.label);
+        return classes;
+    }
+    if (combo == "Combo5")
+        return textsOf(engine::kPayoutCounts);
+    if (combo == "Combo2")
+        return entriesOf(engine::kUsePeriodRows);
+    if (combo == "Combo3")
+        return entriesOf(engine::kTermRows);
+    if (combo == "Combo4")
+        return textsOf(engine::kViolationFactors);
+    return {};
+}
+
+std::vector<std::string_view> listEntries(std::string_view list)
+{
+    if (list == "List1")
+        return entriesOf(engine::kCarRates);
+    if (list == "List2")
+        return entriesOf(engine::kTruckRates);
+    if (list == "List3")
+        return entriesOf(engine::kMotorcycleRates);
+    if (list == "List4")
+        return textsOf(engine::kTowns);
+    if (list == "List6")
+        return textsOf(engine::kMoscowEntries);
+    if (list == "List7")
+        return textsOf(engine::kMoscowRegionDistricts);
+    if (list == "List8")
+        return textsOf(engine::kPetersburgEntries);
+    if (list == "List9")
+        return textsOf(engine::kSmallSettlementEntries);
+    if (list == "List10")
+        return entriesOf(engine::kDriverRows);
+    if (list == "List11")
+        return entriesOf(engine::kAdmittedDriverRows);
+    if (list == "List12")
+        return entriesOf(engine::kEnginePowerRows);
+    return {};
 }
 
 } // namespace window

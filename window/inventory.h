@@ -6,8 +6,12 @@
 // tab row included) or a frame.
 #pragma once
 
+#include "report/twips.h"
+
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace window {
 
@@ -45,12 +49,36 @@ struct ControlRow {
     std::string_view tip = {}; // tooltip
 };
 
-inline constexpr int kTwipsPerPixel = 15;
+using report::kTwipsPerPixel;
 inline constexpr int kClientWidthTwips = 8820;
 inline constexpr int kClientHeightTwips = 6585;
 inline constexpr int kTabControlTwips[4] = {0, 0, 8925, 5655}; // SSTab1: left, top, width, height
 
+// The page of the tab control that a container names: the tab captions "1" to "10" are the pages 0 to
+// 9; the window and the frames are no page.
+constexpr std::optional<int> tabPage(std::string_view container)
+{
+    if (container.empty() || container.size() > 2 || container.front() == '0')
+        return std::nullopt;
+    int page = 0;
+    for (const char c : container) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        page = page * 10 + (c - '0');
+    }
+    if (page > 10)
+        return std::nullopt;
+    return page - 1;
+}
+static_assert(
+    tabPage("1") == 0 && tabPage("10") == 9 && !tabPage("11") && !tabPage("0") && !tabPage("Form1"));
+
 std::span<const ControlRow> controlRows();
+
+// The entries a combo box carries with the window's design, and those a list box is filled with at
+// start-up (List5 is filled by the town search), as the engine's tables hold them; none for others.
+std::vector<std::string_view> comboEntries(std::string_view combo);
+std::vector<std::string_view> listEntries(std::string_view list);
 
 // The order in which Tab visits the controls after the tab row: each page as it reads, then the bottom
 // strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.

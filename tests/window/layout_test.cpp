@@ -27,11 +27,12 @@ QString name(const ControlRow &row)
 // Where a row's container puts its origin, in pixels of the window's client area.
 QPoint containerOrigin(std::string_view container)
 {
-    if (container == "Form1" || (!container.empty() && container.front() >= '0' && container.front() <= '9'))
+    if (container == "Form1" || window::tabPage(container))
         return {}; // the window, or a page of the tab control, which sits at the window's origin
     for (const ControlRow &row : window::controlRows())
         if (row.name == container)
-            return containerOrigin(row.container) + QPoint(row.left / 15, row.top / 15);
+            return containerOrigin(row.container)
+                + QPoint(row.left / window::kTwipsPerPixel, row.top / window::kTwipsPerPixel);
     return {-1000, -1000};
 }
 
@@ -81,7 +82,8 @@ void LayoutTest::everyControlStandsAtItsTwipsRectangle()
     for (const ControlRow &row : window::controlRows()) {
         QWidget *widget = w->get<QWidget>(name(row));
         QVERIFY2(widget, qPrintable(name(row)));
-        const QPoint expected = containerOrigin(row.container) + QPoint(row.left / 15, row.top / 15);
+        const QPoint expected = containerOrigin(row.container)
+            + QPoint(row.left / window::kTwipsPerPixel, row.top / window::kTwipsPerPixel);
         const QPoint actual = widget->mapTo(w->form.get(), QPoint());
         const QString where = QStringLiteral("%1 at %2,%3 size %4x%5, expected %6,%7 size %8x%9")
                                   .arg(name(row))

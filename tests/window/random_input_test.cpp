@@ -14,6 +14,7 @@
 #include "engine/premium.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
+#include "window/category_options.h"
 #endif
 #include "window_fixture.h"
 #include "window_test_main.h"
@@ -372,14 +373,10 @@ void RandomInputTest::step()
 QString RandomInputTest::expectedTotal() const
 {
     engine::FieldSnapshot fields;
-    const std::pair<const char *, engine::Category> options[] = {{"Option3", engine::Category::Cars},
-        {"Option4", engine::Category::Trucks},
-        {"Option5", engine::Category::Trailers},
-        {"Option6", engine::Category::Buses},
-        {"Option7", engine::Category::Foreign}};
-    for (const auto &[name, category] : options)
-        if (w->get<QRadioButton>(QLatin1String(name))->isChecked())
-            fields.category = category;
+    for (const window::CategoryOption &option : window::kCategoryOptions)
+        if (w->get<QRadioButton>(QString::fromUtf8(option.name.data(), qsizetype(option.name.size())))
+                ->isChecked())
+            fields.category = option.category;
     fields.excludeKp = w->get<QCheckBox>(QStringLiteral("Check1"))->isChecked();
     const char *names[] = {"txtTb", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Combo4"};
     for (std::size_t i = 0; i < engine::kFactorCount; ++i)
