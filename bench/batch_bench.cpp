@@ -2,11 +2,17 @@
 // categories and real entries, timed, with its peak memory read from its resource usage. The 10 000-row
 // and the 1 000 000-row file run in the same process, so their peak memory can be set side by side: a
 // streaming batch keeps both at the same size.
+//
+// BM_BatchAgainstAwk sets the batch beside the plainest reading of the same file there is, awk splitting
+// every line at ';', run in turn with the batch on the same file in the same process, so that the ratio
+// of the two does not depend on the machine: once for the file in Windows-1251, as a Russian spreadsheet
+// saves it, and once in UTF-8.
 #include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/premium.h"
 #include "engine/step_factors.h"
 #include "engine/territory.h"
+#include "engine/windows1251.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,12 +60,17 @@ std::string_view pickEntry(Dice &dice, const Rows &rows)
     return rows[dice(rows.size())].entry;
 }
 
+enum class Encoding { Utf8, Windows1251 };
+
 // One vehicle per row: every category, entries of every list, now and then a factor typed as a number,
 // and one row in a hundred with a misspelt town.
-void writeList(const fs::path &path, std::size_t rows)
+void writeList(const fs::path &path, std::size_t rows, Encoding encoding)
 {
     std::ofstream out(path, std::ios::binary);
-    out << "Госномер;Категория;ТБ;КТ;Тип ТС;Класс;Выплаты;КВС;КО;КМ;КС;КП;КН;Исключить КП\r\n";
+    const auto put = [&](const std::string &utf8) {
+        out << (encoding == Encoding::Windows1251 ? engine::toWindows1251(utf8) : utf8);
+    };
+    put("Госномер;Категория;ТБ;КТ;Тип ТС;Класс;Выплаты;КВС;КО;КМ;КС;КП;КН;Исключить КП\r\n");
     Dice dice;
     const std::vector<std::span<const engine::BaseRateRow>> rates
         = {engine::kCarRates, engine::kTruckRates, engine::kMotorcycleRates};
@@ -109,7 +120,7 @@ void writeList(const fs::path &path, std::size_t rows)
         line += ';';
         line += dice(2) == 0 ? "да" : "нет";
         line += "\r\n";
-        out << line;
+        put(line);
     }
 }
 
@@ -135,12 +146,14 @@ const fs::path &listFolder()
     return folder.path;
 }
 
-const fs::path &listOf(std::size_t rows)
+const fs::path &listOf(std::size_t rows, Encoding encoding = Encoding::Utf8)
 {
-    static std::map<std::size_t, fs::path> lists;
-    auto [at, added] = lists.try_emplace(rows, listFolder() / ("list-" + std::to_string(rows) + ".csv"));
+    static std::map<std::pair<std::size_t, Encoding>, fs::path> lists;
+    const std::string name = "list-" + std::to_string(rows)
+        + (encoding == Encoding::Windows1251 ? "-windows-1251" : "-utf-8") + ".csv";
+    auto [at, added] = lists.try_emplace({rows, encoding}, listFolder() / name);
     if (added)
-        writeList(at->second, rows);
+        writeList(at->second, rows, encoding);
     return at->second;
 }
 
@@ -151,12 +164,9 @@ struct ChildRun {
     long peakKilobytes = 0;
 };
 
-// Runs the program on a list, its standard output and error thrown away.
-ChildRun runBatch(const fs::path &list, const fs::path *output)
+// Runs a program found on the PATH or by its path, its standard output and error thrown away.
+ChildRun runChild(std::vector<std::string> args)
 {
-    std::vector<std::string> args = {TARIFMASTER_PROGRAM, "--batch", list.string()};
-    if (output)
-        args.insert(args.end(), {"--output", output->string()});
     std::vector<char *> argv;
     for (std::string &arg : args)
         argv.push_back(arg.data());
@@ -169,7 +179,7 @@ ChildRun runBatch(const fs::path &list, const fs::path *output)
     ChildRun run;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         struct rusage usage { };
         if (::wait4(pid, &status, 0, &usage) == pid) {
@@ -184,6 +194,20 @@ ChildRun runBatch(const fs::path &list, const fs::path *output)
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     posix_spawn_file_actions_destroy(&actions);
     return run;
+}
+
+ChildRun runBatch(const fs::path &list, const fs::path *output, const char *program = TARIFMASTER_PROGRAM)
+{
+    std::vector<std::string> args = {program, "--batch", list.string()};
+    if (output)
+        args.insert(args.end(), {"--output", output->string()});
+    return runChild(std::move(args));
+}
+
+// awk reading the list and splitting each line into its cells, and nothing else.
+ChildRun runAwk(const fs::path &list)
+{
+    return runChild({"awk", "-F;", "{n+=NF}", list.string()});
 }
 
 void measure(benchmark::State &state, bool toFile)
@@ -223,6 +247,56 @@ void BM_BatchToFile(benchmark::State &state)
     measure(state, true);
 }
 
+// The million-row list through a batch program to standard output and through awk, in turn; the time of
+// an iteration is the batch's, the counters give both and their ratio.
+void measureAgainstAwk(benchmark::State &state, const char *program, Encoding encoding)
+{
+    const fs::path &list = listOf(1'000'000, encoding);
+    double batchSeconds = 0;
+    double awkSeconds = 0;
+    for (auto _ : state) {
+        const ChildRun awk = runAwk(list);
+        const ChildRun run = runBatch(list, nullptr, program);
+        if (!awk.exited || !run.exited) {
+            state.SkipWithError(
+                !awk.exited ? "awk did not finish" : "the batch did not finish with status 0 or 1");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+        batchSeconds += run.seconds;
+        awkSeconds += awk.seconds;
+    }
+    const auto iterations = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.SetLabel(encoding == Encoding::Windows1251 ? "Windows-1251" : "UTF-8");
+    state.counters["batch_s"] = batchSeconds / iterations;
+    state.counters["awk_s"] = awkSeconds / iterations;
+    state.counters["batch/awk"] = awkSeconds > 0 ? batchSeconds / awkSeconds : 0;
+    state.counters["file_MiB"] = static_cast<double>(fs::file_size(list)) / (1024.0 * 1024.0);
+}
+
+void BM_BatchAgainstAwk(benchmark::State &state)
+{
+    measureAgainstAwk(state, TARIFMASTER_PROGRAM, static_cast<Encoding>(state.range(0)));
+}
+
+// With TARIFMASTER_BASELINE naming another build of the program (an earlier commit's), the same
+// measurement for it, in the same run: a change's effect without the machine's mood.
+[[maybe_unused]] const bool kBaselineRegistered = [] {
+    const char *baseline = std::getenv("TARIFMASTER_BASELINE");
+    if (!baseline || !*baseline)
+        return false;
+    benchmark::RegisterBenchmark("BM_BaselineAgainstAwk",
+        [baseline](benchmark::State &state) {
+            measureAgainstAwk(state, baseline, static_cast<Encoding>(state.range(0)));
+        })
+        ->Arg(static_cast<int>(Encoding::Windows1251))
+        ->Arg(static_cast<int>(Encoding::Utf8))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    return true;
+}();
+
 } // namespace
 
 BENCHMARK(BM_BatchToStandardOutput)
@@ -232,3 +306,9 @@ BENCHMARK(BM_BatchToStandardOutput)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(BM_BatchToFile)->Arg(1'000'000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BatchAgainstAwk)
+    ->Arg(static_cast<int>(Encoding::Windows1251))
+    ->Arg(static_cast<int>(Encoding::Utf8))
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
