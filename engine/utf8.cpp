@@ -4,52 +4,40 @@ namespace engine {
 
 namespace {
 
-constexpr bool isContinuation(unsigned char byte)
+// A code point written and read back, or 0xFFFFFFFF when reading took another number of bytes.
+constexpr char32_t roundTrip(char32_t c)
 {
-    return (byte & 0xC0) == 0x80;
+    const Utf8Sequence sequence = utf8Sequence(c);
+    std::size_t pos = 0;
+    const char32_t back = nextCodePoint(sequence.view(), pos);
+    return pos == sequence.size ? back : 0xFFFFFFFF;
 }
+
+// Every code point survives, shown at each boundary of the sequence lengths; a surrogate, which UTF-8
+// cannot carry, reads back as the replacement.
+static_assert(roundTrip(0) == 0 && roundTrip(0x7F) == 0x7F && roundTrip(0x80) == 0x80);
+static_assert(roundTrip(0x7FF) == 0x7FF && roundTrip(0x800) == 0x800 && roundTrip(0xFFFF) == 0xFFFF);
+static_assert(roundTrip(0x10000) == 0x10000 && roundTrip(0x10FFFF) == 0x10FFFF);
+static_assert(roundTrip(U'Я') == U'Я' && utf8Sequence(U'Я').view() == "Я");
+static_assert(roundTrip(0xD800) == kReplacementCharacter && roundTrip(0xDFFF) == kReplacementCharacter);
+
+// The lead-byte table agrees with the encoder: ASCII stands for itself, no continuation byte leads a
+// sequence, and each length's lowest code point is the first the encoder writes in that many bytes.
+static_assert([] {
+    for (std::size_t b = 0; b < kLeadBytes.size(); ++b) {
+        const LeadByte kind = kLeadBytes[b];
+        const bool continuation = isContinuationByte(static_cast<unsigned char>(b));
+        if ((b < 0x80) != (kind.length == 1) || (continuation && kind.length != 0))
+            return false;
+        const bool firstOfLength = utf8Sequence(kind.minimum).size == kind.length
+            && utf8Sequence(kind.minimum - 1).size == kind.length - 1;
+        if (kind.length > 1 && !firstOfLength)
+            return false;
+    }
+    return true;
+}());
 
 } // namespace
-
-char32_t nextCodePoint(std::string_view text, std::size_t &pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07u;
-        minimum = 0x10000;
-    } else { // a continuation byte without a lead, C0, C1 or F5 to FF
-        ++pos;
-        return kReplacementCharacter;
-    }
-    std::size_t taken = 1;
-    while (taken < length && pos + taken < text.size()
-        && isContinuation(static_cast<unsigned char>(text[pos + taken]))) {
-        value = (value << 6) | (static_cast<unsigned char>(text[pos + taken]) & 0x3Fu);
-        ++taken;
-    }
-    pos += taken;
-    const bool complete = taken == length;
-    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-    if (!complete || value < minimum || surrogate || value > 0x10FFFF)
-        return kReplacementCharacter;
-    return value;
-}
 
 bool isValidUtf8(std::string_view text)
 {
@@ -60,25 +48,6 @@ bool isValidUtf8(std::string_view text)
             return false;
     }
     return true;
-}
-
-void appendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 std::u32string decodeUtf8(std::string_view utf8)

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace engine {
 
@@ -25,42 +26,131 @@ constexpr std::array<char16_t, 64> kUpperHalf = {
 };
 // clang-format on
 
+constexpr unsigned char kUnassigned = 0x98;
+
+// The character of each byte, the unassigned one read as '?'.
+constexpr std::array<char32_t, 256> kCodePoints = [] {
+    std::array<char32_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        if (b < 0x80)
+            table[b] = static_cast<char32_t>(b);
+        else if (b >= 0xC0)
+            table[b] = static_cast<char32_t>(0x0410 + (b - 0xC0));
+        else
+            table[b] = b == kUnassigned ? kReplacementCharacter : kUpperHalf[b - 0x80];
+    return table;
+}();
+
+// Reading: each byte's UTF-8 bytes, ready to be copied (at most three: the code page ends below U+FFFF).
+constexpr std::array<Utf8Sequence, 256> kUtf8Bytes = [] {
+    std::array<Utf8Sequence, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        table[b] = utf8Sequence(kCodePoints[b]);
+    return table;
+}();
+constexpr std::size_t kLongestUtf8 = 3;
+
+// Writing: the byte of each code point on the four pages of 256 code points the code page uses, 0 for
+// none: Latin-1 signs (U+00xx), Cyrillic (U+04xx), punctuation and € (U+20xx), № and ™ (U+21xx). A
+// character of the code page on another page does not compile: its page index runs past the table.
+constexpr std::array<char32_t, 4> kPages = {0x00, 0x04, 0x20, 0x21};
+
+constexpr std::size_t pageIndex(char32_t codePoint)
+{
+    std::size_t index = 0;
+    while (index < kPages.size() && kPages[index] != codePoint >> 8)
+        ++index;
+    return index;
+}
+
+constexpr auto kBytesByPage = [] {
+    std::array<std::array<unsigned char, 256>, kPages.size()> pages{};
+    for (std::size_t b = 0x80; b < 256; ++b)
+        if (b != kUnassigned)
+            pages.at(pageIndex(kCodePoints[b]))[kCodePoints[b] & 0xFF] = static_cast<unsigned char>(b);
+    return pages;
+}();
+
+// The byte of a code point, or 0 when the code page has none (U+0000 itself is ASCII).
+constexpr unsigned char byteOf(char32_t codePoint)
+{
+    if (codePoint < 0x80)
+        return static_cast<unsigned char>(codePoint);
+    const std::size_t page = pageIndex(codePoint);
+    return page < kPages.size() ? kBytesByPage[page][codePoint & 0xFF] : 0;
+}
+
+// Every byte but the unassigned one survives the way to UTF-8 and back; that one reads as '?'.
+static_assert([] {
+    for (std::size_t b = 0; b < 256; ++b) {
+        const Utf8Sequence utf8 = kUtf8Bytes[b];
+        std::size_t pos = 0;
+        const char32_t back = nextCodePoint(utf8.view(), pos);
+        if (utf8.size > kLongestUtf8 || pos != utf8.size || back != kCodePoints[b])
+            return false;
+        if (b != kUnassigned && byteOf(back) != b)
+            return false;
+    }
+    return kUtf8Bytes[kUnassigned].view() == "?";
+}());
+// No code point outside the code page finds a byte: C1 controls, the other Latin-1 signs, Cyrillic
+// beyond U+045F, the euro's neighbours.
+static_assert(byteOf(0x80) == 0 && byteOf(0x9F) == 0 && byteOf(0xBC) == 0 && byteOf(0x0400) == 0);
+static_assert(byteOf(0x0460) == 0 && byteOf(0x20AB) == 0 && byteOf(0x2123) == 0 && byteOf(0x10401) == 0);
+
 } // namespace
 
 std::optional<unsigned char> windows1251Byte(char32_t codePoint)
 {
-    if (codePoint < 0x80)
-        return static_cast<unsigned char>(codePoint);
-    if (codePoint >= 0x0410 && codePoint <= 0x044F)
-        return static_cast<unsigned char>(0xC0 + (codePoint - 0x0410));
-    for (std::size_t i = 0; i < kUpperHalf.size(); ++i)
-        if (kUpperHalf[i] != 0 && kUpperHalf[i] == codePoint)
-            return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
+    const unsigned char byte = byteOf(codePoint);
+    if (byte == 0 && codePoint != 0)
+        return std::nullopt;
+    return byte;
+}
+
+void appendToWindows1251(std::string &out, std::string_view utf8)
+{
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size()); // a character never takes more bytes here than in UTF-8
+    char *to = out.data() + start;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char c = utf8[pos];
+        if (static_cast<unsigned char>(c) < 0x80) {
+            *to++ = c;
+            ++pos;
+            continue;
+        }
+        const unsigned char byte = byteOf(nextCodePoint(utf8, pos));
+        *to++ = byte != 0 ? static_cast<char>(byte) : '?';
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+void appendFromWindows1251(std::string &out, std::string_view bytes)
+{
+    const std::size_t start = out.size();
+    // Each byte's sequence is copied whole, four bytes at once: one more than the longest, as room.
+    out.resize(start + bytes.size() * kLongestUtf8 + 1);
+    char *to = out.data() + start;
+    for (const char byte : bytes) {
+        const Utf8Sequence &utf8 = kUtf8Bytes[static_cast<unsigned char>(byte)];
+        std::memcpy(to, utf8.bytes.data(), utf8.bytes.size());
+        to += utf8.size;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string toWindows1251(std::string_view utf8)
 {
     std::string out;
-    out.reserve(utf8.size());
-    for (const char32_t codePoint : decodeUtf8(utf8))
-        out.push_back(static_cast<char>(windows1251Byte(codePoint).value_or('?')));
+    appendToWindows1251(out, utf8);
     return out;
 }
 
 std::string fromWindows1251(std::string_view bytes)
 {
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b < 0x80)
-            out.push_back(byte);
-        else if (b >= 0xC0)
-            appendUtf8(out, 0x0410 + (b - 0xC0));
-        else
-            appendUtf8(out, kUpperHalf[b - 0x80] != 0 ? kUpperHalf[b - 0x80] : kReplacementCharacter);
-    }
+    appendFromWindows1251(out, bytes);
     return out;
 }
 

@@ -19,4 +19,8 @@ std::string toWindows1251(std::string_view utf8);
 // Windows-1251 text as UTF-8; the one unassigned byte, 0x98, becomes '?'.
 std::string fromWindows1251(std::string_view bytes);
 
+// The same two, appended to out: for a caller that keeps one buffer from text to text.
+void appendToWindows1251(std::string &out, std::string_view utf8);
+void appendFromWindows1251(std::string &out, std::string_view bytes);
+
 } // namespace engine
