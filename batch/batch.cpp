@@ -160,7 +160,8 @@ public:
     {
         if (m_dialect.encoding != Encoding::Windows1251)
             return utf8;
-        buffer = engine::toWindows1251(utf8);
+        buffer.clear();
+        engine::appendToWindows1251(buffer, utf8);
         return buffer;
     }
 

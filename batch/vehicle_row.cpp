@@ -115,7 +115,8 @@ std::string_view RowEvaluator::cell(const Record &record, Column column)
     if (m_encoding != Encoding::Windows1251 || text.empty())
         return text;
     std::string &utf8 = m_utf8[static_cast<std::size_t>(column)];
-    utf8 = engine::fromWindows1251(text);
+    utf8.clear();
+    engine::appendFromWindows1251(utf8, text);
     return utf8;
 }
 
