@@ -41,33 +41,53 @@ constexpr std::array<char32_t, 256> kCodePoints = [] {
     return table;
 }();
 
-// Reading: each byte's UTF-8 bytes, ready to be copied (at most three: the code page ends below U+FFFF).
-constexpr std::array<Utf8Sequence, 256> kUtf8Bytes = [] {
-    std::array<Utf8Sequence, 256> table{};
-    for (std::size_t b = 0; b < table.size(); ++b)
-        table[b] = utf8Sequence(kCodePoints[b]);
+// Reading: each byte's UTF-8 bytes, ready to be copied four at a time (at most three are used: the code
+// page ends below U+FFFF).
+struct alignas(4) Utf8OfByte {
+    std::array<char, 3> bytes;
+    std::uint8_t size;
+
+    constexpr std::string_view view() const
+    {
+        return {bytes.data(), size};
+    }
+};
+static_assert(sizeof(Utf8OfByte) == 4);
+
+constexpr std::array<Utf8OfByte, 256> kUtf8Bytes = [] {
+    std::array<Utf8OfByte, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b) {
+        const Utf8Sequence utf8 = utf8Sequence(kCodePoints[b]);
+        if (utf8.size > 3)
+            throw "a character of the code page past U+FFFF";
+        table[b] = {{utf8.bytes[0], utf8.bytes[1], utf8.bytes[2]}, utf8.size};
+    }
     return table;
 }();
-constexpr std::size_t kLongestUtf8 = 3;
 
 // Writing: the byte of each code point on the four pages of 256 code points the code page uses, 0 for
-// none: Latin-1 signs (U+00xx), Cyrillic (U+04xx), punctuation and € (U+20xx), № and ™ (U+21xx). A
-// character of the code page on another page does not compile: its page index runs past the table.
-constexpr std::array<char32_t, 4> kPages = {0x00, 0x04, 0x20, 0x21};
-
-constexpr std::size_t pageIndex(char32_t codePoint)
-{
-    std::size_t index = 0;
-    while (index < kPages.size() && kPages[index] != codePoint >> 8)
-        ++index;
-    return index;
-}
+// none: Latin-1 signs (U+00xx), Cyrillic (U+04xx), punctuation and € (U+20xx), № and ™ (U+21xx).
+// kPageOf gives a page's place in the table, by the code point's upper bits; 0 for a page the code
+// page does not use. A character of the code page on another page does not compile.
+constexpr std::array<std::uint8_t, 0x22> kPageOf = [] {
+    std::array<std::uint8_t, 0x22> places{};
+    places[0x00] = 1;
+    places[0x04] = 2;
+    places[0x20] = 3;
+    places[0x21] = 4;
+    return places;
+}();
 
 constexpr auto kBytesByPage = [] {
-    std::array<std::array<unsigned char, 256>, kPages.size()> pages{};
-    for (std::size_t b = 0x80; b < 256; ++b)
-        if (b != kUnassigned)
-            pages.at(pageIndex(kCodePoints[b]))[kCodePoints[b] & 0xFF] = static_cast<unsigned char>(b);
+    std::array<std::array<unsigned char, 256>, 5> pages{}; // page 0: none, all zero
+    for (std::size_t b = 0x80; b < 256; ++b) {
+        if (b == kUnassigned)
+            continue;
+        const std::uint8_t place = kPageOf.at(kCodePoints[b] >> 8);
+        if (place == 0)
+            throw "a character of the code page on a page without a place";
+        pages[place][kCodePoints[b] & 0xFF] = static_cast<unsigned char>(b);
+    }
     return pages;
 }();
 
@@ -76,17 +96,17 @@ constexpr unsigned char byteOf(char32_t codePoint)
 {
     if (codePoint < 0x80)
         return static_cast<unsigned char>(codePoint);
-    const std::size_t page = pageIndex(codePoint);
-    return page < kPages.size() ? kBytesByPage[page][codePoint & 0xFF] : 0;
+    const char32_t page = codePoint >> 8;
+    return page < kPageOf.size() ? kBytesByPage[kPageOf[page]][codePoint & 0xFF] : 0;
 }
 
 // Every byte but the unassigned one survives the way to UTF-8 and back; that one reads as '?'.
 static_assert([] {
     for (std::size_t b = 0; b < 256; ++b) {
-        const Utf8Sequence utf8 = kUtf8Bytes[b];
+        const Utf8OfByte utf8 = kUtf8Bytes[b];
         std::size_t pos = 0;
         const char32_t back = nextCodePoint(utf8.view(), pos);
-        if (utf8.size > kLongestUtf8 || pos != utf8.size || back != kCodePoints[b])
+        if (pos != utf8.size || back != kCodePoints[b])
             return false;
         if (b != kUnassigned && byteOf(back) != b)
             return false;
@@ -113,14 +133,23 @@ void appendToWindows1251(std::string &out, std::string_view utf8)
     const std::size_t start = out.size();
     out.resize(start + utf8.size()); // a character never takes more bytes here than in UTF-8
     char *to = out.data() + start;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char c = utf8[pos];
-        if (static_cast<unsigned char>(c) < 0x80) {
-            *to++ = c;
+    const auto *text = reinterpret_cast<const unsigned char *>(utf8.data());
+    const std::size_t size = utf8.size();
+    for (std::size_t pos = 0; pos < size;) {
+        const unsigned char lead = text[pos];
+        if (lead < 0x80) {
+            *to++ = static_cast<char>(lead);
             ++pos;
             continue;
         }
-        const unsigned char byte = byteOf(nextCodePoint(utf8, pos));
+        unsigned char byte = 0;
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < size && isContinuationByte(text[pos + 1])) {
+            // Two bytes, the form of every Cyrillic letter, taken apart here without the general decoder.
+            byte = byteOf(((lead & 0x1Fu) << 6) | (text[pos + 1] & 0x3Fu));
+            pos += 2;
+        } else {
+            byte = byteOf(nextCodePoint(utf8, pos));
+        }
         *to++ = byte != 0 ? static_cast<char>(byte) : '?';
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
@@ -129,12 +158,12 @@ void appendToWindows1251(std::string &out, std::string_view utf8)
 void appendFromWindows1251(std::string &out, std::string_view bytes)
 {
     const std::size_t start = out.size();
-    // Each byte's sequence is copied whole, four bytes at once: one more than the longest, as room.
-    out.resize(start + bytes.size() * kLongestUtf8 + 1);
+    // Each byte's bytes are copied four at once, for at most three of them: one byte more as room.
+    out.resize(start + bytes.size() * 3 + 1);
     char *to = out.data() + start;
     for (const char byte : bytes) {
-        const Utf8Sequence &utf8 = kUtf8Bytes[static_cast<unsigned char>(byte)];
-        std::memcpy(to, utf8.bytes.data(), utf8.bytes.size());
+        const Utf8OfByte &utf8 = kUtf8Bytes[static_cast<unsigned char>(byte)];
+        std::memcpy(to, &utf8, sizeof utf8);
         to += utf8.size;
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
