@@ -153,7 +153,9 @@ public:
     // A text of the program's own, in the output's encoding.
     std::string encoded(std::string_view utf8) const
     {
-        return m_dialect.encoding == Encoding::Windows1251 ? engine::toWindows1251(utf8) : std::string(utf8);
+        std::string out;
+        appendEncoded(out, utf8, m_dialect.encoding);
+        return out;
     }
     // The same, kept in buffer only when it has to be converted.
     std::string_view encoded(std::string_view utf8, std::string &buffer) const
@@ -161,7 +163,7 @@ public:
         if (m_dialect.encoding != Encoding::Windows1251)
             return utf8;
         buffer.clear();
-        engine::appendToWindows1251(buffer, utf8);
+        appendEncoded(buffer, utf8, m_dialect.encoding);
         return buffer;
     }
 
@@ -267,7 +269,7 @@ int run(const Options &options, Console &console)
     const std::array<std::string_view, 3> headerAdded = {addedNames[0], addedNames[1], addedNames[2]};
     writer.row(out, record, headerAdded);
 
-    const Tables tables;
+    const Tables tables(dialect.encoding);
     RowEvaluator evaluator(tables, layout, dialect.encoding);
     VehicleResult result;
     std::size_t computed = 0;
@@ -279,7 +281,7 @@ int run(const Options &options, Console &console)
     const bool progress
         = console.showsProgress() && static_cast<std::uintmax_t>(file.st_size) >= kProgressFileSize;
     auto lastProgress = std::chrono::steady_clock::now();
-    std::string premiumText, factorsText, errorText;
+    std::string premiumText, errorText;
 
     for (;;) {
         const CsvReader::Status status = reader.next(record);
@@ -303,8 +305,7 @@ int run(const Options &options, Console &console)
             premiumText = engine::formatFactorText(result.premium);
             writer.row(out,
                 record,
-                std::array<std::string_view, 3>{
-                    writer.encoded(result.factors, factorsText), premiumText, std::string_view()});
+                std::array<std::string_view, 3>{result.factors, premiumText, std::string_view()});
             break;
         }
         case VehicleResult::Kind::Rejected:

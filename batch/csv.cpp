@@ -1,6 +1,7 @@
 #include "batch/csv.h"
 
 #include "engine/utf8.h"
+#include "engine/windows1251.h"
 
 #include <algorithm>
 #include <bit>
@@ -261,6 +262,14 @@ CsvReader::Parse CsvReader::parse(Record &record)
     m_begin += pos;
     m_consumed += pos;
     return Parse::Complete;
+}
+
+void appendEncoded(std::string &out, std::string_view utf8, Encoding encoding)
+{
+    if (encoding == Encoding::Windows1251)
+        engine::appendToWindows1251(out, utf8);
+    else
+        out += utf8;
 }
 
 void appendCell(std::string &line, std::string_view cell, char separator)

@@ -99,6 +99,9 @@ private:
     std::array<bool, 256> m_ends{}; // bytes that end an unquoted cell: the separator, CR and LF
 };
 
+// Appends a text of the program's own, given in UTF-8, as a file of the encoding holds it.
+void appendEncoded(std::string &out, std::string_view utf8, Encoding encoding);
+
 // Appends a cell as the dialect writes it: in quotes, with quotes doubled, when it holds the separator,
 // a quote or a line break.
 void appendCell(std::string &line, std::string_view cell, char separator);

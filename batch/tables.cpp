@@ -102,8 +102,14 @@ FactorValue Tables::factor(std::string_view text, Factor step)
     return value;
 }
 
-Tables::Tables()
+Tables::Tables(Encoding encoding)
+    : m_settlements(Fold::Entry, encoding)
+    , m_classes(Fold::Name, encoding)
+    , m_categories(Fold::Entry, encoding)
+    , m_vehicleKinds(Fold::Entry, encoding)
+    , m_yesNo(Fold::Entry, encoding)
 {
+    m_entries.fill(EntryIndex<FactorValue>(Fold::Entry, encoding));
     for (const engine::RateList list :
         {engine::RateList::Cars, engine::RateList::Trucks, engine::RateList::Motorcycles})
         for (const engine::BaseRateRow &row : engine::baseRateRows(list))

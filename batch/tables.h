@@ -3,13 +3,16 @@
 // 294 towns. Nothing here restates a tariff rule: each value comes from calling the engine's lookup
 // for that entry while the index is built.
 //
-// A cell is first looked up exactly as written (after trimming spaces); when that fails, in a folded form
-// that ignores letter case, "ё" against "е" and runs of spaces, so "москва" finds "Москва".
+// A cell is first looked up exactly as written (after trimming spaces), in the file's own encoding; when
+// that fails, in a folded form that ignores letter case, "ё" against "е" and runs of spaces, so "москва"
+// finds "Москва".
 #pragma once
 
+#include "batch/csv.h"
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
 #include "engine/territory.h"
+#include "engine/windows1251.h"
 
 #include <array>
 #include <cstddef>
@@ -52,39 +55,46 @@ struct Lookup {
 
 // Entries of one column: the exact texts, and their folded forms. The first of two equal entries wins,
 // as in the window's lists.
+//
+// The exact texts are kept in the encoding of the file being read, so that a cell is found as the file
+// holds it, without being converted; the folded forms are UTF-8, and so is a text looked up by them.
 template<typename Value>
 class EntryIndex {
 public:
-    explicit EntryIndex(Fold fold = Fold::Entry)
+    explicit EntryIndex(Fold fold = Fold::Entry, Encoding encoding = Encoding::Utf8)
         : m_fold(fold)
+        , m_encoding(encoding)
     {
     }
 
-    // entry must outlive the index (the tables' texts do).
+    // entry is UTF-8.
     void add(std::string_view entry, const Value &value)
     {
-        m_exact.try_emplace(entry, value);
+        if (m_encoding == Encoding::Windows1251) {
+            // An entry the code page cannot spell is found only by its folded form, as a cell converted
+            // from the code page could never equal it.
+            std::string spelled = engine::toWindows1251(entry);
+            if (engine::fromWindows1251(spelled) == entry)
+                m_exact.try_emplace(std::move(spelled), value);
+        } else {
+            m_exact.try_emplace(std::string(entry), value);
+        }
         const auto [at, added] = m_folded.try_emplace(foldText(entry, m_fold), value);
         if (!added && at->second && !(*at->second == value))
             at->second.reset();
     }
 
-    Lookup<Value> find(std::string_view text) const
+    // cell is in the file's encoding.
+    Lookup<Value> findExact(std::string_view cell) const
     {
-        const Lookup<Value> exact = findExact(text);
-        return exact.match == Match::Found ? exact : findFolded(text);
-    }
-
-    Lookup<Value> findExact(std::string_view text) const
-    {
-        if (const auto at = m_exact.find(text); at != m_exact.end())
+        if (const auto at = m_exact.find(cell); at != m_exact.end())
             return {Match::Found, &at->second};
         return {};
     }
 
-    Lookup<Value> findFolded(std::string_view text) const
+    Lookup<Value> findFolded(std::string_view utf8) const
     {
-        const auto at = m_folded.find(foldText(text, m_fold));
+        const auto at = m_folded.find(foldText(utf8, m_fold));
         if (at == m_folded.end())
             return {};
         if (!at->second)
@@ -101,7 +111,8 @@ private:
         }
     };
     Fold m_fold;
-    std::unordered_map<std::string_view, Value> m_exact;
+    Encoding m_encoding;
+    std::unordered_map<std::string, Value, Hash, std::equal_to<>> m_exact;
     std::unordered_map<std::string, std::optional<Value>, Hash, std::equal_to<>> m_folded;
 };
 
@@ -128,7 +139,7 @@ struct Range {
 
 class Tables {
 public:
-    Tables();
+    explicit Tables(Encoding encoding); // the encoding of the cells to be looked up
 
     // The entries of steps 1 and 4 to 9 (ТБ, КВС, КО, КМ, КС, КП, КН).
     const EntryIndex<FactorValue> &entries(engine::Factor factor) const
@@ -178,7 +189,7 @@ private:
 
     std::array<EntryIndex<FactorValue>, engine::kFactorCount> m_entries;
     EntryIndex<TerritoryFactors> m_settlements;
-    EntryIndex<ClassFactors> m_classes{Fold::Name}; // the Latin class M may be typed in Cyrillic
+    EntryIndex<ClassFactors> m_classes; // by Fold::Name: the Latin class M may be typed in Cyrillic
     EntryIndex<engine::Category> m_categories;
     EntryIndex<engine::VehicleKind> m_vehicleKinds;
     EntryIndex<bool> m_yesNo;

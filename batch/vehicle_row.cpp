@@ -99,6 +99,10 @@ RowEvaluator::RowEvaluator(const Tables &tables, const Layout &layout, Encoding 
     , m_layout(layout)
     , m_encoding(encoding)
 {
+    for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
+        appendEncoded(m_labels[i], engine::factorLabel(static_cast<Factor>(i)), encoding);
+        m_labels[i] += '=';
+    }
 }
 
 bool RowEvaluator::present(Column column) const
@@ -111,13 +115,24 @@ std::string_view RowEvaluator::cell(const Record &record, Column column)
     const auto position = m_layout.cell[static_cast<std::size_t>(column)];
     if (!position || *position >= record.cells.size())
         return {};
-    const std::string_view text = trimmed(record.cells[*position]);
-    if (m_encoding != Encoding::Windows1251 || text.empty())
-        return text;
+    return trimmed(record.cells[*position]);
+}
+
+std::string_view RowEvaluator::utf8(Column column, std::string_view cell)
+{
+    if (m_encoding != Encoding::Windows1251 || cell.empty())
+        return cell;
     std::string &utf8 = m_utf8[static_cast<std::size_t>(column)];
     utf8.clear();
-    engine::appendFromWindows1251(utf8, text);
+    engine::appendFromWindows1251(utf8, cell);
     return utf8;
+}
+
+template<typename Value>
+Lookup<Value> RowEvaluator::find(const EntryIndex<Value> &index, Column column, std::string_view cell)
+{
+    const Lookup<Value> exact = index.findExact(cell);
+    return exact.match == Match::Found ? exact : index.findFolded(utf8(column, cell));
 }
 
 void RowEvaluator::problem(std::string text)
@@ -163,15 +178,16 @@ Lookup<Value> RowEvaluator::lookUp(
             m_resolved[static_cast<std::size_t>(factor)] = {shown, *parsed.value};
         return {};
     }
-    const Lookup<Value> loose = index.findFolded(text);
+    const std::string_view spelled = utf8(column, text);
+    const Lookup<Value> loose = index.findFolded(spelled);
     if (loose.match == Match::Ambiguous)
-        problem(column, quoted(text) + " подходит к нескольким строкам: напишите, как в окне программы");
+        problem(column, quoted(spelled) + " подходит к нескольким строкам: напишите, как в окне программы");
     else if (loose.match == Match::Missing && parsed.error == engine::ParseError::DecimalPoint)
-        problem(column, quoted(text) + " — не число: десятичный разделитель — запятая");
+        problem(column, quoted(spelled) + " — не число: десятичный разделитель — запятая");
     else if (loose.match == Match::Missing && parsed.error == engine::ParseError::OutOfRange)
-        problem(column, quoted(text) + " — слишком большое число");
+        problem(column, quoted(spelled) + " — слишком большое число");
     else if (loose.match == Match::Missing)
-        problem(column, notFound(factor, quoted(text)));
+        problem(column, notFound(factor, quoted(spelled)));
     return loose;
 }
 
@@ -184,9 +200,11 @@ bool RowEvaluator::resolveTerritory(const Record &record, std::string_view text)
     // An empty "Тип ТС" means every vehicle but tractors, as the window starts.
     engine::VehicleKind kind = engine::VehicleKind::General;
     if (const std::string_view kindText = cell(record, Column::VehicleKind); !kindText.empty()) {
-        const Lookup<engine::VehicleKind> found = m_tables.vehicleKinds().find(kindText);
+        const Lookup<engine::VehicleKind> found
+            = find(m_tables.vehicleKinds(), Column::VehicleKind, kindText);
         if (found.match != Match::Found) {
-            problem(Column::VehicleKind, quoted(kindText) + " — ожидается «автомобили» или «трактора»");
+            problem(Column::VehicleKind,
+                quoted(utf8(Column::VehicleKind, kindText)) + " — ожидается «автомобили» или «трактора»");
             return false;
         }
         kind = *found.value;
@@ -222,9 +240,10 @@ bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
                 + std::string(categoryWord(category)) + "» коэффициент КБМ нужен");
         return false;
     }
-    const Lookup<ClassFactors> found = m_tables.classes().find(start);
+    const Lookup<ClassFactors> found = find(m_tables.classes(), Column::Class, start);
     if (found.match != Match::Found) {
-        problem(Column::Class, "класс " + quoted(start) + " не найден: классы M и от 0 до 13");
+        problem(Column::Class,
+            "класс " + quoted(utf8(Column::Class, start)) + " не найден: классы M и от 0 до 13");
         return false;
     }
     const FactorValue *value = &found.value->atStart;
@@ -234,11 +253,12 @@ bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
         if (error == std::errc::result_out_of_range
             || (error == std::errc() && end == payouts.data() + payouts.size()
                 && count >= engine::kPayoutCounts.size())) {
-            problem(Column::Payouts, "число выплат " + quoted(payouts) + " вне диапазона от 0 до 4");
+            problem(Column::Payouts,
+                "число выплат " + quoted(utf8(Column::Payouts, payouts)) + " вне диапазона от 0 до 4");
             return false;
         }
         if (error != std::errc() || end != payouts.data() + payouts.size()) {
-            problem(Column::Payouts, quoted(payouts) + " — не число");
+            problem(Column::Payouts, quoted(utf8(Column::Payouts, payouts)) + " — не число");
             return false;
         }
         const auto label
@@ -287,15 +307,15 @@ void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
     std::optional<Category> category;
     if (categoryText.empty()) {
         problem(Column::Category, "категория не указана");
-    } else if (const Lookup<Category> found = m_tables.categories().find(categoryText);
+    } else if (const Lookup<Category> found = find(m_tables.categories(), Column::Category, categoryText);
                found.match == Match::Found) {
         category = *found.value;
-    } else if (foldText(categoryText, Fold::Entry) == "ИТОГО") {
+    } else if (foldText(utf8(Column::Category, categoryText), Fold::Entry) == "ИТОГО") {
         result.kind = VehicleResult::Kind::EarlierTotal;
         return;
     } else {
         problem(Column::Category,
-            "категория " + quoted(categoryText)
+            "категория " + quoted(utf8(Column::Category, categoryText))
                 + " не найдена: укажите легковой, грузовой, прицеп, автобус или иностранный");
     }
     if (record.unterminatedQuote)
@@ -305,11 +325,12 @@ void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
 
     bool excludeKp = false;
     if (const std::string_view answer = cell(record, Column::ExcludeKp); !answer.empty()) {
-        const Lookup<bool> found = m_tables.yesNo().find(answer);
+        const Lookup<bool> found = find(m_tables.yesNo(), Column::ExcludeKp, answer);
         if (found.match == Match::Found)
             excludeKp = *found.value;
         else
-            problem(Column::ExcludeKp, quoted(answer) + " — ожидается «да» или «нет»");
+            problem(
+                Column::ExcludeKp, quoted(utf8(Column::ExcludeKp, answer)) + " — ожидается «да» или «нет»");
     }
 
     m_values.clear();
@@ -337,9 +358,9 @@ void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
                 if (!uses[i].multiplied)
                     continue;
                 if (!result.factors.empty())
-                    result.factors += "; ";
-                result.factors += engine::factorLabel(static_cast<Factor>(i));
-                result.factors += '=';
+                    result.factors += std::string_view("; ");
+                result.factors += m_labels[i];
+                // A factor text is digits and a comma, the same bytes in every encoding.
                 result.factors += uses[i].fixed.empty() ? m_resolved[i].text : uses[i].fixed;
             }
             return;

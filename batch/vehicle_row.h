@@ -24,8 +24,8 @@ struct VehicleResult {
     };
     Kind kind = Kind::Blank;
     engine::FixedPoint premium;
-    std::string factors; // "ТБ=1980; КТ=2; …", when computed
-    std::string error;   // "строка 17, столбец «КТ»: …", when rejected
+    std::string factors; // "ТБ=1980; КТ=2; …", when computed: in the file's encoding, as written out
+    std::string error; // "строка 17, столбец «КТ»: …", when rejected: UTF-8, as said on the console
 };
 
 // True when the record has cells beyond the header's width that are not empty.
@@ -35,7 +35,7 @@ class RowEvaluator {
 public:
     RowEvaluator(const Tables &tables, const Layout &layout, Encoding encoding);
 
-    // Reads a record of the file (cells in the file's encoding); the texts of the result are UTF-8.
+    // Reads a record of the file (cells in the file's encoding).
     void evaluate(const Record &record, VehicleResult &result);
 
 private:
@@ -45,7 +45,13 @@ private:
         engine::FixedPoint value;
     };
 
+    // A cell of the row, trimmed, in the file's encoding; empty when the column or the cell is missing.
     std::string_view cell(const Record &record, Column column);
+    // A cell as UTF-8, for a folded lookup or a message: itself, or converted into the column's buffer.
+    std::string_view utf8(Column column, std::string_view cell);
+    // The entry a cell names: as the file spells it, else by its folded form.
+    template<typename Value>
+    Lookup<Value> find(const EntryIndex<Value> &index, Column column, std::string_view cell);
     bool present(Column column) const;
     void problem(std::string text);
     void problem(Column column, std::string text);
@@ -62,6 +68,7 @@ private:
     Encoding m_encoding;
     std::array<std::string, kColumnCount> m_utf8;               // cells converted from Windows-1251
     std::array<Resolved, engine::kFactorCount> m_resolved{};    // by engine::Factor
+    std::array<std::string, engine::kFactorCount> m_labels;     // "ТБ=", ..., in the file's encoding
     std::array<std::string, engine::kFactorCount> m_typedTexts; // factors typed as numbers, as shown
     std::vector<engine::FixedPoint> m_values;
     std::vector<std::string> m_problems;
