@@ -75,11 +75,12 @@ std::string notFound(Factor factor, const std::string &cell)
         return "период использования " + cell + " не найден";
     case Factor::KP:
         return "срок страхования " + cell + " не найден";
-    case Factor::KBM:
+    case Factor::KBM: // no entries but numbers
     case Factor::KN:
         break;
     }
-    return cell + " — не коэффициент";
+    return cell + " — "
+        + std::string(engine::parseErrorText(engine::ParseError::NotANumber, engine::Phrasing::Clause));
 }
 
 } // namespace
@@ -182,10 +183,12 @@ Lookup<Value> RowEvaluator::lookUp(
     const Lookup<Value> loose = index.findFolded(spelled);
     if (loose.match == Match::Ambiguous)
         problem(column, quoted(spelled) + " подходит к нескольким строкам: напишите, как в окне программы");
-    else if (loose.match == Match::Missing && parsed.error == engine::ParseError::DecimalPoint)
-        problem(column, quoted(spelled) + " — не число: десятичный разделитель — запятая");
-    else if (loose.match == Match::Missing && parsed.error == engine::ParseError::OutOfRange)
-        problem(column, quoted(spelled) + " — слишком большое число");
+    else if (loose.match == Match::Missing
+        && (parsed.error == engine::ParseError::DecimalPoint
+            || parsed.error == engine::ParseError::OutOfRange))
+        problem(column,
+            quoted(spelled) + " — "
+                + std::string(engine::parseErrorText(parsed.error, engine::Phrasing::Clause)));
     else if (loose.match == Match::Missing)
         problem(column, notFound(factor, quoted(spelled)));
     return loose;

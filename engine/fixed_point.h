@@ -5,7 +5,9 @@
 // a signed 64-bit count of ten-thousandths, and every product is rounded back to four decimals.
 #pragma once
 
+#include <array>
 #include <compare>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -86,6 +88,44 @@ struct ParseResult {
         return value.has_value();
     }
 };
+
+// Why a text is not a factor text, in Russian, as said after the quoted text and a dash: the close of a
+// sentence of its own (a message box: "«1.5» — не число. Десятичный разделитель — запятая, например
+// 1,5."), or a clause of a longer message ("«1.5» — не число: десятичный разделитель — запятая"). An
+// empty text has no words here: its caller says which field or cell is empty.
+enum class Phrasing { Sentence, Clause };
+
+struct ParseErrorWords {
+    std::string_view sentence;
+    std::string_view clause;
+};
+
+// In the order of ParseError.
+// clang-format off
+inline constexpr auto kParseErrorWords = std::to_array<ParseErrorWords>({
+    {"", ""}, // Empty
+    {"не число. Десятичный разделитель — запятая, например 1,5.", "не число: десятичный разделитель — запятая"},
+    {"не число. Введите коэффициент цифрами, с запятой перед дробной частью, например 1,5.", "не коэффициент"},
+    {"слишком большое число.", "слишком большое число"},
+});
+// clang-format on
+
+constexpr std::string_view parseErrorText(ParseError error, Phrasing phrasing)
+{
+    const ParseErrorWords &words = kParseErrorWords[static_cast<std::size_t>(error)];
+    return phrasing == Phrasing::Sentence ? words.sentence : words.clause;
+}
+
+// One row for each error, the last for OutOfRange; each error but Empty has words in both phrasings,
+// the sentence ending with a full stop and the clause without one.
+static_assert(kParseErrorWords.size() == static_cast<std::size_t>(ParseError::OutOfRange) + 1);
+static_assert([] {
+    for (std::size_t i = 1; i < kParseErrorWords.size(); ++i)
+        if (!kParseErrorWords[i].sentence.ends_with('.') || kParseErrorWords[i].clause.empty()
+            || kParseErrorWords[i].clause.ends_with('.'))
+            return false;
+    return kParseErrorWords[0].sentence.empty() && kParseErrorWords[0].clause.empty();
+}());
 
 // Parses a factor text. Only the factor-text form yields a value: no sign, no spaces, no grouping,
 // no point. Fraction digits beyond the fourth are rounded to four decimals with roundTenThousandths'

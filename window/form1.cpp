@@ -55,20 +55,10 @@ QString badFactorMessage(const engine::PremiumOutcome &outcome)
                                .arg(fromUtf8(engine::factorLabel(outcome.factor)))
                                .arg(step);
     const QString quoted = QStringLiteral("«%1»").arg(fromUtf8(outcome.text));
-    switch (outcome.reason) {
-    case engine::ParseError::Empty:
-        break;
-    case engine::ParseError::DecimalPoint:
-        return QStringLiteral("%1: %2 — не число. Десятичный разделитель — запятая, например 1,5.")
-            .arg(factor, quoted);
-    case engine::ParseError::NotANumber:
-        return QStringLiteral(
-            "%1: %2 — не число. Введите коэффициент цифрами, с запятой перед дробной частью, например 1,5.")
-            .arg(factor, quoted);
-    case engine::ParseError::OutOfRange:
-        return QStringLiteral("%1: %2 — слишком большое число.").arg(factor, quoted);
-    }
-    return zeroWarning();
+    if (outcome.reason == engine::ParseError::Empty)
+        return zeroWarning();
+    return QStringLiteral("%1: %2 — %3")
+        .arg(factor, quoted, fromUtf8(engine::parseErrorText(outcome.reason, engine::Phrasing::Sentence)));
 }
 
 } // namespace
