@@ -7,7 +7,6 @@
 #include "engine/fixed_point.h"
 #include "engine/windows1251.h"
 #include "report/file_writer.h"
-#include "report/report.h"
 
 #include <cerrno>
 #include <chrono>
@@ -73,12 +72,12 @@ public:
     }
     std::string failure() const override
     {
-        std::string reason = report::errorReason(m_status.error);
-        if (m_status.protectedFile)
-            reason = "файл защищен от записи";
-        else if (m_status.error == EISDIR)
-            reason = "на месте файла находится папка";
-        return "не удалось записать " + quotedPath(m_file.target()) + ": " + reason + "; файл не изменен";
+        static constexpr report::FileWording kResultFile = {
+            "файл защищен от записи",
+            "на месте файла находится папка",
+        };
+        return "не удалось записать " + quotedPath(m_file.target()) + ": "
+            + report::failureReason(m_status, kResultFile) + "; файл не изменен";
     }
 
 private:

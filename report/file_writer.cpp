@@ -172,4 +172,47 @@ FileStatus replaceFile(const std::filesystem::path &target, std::string_view byt
     return file.commit(); // the first failure sticks through the later steps
 }
 
+std::string errorReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "нет прав на запись в папку";
+    case EROFS:
+        return "диск защищен от записи";
+    case ENOSPC:
+    case EDQUOT:
+        return "на диске не хватает места";
+    case ENOENT:
+        return "папка не найдена";
+    case ENOTDIR:
+        return "в пути к папке вместо папки находится файл";
+    case EFBIG:
+        return "файл превышает допустимый размер";
+    case EIO:
+        return "ошибка чтения или записи на диске";
+    case ENAMETOOLONG:
+        return "слишком длинный путь к файлу";
+    case ELOOP:
+        return "в пути к папке слишком много символических ссылок";
+    case EBUSY:
+    case ETXTBSY:
+        return "файл занят другой программой";
+    case EMFILE:
+    case ENFILE:
+        return "открыто слишком много файлов";
+    default:
+        return "системная ошибка номер " + std::to_string(error);
+    }
+}
+
+std::string failureReason(const FileStatus &status, const FileWording &file)
+{
+    if (status.protectedFile)
+        return std::string(file.writeProtected);
+    if (status.error == EISDIR)
+        return std::string(file.folderInPlace);
+    return errorReason(status.error);
+}
+
 } // namespace report

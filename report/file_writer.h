@@ -56,6 +56,20 @@ private:
     FileStatus m_status;
 };
 
+// Why a file operation failed, for the user: a Russian phrase for an errno value.
+std::string errorReason(int error);
+
+// How a failure to replace one kind of file is put where the kind matters: the file exists and this
+// user may not write it, or a folder stands in the file's place.
+struct FileWording {
+    std::string_view writeProtected;
+    std::string_view folderInPlace;
+};
+
+// Why replacing a file failed, for the user: the kind's words for a write-protected file or a folder in
+// its place, else the phrase of the error number.
+std::string failureReason(const FileStatus &status, const FileWording &file);
+
 // The whole content at once.
 FileStatus replaceFile(const std::filesystem::path &target, std::string_view bytes);
 

@@ -11,12 +11,16 @@ namespace report {
 
 namespace {
 
+constexpr FileWording kReportFile = {
+    "файл отчета защищен от записи",
+    "на месте файла отчета находится папка с тем же именем",
+};
+
 WriteResult outcome(const std::filesystem::path &target, const FileStatus &status)
 {
     if (status)
         return {true, target, {}};
-    return {
-        false, target, status.protectedFile ? "файл отчета защищен от записи" : errorReason(status.error)};
+    return {false, target, failureReason(status, kReportFile)};
 }
 
 std::string pictureProblem(const PngPicture &png, const std::filesystem::path &picture)
@@ -69,42 +73,6 @@ std::string failureMessage(const WriteResult &result)
 {
     return "Не удалось сохранить отчет " + result.path.string() + ": " + result.reason
         + ".\nПрежний файл отчета, если он был, остался без изменений.";
-}
-
-std::string errorReason(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет прав на запись в папку";
-    case EROFS:
-        return "диск защищен от записи";
-    case ENOSPC:
-    case EDQUOT:
-        return "на диске не хватает места";
-    case ENOENT:
-        return "папка не найдена";
-    case ENOTDIR:
-        return "в пути к папке вместо папки находится файл";
-    case EISDIR:
-        return "на месте файла отчета находится папка с тем же именем";
-    case EFBIG:
-        return "файл превышает допустимый размер";
-    case EIO:
-        return "ошибка чтения или записи на диске";
-    case ENAMETOOLONG:
-        return "слишком длинный путь к файлу";
-    case ELOOP:
-        return "в пути к папке слишком много символических ссылок";
-    case EBUSY:
-    case ETXTBSY:
-        return "файл занят другой программой";
-    case EMFILE:
-    case ENFILE:
-        return "открыто слишком много файлов";
-    default:
-        return "системная ошибка номер " + std::to_string(error);
-    }
 }
 
 } // namespace report

@@ -40,7 +40,4 @@ std::string savedMessage(const WriteResult &result);
 // The warning after a failed write: the file and the reason, and that the earlier report is kept.
 std::string failureMessage(const WriteResult &result);
 
-// Why a file operation failed, for the user: a Russian phrase for an errno value.
-std::string errorReason(int error);
-
 } // namespace report
