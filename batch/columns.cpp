@@ -27,7 +27,7 @@ std::string_view columnName(Column column)
     case Column::Error:
         return "Ошибка";
     default: // ТБ to КН: the steps' own abbreviations
-        return engine::factorLabel(static_cast<engine::Factor>(static_cast<std::size_t>(column) - 1));
+        return engine::factorLabel(factorOf(column));
     }
 }
 

@@ -3,6 +3,8 @@
 // needed may be missing, and columns the batch does not know are carried through untouched.
 #pragma once
 
+#include "engine/premium.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -13,7 +15,8 @@
 
 namespace batch {
 
-// The columns the batch reads and the three it writes. ТБ to КН stand in the order of engine::Factor.
+// The columns the batch reads and the three it writes. ТБ to КН stand in the order of engine::Factor,
+// which columnOf() and the static_asserts below it rely on.
 enum class Column {
     Category,
     TB,
@@ -35,6 +38,24 @@ enum class Column {
 };
 inline constexpr std::size_t kColumnCount = 17;
 inline constexpr std::array kWrittenColumns = {Column::Factors, Column::Premium, Column::Error};
+static_assert(kColumnCount == static_cast<std::size_t>(Column::Error) + 1);
+
+// The column of a factor's cell, and the factor of a column from ТБ to КН: one place apart.
+constexpr Column columnOf(engine::Factor factor)
+{
+    return static_cast<Column>(static_cast<std::size_t>(factor) + 1);
+}
+constexpr engine::Factor factorOf(Column column)
+{
+    return static_cast<engine::Factor>(static_cast<std::size_t>(column) - 1);
+}
+static_assert(columnOf(engine::Factor::TB) == Column::TB && columnOf(engine::Factor::KT) == Column::KT
+    && columnOf(engine::Factor::KBM) == Column::KBM && columnOf(engine::Factor::KVS) == Column::KVS
+    && columnOf(engine::Factor::KO) == Column::KO && columnOf(engine::Factor::KM) == Column::KM
+    && columnOf(engine::Factor::KS) == Column::KS && columnOf(engine::Factor::KP) == Column::KP
+    && columnOf(engine::Factor::KN) == Column::KN);
+static_assert(engine::kFactorCount == static_cast<std::size_t>(Column::KN));
+static_assert(factorOf(Column::KN) == engine::Factor::KN && factorOf(Column::TB) == engine::Factor::TB);
 
 // The name of a column as the header spells it and messages quote it.
 std::string_view columnName(Column column);

@@ -52,11 +52,6 @@ std::string columnQuoted(Column column)
     return "«" + std::string(columnName(column)) + "»";
 }
 
-constexpr Column columnOf(Factor factor)
-{
-    return static_cast<Column>(static_cast<std::size_t>(factor) + 1);
-}
-
 // What a step's cell names when it is no entry of the step and no number, with the quoted cell.
 std::string notFound(Factor factor, const std::string &cell)
 {
