@@ -21,7 +21,6 @@ namespace {
 
 constexpr std::size_t kFlushSize = 256 * 1024;
 constexpr std::size_t kErrorsShown = 10; // rejected rows listed on the console; the file has them all
-constexpr std::string_view kTotalWord = "ИТОГО";
 
 std::string quotedPath(const std::filesystem::path &path)
 {
@@ -337,7 +336,7 @@ int run(const Options &options, Console &console)
     std::string counts = "рассчитано " + std::to_string(computed) + ", отклонено " + std::to_string(rejected);
     if (!totalFits)
         counts += "; сумма премий слишком велика для расчета";
-    const std::string totalWord = writer.encoded(kTotalWord);
+    const std::string totalWord = writer.encoded(engine::kTotalWord);
     const std::string totalText
         = totalFits ? engine::formatFactorText(engine::FixedPoint::fromRaw(total)) : "";
     const std::string countsText = writer.encoded(counts);

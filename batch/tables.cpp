@@ -170,4 +170,15 @@ std::string_view categoryWord(Category category)
     return kCategoryWords[static_cast<std::size_t>(category)];
 }
 
+std::string categoryChoices()
+{
+    std::string choices;
+    for (std::size_t i = 0; i < kCategoryWords.size(); ++i) {
+        if (i > 0)
+            choices += i + 1 < kCategoryWords.size() ? ", " : " или ";
+        choices += kCategoryWords[i];
+    }
+    return choices;
+}
+
 } // namespace batch

@@ -201,4 +201,7 @@ private:
 // The short word of a category, as the batch accepts it and names it in messages: "легковой", ...
 std::string_view categoryWord(engine::Category category);
 
+// All of them, as a message offers them: "легковой, грузовой, прицеп, автобус или иностранный".
+std::string categoryChoices();
+
 } // namespace batch

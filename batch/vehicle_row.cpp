@@ -308,13 +308,13 @@ void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
     } else if (const Lookup<Category> found = find(m_tables.categories(), Column::Category, categoryText);
                found.match == Match::Found) {
         category = *found.value;
-    } else if (foldText(utf8(Column::Category, categoryText), Fold::Entry) == "ИТОГО") {
+    } else if (foldText(utf8(Column::Category, categoryText), Fold::Entry) == engine::kTotalWord) {
         result.kind = VehicleResult::Kind::EarlierTotal;
         return;
     } else {
         problem(Column::Category,
-            "категория " + quoted(utf8(Column::Category, categoryText))
-                + " не найдена: укажите легковой, грузовой, прицеп, автобус или иностранный");
+            "категория " + quoted(utf8(Column::Category, categoryText)) + " не найдена: укажите "
+                + categoryChoices());
     }
     if (record.unterminatedQuote)
         problem("кавычка, открытая в этой строке, не закрыта до конца файла");

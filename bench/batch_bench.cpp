@@ -7,6 +7,7 @@
 // every line at ';', run in turn with the batch on the same file in the same process, so that the ratio
 // of the two does not depend on the machine: once for the file in Windows-1251, as a Russian spreadsheet
 // saves it, and once in UTF-8.
+#include "batch/tables.h"
 #include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/premium.h"
@@ -81,12 +82,11 @@ void writeList(const fs::path &path, std::size_t rows, Encoding encoding)
         engine::kTowns,
         engine::kTowns,
         engine::kSmallSettlementEntries};
-    const std::string_view words[] = {"легковой", "грузовой", "прицеп", "автобус", "иностранный"};
     std::string line;
     for (std::size_t i = 0; i < rows; ++i) {
         line.clear();
         line += "А" + std::to_string(100 + i % 900) + "ВС" + std::to_string(10 + i % 90) + ";";
-        line += words[i % 5];
+        line += batch::categoryWord(static_cast<engine::Category>(i % engine::kCategoryCount));
         line += ';';
         if (dice(10) == 0)
             line += "1980";

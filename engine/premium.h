@@ -51,6 +51,10 @@ constexpr std::string_view categoryCaption(Category category)
     return kCategoryCaptions[static_cast<std::size_t>(category)];
 }
 
+// The word over a premium's total: the reports' "ИТОГО:" line and the batch's total row, which a
+// list read in again is recognised by.
+inline constexpr std::string_view kTotalWord = "ИТОГО";
+
 // The nine tariff factors, in step order.
 enum class Factor { TB, KT, KBM, KVS, KO, KM, KS, KP, KN };
 inline constexpr std::size_t kFactorCount = 9;

@@ -1,5 +1,6 @@
 #include "report/document.h"
 
+#include "engine/premium.h"
 #include "report/contacts.h"
 #include "report/rtf_writer.h"
 
@@ -318,7 +319,7 @@ void closing(Composer &c, const ReportInput &in)
     rule(c);
     c.paragraph()
         .paragraph()
-        .text("ИТОГО:" + in.total + " " + "рублей")
+        .text(std::string(engine::kTotalWord) + ":" + in.total + " " + "рублей")
         .bold(true)
         .size(10)
         .font(kTahoma)

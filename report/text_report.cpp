@@ -4,6 +4,7 @@
 // "KO", "KM", "KC" and "KH" are Latin letters, the others Cyrillic.
 #include "report/text_report.h"
 
+#include "engine/premium.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
 #include "report/contacts.h"
@@ -82,7 +83,7 @@ std::vector<Line> reportLines(const ReportInput &in)
             shown(KN)),
         Spaced);
     add(kLongRule, Single);
-    add("ИТОГО:" + in.total + " " + "рублей", Single);
+    add(std::string(engine::kTotalWord) + ":" + in.total + " " + "рублей", Single);
     add(kLongRule, Spaced);
     add(cat(kWebAddress, "\\"), Single); // the web address has always ended in a backslash here
     add(std::string(kMailAddress), Single);
