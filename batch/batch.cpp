@@ -172,19 +172,15 @@ public:
             // Every cell is carried in its place: the row's own bytes, quoting and all.
             out += record.raw;
             out.append(m_layout.width - record.cells.size(), separator);
+            appendAdded(out, added);
         } else {
-            bool first = true;
-            for (const std::size_t position : m_layout.carried) {
-                if (!first)
-                    out += separator;
-                first = false;
-                if (position < record.cells.size())
-                    appendCell(out, record.cells[position], separator);
-            }
-        }
-        for (const std::string_view text : added) {
-            out += separator;
-            appendCell(out, text, separator);
+            join(
+                out,
+                [&](std::size_t i) {
+                    const std::size_t position = m_layout.carried[i];
+                    return position < record.cells.size() ? record.cells[position] : std::string_view();
+                },
+                added);
         }
         // Values beyond the header's last column are kept, after the columns added.
         if (hasValuesBeyond(record, m_layout.width))
@@ -195,179 +191,317 @@ public:
         out += m_dialect.lineEnd;
     }
 
+    // The total row: word under "Категория", the other carried cells empty, then the added cells.
+    void totalRow(std::string &out, std::string_view word, std::span<const std::string_view> added) const
+    {
+        join(
+            out,
+            [&](std::size_t i) {
+                return i == m_layout.categoryOutput ? word : std::string_view();
+            },
+            added);
+        out += m_dialect.lineEnd;
+    }
+
 private:
+    // The carried cells, the i-th given by cell(i), then the cells added, each after a separator.
+    template<typename CarriedCell>
+    void join(std::string &out, const CarriedCell &cell, std::span<const std::string_view> added) const
+    {
+        for (std::size_t i = 0; i < m_layout.carried.size(); ++i) {
+            if (i > 0)
+                out += m_dialect.separator;
+            appendCell(out, cell(i), m_dialect.separator);
+        }
+        appendAdded(out, added);
+    }
+    void appendAdded(std::string &out, std::span<const std::string_view> added) const
+    {
+        for (const std::string_view text : added) {
+            out += m_dialect.separator;
+            appendCell(out, text, m_dialect.separator);
+        }
+    }
+
     const Dialect &m_dialect;
     const Layout &m_layout;
     bool m_identity; // every column is carried, none taken out
+};
+
+// What the rows came to: the counts, the exact sum of the premiums and the first reasons to show.
+class Tally {
+public:
+    void add(const VehicleResult &result)
+    {
+        if (result.kind == VehicleResult::Kind::Computed) {
+            ++m_computed;
+            std::int64_t sum = 0;
+            if (__builtin_add_overflow(m_total, result.premium.raw(), &sum))
+                m_totalFits = false;
+            m_total = sum;
+        } else if (result.kind == VehicleResult::Kind::Rejected) {
+            ++m_rejected;
+            if (m_shownErrors.size() < kErrorsShown)
+                m_shownErrors.push_back(result.error);
+        }
+    }
+
+    // "рассчитано N, отклонено M", and that the sum did not fit when so.
+    std::string counts() const
+    {
+        std::string counts
+            = "рассчитано " + std::to_string(m_computed) + ", отклонено " + std::to_string(m_rejected);
+        if (!m_totalFits)
+            counts += "; сумма премий слишком велика для расчета";
+        return counts;
+    }
+    // The sum of the premiums as a factor text; empty when it did not fit.
+    std::string totalText() const
+    {
+        return m_totalFits ? engine::formatFactorText(engine::FixedPoint::fromRaw(m_total)) : "";
+    }
+    bool totalFits() const
+    {
+        return m_totalFits;
+    }
+    std::size_t rejected() const
+    {
+        return m_rejected;
+    }
+    const std::vector<std::string> &shownErrors() const
+    {
+        return m_shownErrors;
+    }
+
+private:
+    std::size_t m_computed = 0;
+    std::size_t m_rejected = 0;
+    std::int64_t m_total = 0;
+    bool m_totalFits = true;
+    std::vector<std::string> m_shownErrors;
+};
+
+// The progress line of a large file on a terminal: rows done and the share of the file read, rewritten
+// at most five times a second.
+class Progress {
+public:
+    Progress(Console &console, std::uintmax_t fileSize)
+        : m_console(console)
+        , m_fileSize(fileSize)
+        , m_shown(console.showsProgress() && fileSize >= kProgressFileSize)
+    {
+    }
+
+    void update(std::size_t row, std::uint64_t bytesRead)
+    {
+        if (!m_shown || row % 4096 != 0)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_last < std::chrono::milliseconds(200))
+            return;
+        m_last = now;
+        const auto percent = bytesRead * 100 / m_fileSize;
+        m_console.progress(
+            "обработано строк: " + std::to_string(row - 1) + " (" + std::to_string(percent) + " %)");
+    }
+
+private:
+    Console &m_console;
+    std::uintmax_t m_fileSize;
+    bool m_shown;
+    std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
+};
+
+// One run, in the order of its steps. A step that cannot go on says why and returns false; the run
+// then ends with kNotRead.
+class BatchRun {
+public:
+    BatchRun(const Options &options, Console &console)
+        : m_options(options)
+        , m_console(console)
+    {
+    }
+
+    // The input file, which must be a file one may read.
+    bool openInput()
+    {
+        const int fd = m_input.emplace(::open(m_options.input.c_str(), O_RDONLY | O_CLOEXEC)).get();
+        struct stat file { };
+        if (fd < 0 || ::fstat(fd, &file) != 0)
+            return fail("не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(errno));
+        if (S_ISDIR(file.st_mode))
+            return fail("не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(EISDIR));
+        m_fileSize = static_cast<std::uintmax_t>(file.st_size);
+        m_reader.emplace(fd);
+        return true;
+    }
+
+    // The header row: the file's dialect and which column is where.
+    bool readHeader()
+    {
+        const CsvReader::Status status = m_reader->readHeader(m_record);
+        if (status == CsvReader::Status::End)
+            return fail(quotedPath(m_options.input) + ": файл пуст, нет строки заголовка");
+        if (status != CsvReader::Status::Record)
+            return readFailure(status);
+        m_dialect = m_reader->dialect();
+        std::vector<std::string> names;
+        for (const std::string_view name : m_record.cells)
+            names.push_back(m_dialect.encoding == Encoding::Windows1251 ? engine::fromWindows1251(name)
+                                                                        : std::string(name));
+        LayoutResult layout = layoutOf(names);
+        if (!layout.layout)
+            return fail(quotedPath(m_options.input) + ": " + layout.problem
+                + ". Первая строка файла должна называть столбцы; см. tarifmaster --batch --help");
+        m_layout = std::move(*layout.layout);
+        m_writer.emplace(m_dialect, m_layout);
+        return true;
+    }
+
+    // Where the result goes: the --output file, replaced once complete, or standard output.
+    bool chooseOutput()
+    {
+        if (m_options.output) {
+            auto target = std::make_unique<FileSink>(*m_options.output);
+            if (!target->open())
+                return fail(target->failure());
+            m_sink = std::move(target);
+        } else {
+            m_sink = std::make_unique<DescriptorSink>(m_options.standardOutput);
+        }
+        return true;
+    }
+
+    // The header row written out with the names of the columns added, then every row computed and
+    // written, as the file streams in.
+    bool computeRows()
+    {
+        const RowWriter &writer = *m_writer;
+        m_out.reserve(kFlushSize + 64 * 1024);
+        if (m_dialect.encoding == Encoding::Utf8WithBom)
+            m_out += "\xEF\xBB\xBF";
+        std::array<std::string, kWrittenColumns.size()> names;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            names[i] = writer.encoded(columnName(kWrittenColumns[i]));
+        writer.row(m_out, m_record, std::array<std::string_view, 3>{names[0], names[1], names[2]});
+
+        const Tables tables(m_dialect.encoding);
+        RowEvaluator evaluator(tables, m_layout, m_dialect.encoding);
+        Progress progress(m_console, m_fileSize);
+        VehicleResult result;
+        std::string premiumText, errorText;
+        for (;;) {
+            const CsvReader::Status status = m_reader->next(m_record);
+            if (status == CsvReader::Status::End)
+                return true;
+            if (status != CsvReader::Status::Record)
+                return readFailure(status);
+            evaluator.evaluate(m_record, result);
+            if (result.kind == VehicleResult::Kind::EarlierTotal)
+                continue;
+            m_tally.add(result);
+            std::array<std::string_view, 3> added{}; // a blank row gets none
+            if (result.kind == VehicleResult::Kind::Computed) {
+                premiumText = engine::formatFactorText(result.premium);
+                added = {result.factors, premiumText, std::string_view()};
+            } else if (result.kind == VehicleResult::Kind::Rejected) {
+                added = {std::string_view(), std::string_view(), writer.encoded(result.error, errorText)};
+            }
+            writer.row(m_out, m_record, added);
+            if (m_out.size() >= kFlushSize && !flush())
+                return false;
+            progress.update(m_record.row, m_reader->bytesConsumed());
+        }
+    }
+
+    // The total row: "ИТОГО" under "Категория", the exact sum of the premiums, and the counts; then
+    // the result is complete.
+    bool writeTotalRow()
+    {
+        const RowWriter &writer = *m_writer;
+        const std::string word = writer.encoded(engine::kTotalWord);
+        const std::string totalText = m_tally.totalText();
+        const std::string counts = writer.encoded(m_tally.counts());
+        writer.totalRow(m_out, word, std::array<std::string_view, 3>{std::string_view(), totalText, counts});
+        if (!flush())
+            return false;
+        if (!m_sink->finish())
+            return fail(m_sink->failure());
+        return true;
+    }
+
+    // The closing lines on the console: the first reasons, how many more, the counts and the sum; and
+    // the exit status.
+    int summarize() const
+    {
+        m_console.progress({});
+        for (const std::string &error : m_tally.shownErrors())
+            m_console.say(error);
+        const std::size_t shown = m_tally.shownErrors().size();
+        if (m_tally.rejected() > shown)
+            m_console.say("… и еще строк с ошибками: " + std::to_string(m_tally.rejected() - shown));
+        std::string done = m_tally.counts();
+        if (m_tally.totalFits())
+            done += ", сумма премий " + m_tally.totalText();
+        if (m_options.output)
+            done += "; результат записан в " + quotedPath(*m_options.output);
+        m_console.say(done);
+        return m_tally.rejected() == 0 && m_tally.totalFits() ? kAllComputed : kSomeRejected;
+    }
+
+private:
+    bool fail(const std::string &text)
+    {
+        m_console.progress({});
+        m_console.say("tarifmaster: " + text);
+        return false;
+    }
+
+    bool readFailure(CsvReader::Status status)
+    {
+        if (status == CsvReader::Status::TooLong)
+            return fail(quotedPath(m_options.input) + ", строка " + std::to_string(m_record.row + 1)
+                + ": длиннее " + std::to_string(kMaxRecordBytes / (1024 * 1024))
+                + " МБ — вероятно, в ней не закрыта кавычка");
+        if (status == CsvReader::Status::Utf16)
+            return fail(quotedPath(m_options.input)
+                + ": файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251");
+        return fail(
+            "не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(m_reader->error()));
+    }
+
+    // Hands what is written so far to the output.
+    bool flush()
+    {
+        if (!m_sink->write(m_out))
+            return fail(m_sink->failure());
+        m_out.clear();
+        return true;
+    }
+
+    const Options &m_options;
+    Console &m_console;
+    std::optional<Descriptor> m_input;
+    std::uintmax_t m_fileSize = 0;
+    std::optional<CsvReader> m_reader;
+    Record m_record; // the header, then each row in turn
+    Dialect m_dialect;
+    Layout m_layout;
+    std::optional<RowWriter> m_writer; // for m_dialect and m_layout
+    std::unique_ptr<Sink> m_sink;
+    std::string m_out; // the result not yet handed to the sink
+    Tally m_tally;
 };
 
 } // namespace
 
 int run(const Options &options, Console &console)
 {
-    const auto fail = [&console](const std::string &text) {
-        console.progress({});
-        console.say("tarifmaster: " + text);
+    BatchRun batch(options, console);
+    if (!batch.openInput() || !batch.readHeader() || !batch.chooseOutput() || !batch.computeRows()
+        || !batch.writeTotalRow())
         return kNotRead;
-    };
-    const Descriptor input(::open(options.input.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat file { };
-    if (input.get() < 0 || ::fstat(input.get(), &file) != 0)
-        return fail("не удалось прочитать " + quotedPath(options.input) + ": " + readReason(errno));
-    if (S_ISDIR(file.st_mode))
-        return fail("не удалось прочитать " + quotedPath(options.input) + ": " + readReason(EISDIR));
-
-    CsvReader reader(input.get());
-    Record record;
-    const auto readFailure = [&](CsvReader::Status status) {
-        if (status == CsvReader::Status::TooLong)
-            return fail(quotedPath(options.input) + ", строка " + std::to_string(record.row + 1)
-                + ": длиннее " + std::to_string(kMaxRecordBytes / (1024 * 1024))
-                + " МБ — вероятно, в ней не закрыта кавычка");
-        if (status == CsvReader::Status::Utf16)
-            return fail(quotedPath(options.input)
-                + ": файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251");
-        return fail("не удалось прочитать " + quotedPath(options.input) + ": " + readReason(reader.error()));
-    };
-    const CsvReader::Status headerStatus = reader.readHeader(record);
-    if (headerStatus == CsvReader::Status::End)
-        return fail(quotedPath(options.input) + ": файл пуст, нет строки заголовка");
-    if (headerStatus != CsvReader::Status::Record)
-        return readFailure(headerStatus);
-    const Dialect dialect = reader.dialect();
-
-    std::vector<std::string> names;
-    for (const std::string_view name : record.cells)
-        names.push_back(
-            dialect.encoding == Encoding::Windows1251 ? engine::fromWindows1251(name) : std::string(name));
-    const LayoutResult layoutResult = layoutOf(names);
-    if (!layoutResult.layout)
-        return fail(quotedPath(options.input) + ": " + layoutResult.problem
-            + ". Первая строка файла должна называть столбцы; см. tarifmaster --batch --help");
-    const Layout &layout = *layoutResult.layout;
-
-    std::unique_ptr<Sink> sink;
-    if (options.output) {
-        auto target = std::make_unique<FileSink>(*options.output);
-        if (!target->open())
-            return fail(target->failure());
-        sink = std::move(target);
-    } else {
-        sink = std::make_unique<DescriptorSink>(options.standardOutput);
-    }
-
-    const RowWriter writer(dialect, layout);
-    std::string out;
-    out.reserve(kFlushSize + 64 * 1024);
-    if (dialect.encoding == Encoding::Utf8WithBom)
-        out += "\xEF\xBB\xBF";
-    std::vector<std::string> addedNames;
-    for (const Column column : kWrittenColumns)
-        addedNames.push_back(writer.encoded(columnName(column)));
-    const std::array<std::string_view, 3> headerAdded = {addedNames[0], addedNames[1], addedNames[2]};
-    writer.row(out, record, headerAdded);
-
-    const Tables tables(dialect.encoding);
-    RowEvaluator evaluator(tables, layout, dialect.encoding);
-    VehicleResult result;
-    std::size_t computed = 0;
-    std::size_t rejected = 0;
-    std::int64_t total = 0;
-    bool totalFits = true;
-    std::vector<std::string> shownErrors;
-
-    const bool progress
-        = console.showsProgress() && static_cast<std::uintmax_t>(file.st_size) >= kProgressFileSize;
-    auto lastProgress = std::chrono::steady_clock::now();
-    std::string premiumText, errorText;
-
-    for (;;) {
-        const CsvReader::Status status = reader.next(record);
-        if (status == CsvReader::Status::End)
-            break;
-        if (status != CsvReader::Status::Record)
-            return readFailure(status);
-        evaluator.evaluate(record, result);
-        switch (result.kind) {
-        case VehicleResult::Kind::EarlierTotal:
-            continue;
-        case VehicleResult::Kind::Blank:
-            writer.row(out, record, std::array<std::string_view, 3>{});
-            break;
-        case VehicleResult::Kind::Computed: {
-            ++computed;
-            std::int64_t sum = 0;
-            if (__builtin_add_overflow(total, result.premium.raw(), &sum))
-                totalFits = false;
-            total = sum;
-            premiumText = engine::formatFactorText(result.premium);
-            writer.row(out,
-                record,
-                std::array<std::string_view, 3>{result.factors, premiumText, std::string_view()});
-            break;
-        }
-        case VehicleResult::Kind::Rejected:
-            ++rejected;
-            if (shownErrors.size() < kErrorsShown)
-                shownErrors.push_back(result.error);
-            writer.row(out,
-                record,
-                std::array<std::string_view, 3>{
-                    std::string_view(), std::string_view(), writer.encoded(result.error, errorText)});
-            break;
-        }
-        if (out.size() >= kFlushSize) {
-            if (!sink->write(out))
-                return fail(sink->failure());
-            out.clear();
-        }
-        if (progress && record.row % 4096 == 0) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - lastProgress >= std::chrono::milliseconds(200)) {
-                lastProgress = now;
-                const auto percent = reader.bytesConsumed() * 100 / static_cast<std::uintmax_t>(file.st_size);
-                console.progress("обработано строк: " + std::to_string(record.row - 1) + " ("
-                    + std::to_string(percent) + " %)");
-            }
-        }
-    }
-
-    // The total row: "ИТОГО" under "Категория", the exact sum of the premiums, and the counts.
-    std::string counts = "рассчитано " + std::to_string(computed) + ", отклонено " + std::to_string(rejected);
-    if (!totalFits)
-        counts += "; сумма премий слишком велика для расчета";
-    const std::string totalWord = writer.encoded(engine::kTotalWord);
-    const std::string totalText
-        = totalFits ? engine::formatFactorText(engine::FixedPoint::fromRaw(total)) : "";
-    const std::string countsText = writer.encoded(counts);
-    const char separator = dialect.separator;
-    for (std::size_t i = 0; i < layout.carried.size(); ++i) {
-        if (i > 0)
-            out += separator;
-        if (i == layout.categoryOutput)
-            appendCell(out, totalWord, separator);
-    }
-    out += separator;
-    out += separator;
-    appendCell(out, totalText, separator);
-    out += separator;
-    appendCell(out, countsText, separator);
-    out += dialect.lineEnd;
-    if (!sink->write(out) || !sink->finish())
-        return fail(sink->failure());
-
-    console.progress({});
-    for (const std::string &error : shownErrors)
-        console.say(error);
-    if (rejected > shownErrors.size())
-        console.say("… и еще строк с ошибками: " + std::to_string(rejected - shownErrors.size()));
-    std::string done = counts;
-    if (totalFits)
-        done += ", сумма премий " + totalText;
-    if (options.output)
-        done += "; результат записан в " + quotedPath(*options.output);
-    console.say(done);
-    return rejected == 0 && totalFits ? kAllComputed : kSomeRejected;
+    return batch.summarize();
 }
 
 } // namespace batch
