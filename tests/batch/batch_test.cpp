@@ -230,30 +230,38 @@ TEST(Batch, BadRowsAreNamedAndTheRestIsComputed)
     for (const Case &c : cases)
         input += csvLine(c.row, ';', "\n");
     input += "легковой;\"физических лиц;Москва\n"; // a quote never closed, last in the file
-    const TempFolder folder;
-    writeFile(folder.path() / "in.csv", input);
+    // The same in Windows-1251: its cells are looked up unconverted, and converted for a loose match
+    // and for the messages.
+    for (const bool windows1251 : {false, true}) {
+        SCOPED_TRACE(windows1251 ? "Windows-1251" : "UTF-8");
+        const TempFolder folder;
+        writeFile(folder.path() / "in.csv", windows1251 ? engine::toWindows1251(input) : input);
 
-    RecordingConsole console;
-    ASSERT_EQ(
-        batch::run({folder.path() / "in.csv", folder.path() / "out.csv"}, console), batch::kSomeRejected);
-    const std::vector<Row> rows = readRows(folder.path() / "out.csv");
-    ASSERT_EQ(rows.size(), cases.size() + 2); // the header and the new total; the old total left out
-    for (std::size_t i = 0; i + 1 < cases.size(); ++i) {
-        SCOPED_TRACE("row " + std::to_string(i + 2));
-        EXPECT_EQ(rows[i + 1][header.size() + 1], cases[i].premium);
-        EXPECT_EQ(rows[i + 1][header.size() + 2], cases[i].error);
+        RecordingConsole console;
+        ASSERT_EQ(
+            batch::run({folder.path() / "in.csv", folder.path() / "out.csv"}, console), batch::kSomeRejected);
+        if (windows1251)
+            writeFile(
+                folder.path() / "out.csv", engine::fromWindows1251(readFile(folder.path() / "out.csv")));
+        const std::vector<Row> rows = readRows(folder.path() / "out.csv");
+        ASSERT_EQ(rows.size(), cases.size() + 2); // the header and the new total; the old total left out
+        for (std::size_t i = 0; i + 1 < cases.size(); ++i) {
+            SCOPED_TRACE("row " + std::to_string(i + 2));
+            EXPECT_EQ(rows[i + 1][header.size() + 1], cases[i].premium);
+            EXPECT_EQ(rows[i + 1][header.size() + 2], cases[i].error);
+        }
+        EXPECT_TRUE(rows[cases.size()][header.size() + 2].starts_with(
+            "строка 18: кавычка, открытая в этой строке, не закрыта до конца файла; "));
+        const Row &total = rows.back();
+        EXPECT_EQ(total[0], "ИТОГО");
+        EXPECT_EQ(total[header.size() + 1], "21384"); // 3960 + 1980 + 2376 + 3960 + 9108
+        EXPECT_EQ(total[header.size() + 2], "рассчитано 5, отклонено 10");
+        ASSERT_FALSE(console.lines.empty());
+        EXPECT_EQ(console.lines.front(), cases[0].error);
+        EXPECT_EQ(console.lines.back(),
+            "рассчитано 5, отклонено 10, сумма премий 21384; результат записан в «"
+                + (folder.path() / "out.csv").string() + "»");
     }
-    EXPECT_TRUE(rows[cases.size()][header.size() + 2].starts_with(
-        "строка 18: кавычка, открытая в этой строке, не закрыта до конца файла; "));
-    const Row &total = rows.back();
-    EXPECT_EQ(total[0], "ИТОГО");
-    EXPECT_EQ(total[header.size() + 1], "21384"); // 3960 + 1980 + 2376 + 3960 + 9108
-    EXPECT_EQ(total[header.size() + 2], "рассчитано 5, отклонено 10");
-    ASSERT_FALSE(console.lines.empty());
-    EXPECT_EQ(console.lines.front(), cases[0].error);
-    EXPECT_EQ(console.lines.back(),
-        "рассчитано 5, отклонено 10, сумма премий 21384; результат записан в «"
-            + (folder.path() / "out.csv").string() + "»");
 }
 
 TEST(Batch, UnusableFilesStopWithOneMessageAndWriteNothing)
