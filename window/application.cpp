@@ -1,5 +1,6 @@
 #include "window/application.h"
 
+#include "tarifmaster/version.h"
 #include "window/look.h"
 
 #include <QCommandLineOption>
@@ -91,7 +92,7 @@ std::optional<Answer> answerCommandLine(int argc, char *argv[], std::string_view
         return Answer{text, 0};
     }
     if (parser.isSet(version))
-        return Answer{QStringLiteral("ТарифМастер %1\n").arg(QLatin1String(kVersion)), 0};
+        return Answer{QString::fromUtf8(tarifmaster::kVersionLine), 0};
     return std::nullopt;
 }
 
@@ -151,8 +152,8 @@ void setUp(QCoreApplication &app)
 {
     // No application display name: Qt would append it to the window title.
     QCoreApplication::setApplicationName(QLatin1String(kCommand));
-    QCoreApplication::setApplicationVersion(QLatin1String(kVersion));
-    QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
+    QCoreApplication::setApplicationVersion(QLatin1String(tarifmaster::kVersion));
+    QGuiApplication::setDesktopFileName(QLatin1String(tarifmaster::kAppId));
     QGuiApplication::setWindowIcon(look::windowIcon());
     loadQtTranslations(app, QLocale::system());
 }

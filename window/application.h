@@ -13,9 +13,6 @@ class QTranslator;
 
 namespace window::application {
 
-// One id for the desktop entry, the AppStream metadata and the icon name.
-inline constexpr char kAppId[] = TARIFMASTER_APP_ID;
-inline constexpr char kVersion[] = TARIFMASTER_VERSION;
 // The command, and the instance and class of the window on X11 (the desktop entry's StartupWMClass).
 inline constexpr char kCommand[] = "tarifmaster";
 

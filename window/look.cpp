@@ -1,6 +1,6 @@
 #include "window/look.h"
 
-#include "window/application.h"
+#include "tarifmaster/version.h"
 #include "window/inventory.h"
 
 #include <QAbstractButton>
@@ -186,7 +186,7 @@ QIcon windowIcon()
         QIcon bundled;
         for (const int size : {16, 24, 32, 48, 64, 128, 256})
             bundled.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
-        icon = QIcon::fromTheme(QLatin1String(application::kAppId), bundled);
+        icon = QIcon::fromTheme(QLatin1String(tarifmaster::kAppId), bundled);
         qAddPostRoutine([] {
             icon = QIcon();
         });

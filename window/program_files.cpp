@@ -1,6 +1,7 @@
 #include "window/program_files.h"
 
 #include "report/report.h"
+#include "tarifmaster/version.h"
 #include "window/module1.h"
 
 #include <QDir>
@@ -13,9 +14,6 @@
 namespace window {
 
 namespace {
-
-// From the prefix's bin/ to its share/tarifmaster, as the install rules lay them out.
-constexpr char kDataFolderFromProgram[] = TARIFMASTER_DATA_FROM_BIN;
 
 bool holdsProgramFiles(const QString &folder)
 {
@@ -42,7 +40,7 @@ ProgramFiles ProgramFiles::locate(const QString &programFolder)
     if (holdsProgramFiles(programFolder))
         return {programFolder, programFolder, false};
     const QString installed
-        = QDir::cleanPath(programFolder + u'/' + QString::fromUtf8(kDataFolderFromProgram));
+        = QDir::cleanPath(programFolder + u'/' + QString::fromUtf8(tarifmaster::kDataFolderFromProgram));
     if (QFileInfo(installed).isDir())
         return {programFolder, installed, true};
     return {programFolder, programFolder, false};
