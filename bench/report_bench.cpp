@@ -1,9 +1,9 @@
 // One press of "отчет": each report built, and written to a folder as the program writes it (a new file
 // flushed to the disk and renamed over the earlier report).
 #include "report/document.h"
-#include "report/picture.h"
 #include "report/report.h"
 #include "report/text_report.h"
+#include "window/report_picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,17 +60,17 @@ void BM_WriteTextReport(benchmark::State &state)
 }
 BENCHMARK(BM_WriteTextReport)->Unit(benchmark::kMicrosecond);
 
-void BM_PictureAsPng(benchmark::State &state)
+void BM_ReadReportPicture(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(report::pictureAsPng(kPicture));
+        benchmark::DoNotOptimize(window::readReportPicture(kPicture));
 }
-BENCHMARK(BM_PictureAsPng)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadReportPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_DocumentRtf(benchmark::State &state)
 {
     const report::ReportInput in = sampleWindow();
-    const std::string png = report::pictureAsPng(kPicture).bytes;
+    const std::string png = window::readReportPicture(kPicture).bytes;
     for (auto _ : state)
         benchmark::DoNotOptimize(report::documentRtf(in, png));
 }
@@ -81,7 +81,7 @@ void BM_WriteDocumentReport(benchmark::State &state)
     const report::ReportInput in = sampleWindow();
     Folder folder;
     for (auto _ : state)
-        if (!report::writeDocumentReport(in, folder.path, kPicture).ok)
+        if (!report::writeDocumentReport(in, folder.path, window::readReportPicture(kPicture)).ok)
             state.SkipWithError("the document report was not written");
 }
 BENCHMARK(BM_WriteDocumentReport)->Unit(benchmark::kMicrosecond);

@@ -62,6 +62,29 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+FileStatus readWholeFile(const std::filesystem::path &path, std::string &bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {errno};
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return {error};
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return {};
+}
+
 FileReplacement::FileReplacement(std::filesystem::path target)
     : m_target(std::move(target))
 {

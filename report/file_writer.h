@@ -4,6 +4,9 @@
 // The replacement keeps the promises of writing the file directly: an existing file that this user may
 // not write is refused and left alone, and a replaced file keeps its permission bits. A symbolic link in
 // the target's place is replaced by a regular file; the file it pointed to is left untouched.
+//
+// The reports make their system calls for files here and nowhere else, reading a whole file included,
+// so that the code above this header is standard C++ wherever it is built.
 #pragma once
 
 #include <cstddef>
@@ -72,6 +75,9 @@ std::string failureReason(const FileStatus &status, const FileWording &file);
 
 // The whole content at once.
 FileStatus replaceFile(const std::filesystem::path &target, std::string_view bytes);
+
+// Appends the whole content of a file to bytes; the errno of the first failure, or 0.
+FileStatus readWholeFile(const std::filesystem::path &path, std::string &bytes);
 
 // Writes all of bytes to an open file descriptor, resuming after interrupted and partial writes; false
 // with errno set when the system refuses.

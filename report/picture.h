@@ -1,5 +1,7 @@
-// The picture at the top of the document report: read from its file (a GIF beside the program) and
-// handed on as PNG, the format that word processors accept inside RTF.
+// The picture at the top of the document report, as the program's front hands it over: the bytes of a
+// PNG file, the format that word processors accept inside RTF, or why there are none. The front reads
+// the picture's file (a GIF beside the program) and decodes it; the report only embeds the PNG, or puts
+// the problem into words for the user (report.h).
 #pragma once
 
 #include <filesystem>
@@ -11,9 +13,10 @@ struct PngPicture {
     enum class Problem {
         None,
         Unreadable,   // the file could not be read: see error
-        NotAPicture,  // its bytes are no picture Qt can read
+        NotAPicture,  // its bytes are no picture the front can read
         NotConverted, // it could not be turned into PNG
     };
+    std::filesystem::path file; // the picture's file, which a message names
     Problem problem = Problem::None;
     int error = 0;     // errno, when Unreadable
     std::string bytes; // the PNG file's bytes, when there is no problem
@@ -23,7 +26,5 @@ struct PngPicture {
         return problem == Problem::None;
     }
 };
-
-PngPicture pictureAsPng(const std::filesystem::path &picture);
 
 } // namespace report

@@ -2,7 +2,6 @@
 
 #include "report/document.h"
 #include "report/file_writer.h"
-#include "report/picture.h"
 #include "report/text_report.h"
 
 #include <cerrno>
@@ -23,9 +22,9 @@ WriteResult outcome(const std::filesystem::path &target, const FileStatus &statu
     return {false, target, failureReason(status, kReportFile)};
 }
 
-std::string pictureProblem(const PngPicture &png, const std::filesystem::path &picture)
+std::string pictureProblem(const PngPicture &png)
 {
-    const std::string name = picture.string();
+    const std::string name = png.file.string();
     switch (png.problem) {
     case PngPicture::Problem::None:
         break;
@@ -54,13 +53,12 @@ WriteResult writeTextReport(const ReportInput &input, const std::filesystem::pat
 }
 
 WriteResult writeDocumentReport(
-    const ReportInput &input, const std::filesystem::path &folder, const std::filesystem::path &picture)
+    const ReportInput &input, const std::filesystem::path &folder, const PngPicture &picture)
 {
     const std::filesystem::path target = folder / kDocumentReportName;
-    const PngPicture png = pictureAsPng(picture);
-    if (!png)
-        return {false, target, pictureProblem(png, picture)};
-    return outcome(target, replaceFile(target, documentRtf(input, png.bytes)));
+    if (!picture)
+        return {false, target, pictureProblem(picture)};
+    return outcome(target, replaceFile(target, documentRtf(input, picture.bytes)));
 }
 
 std::string savedMessage(const WriteResult &result)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "report/input.h"
+#include "report/picture.h"
 
 #include <filesystem>
 #include <string>
@@ -27,11 +28,11 @@ inline constexpr std::string_view kPictureName = "tmas.gif";
 // Writes folder/"str.txt".
 WriteResult writeTextReport(const ReportInput &input, const std::filesystem::path &folder);
 
-// Writes folder/"str.doc" with the picture (a GIF, or any image Qt reads) embedded as PNG. A missing or
-// unreadable picture fails the report before anything is written.
-WriteResult writeDocumentReport(const ReportInput &input,
-    const std::filesystem::path &folder,
-    const std::filesystem::path &picture); // folder/"tmas.gif" in the program
+// Writes folder/"str.doc" with the picture embedded as PNG (in the program: "tmas.gif" of its data
+// folder, decoded by the window). A missing or unreadable picture fails the report before anything is
+// written, with a reason that names the picture's file.
+WriteResult writeDocumentReport(
+    const ReportInput &input, const std::filesystem::path &folder, const PngPicture &picture);
 
 // The confirmation after a successful write: "Cохраненно: " and the path (the first letter is a
 // Latin C, as the program has always written it).

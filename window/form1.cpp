@@ -12,6 +12,7 @@
 #include "window/inventory.h"
 #include "window/look.h"
 #include "window/module1.h"
+#include "window/report_picture.h"
 #include "window/text.h"
 #include "window/widget_builder.h"
 
@@ -511,7 +512,8 @@ void Form1::Command7_Click()
     if (Option8->isChecked())
         tell(report::writeTextReport(input, folder));
     if (Option9->isChecked())
-        tell(report::writeDocumentReport(input, folder, dataFolder / report::kPictureName));
+        tell(
+            report::writeDocumentReport(input, folder, readReportPicture(dataFolder / report::kPictureName)));
 }
 
 // Help pages, links and exit. What the desktop answers changes nothing in the window.

@@ -6,6 +6,7 @@
 #include "report/report.h"
 #include "report_input.h"
 #include "test_folder.h"
+#include "window/report_picture.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -230,8 +231,8 @@ const Converted &converted()
             // Each report is written as "str.doc" and read under a ".doc" name, as a user opens it.
             const fs::path folder = c->folder.path() / v.name;
             fs::create_directory(folder);
-            const report::WriteResult written
-                = report::writeDocumentReport(v.input, folder, TARIFMASTER_TEST_PICTURE);
+            const report::WriteResult written = report::writeDocumentReport(
+                v.input, folder, window::readReportPicture(TARIFMASTER_TEST_PICTURE));
             EXPECT_TRUE(written.ok) << written.reason;
             fs::create_hard_link(written.path, in / (std::string(v.name) + ".doc"));
             files += " " + quoted(in / (std::string(v.name) + ".doc"));

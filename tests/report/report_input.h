@@ -3,6 +3,9 @@
 #pragma once
 
 #include "report/input.h"
+#include "report/picture.h"
+
+#include <string>
 
 namespace report::testing {
 
@@ -17,6 +20,16 @@ inline ReportInput sampleInput(bool foreign = false, bool excludeKp = false)
     in.startDate = "15.03.2024";
     in.startTime = "9:41:07";
     return in;
+}
+
+// The picture as the window hands it over. Of a PNG the report reads only the header, here of a
+// 240 x 48 picture as tmas.gif is; the rest goes into the document as it is.
+inline PngPicture samplePicture()
+{
+    return {"tmas.gif",
+        PngPicture::Problem::None,
+        0,
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\xF0\0\0\0\x30", 24) + "picture"};
 }
 
 } // namespace report::testing

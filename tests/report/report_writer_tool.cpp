@@ -2,8 +2,7 @@
 // message the window would show. The failure tests run it as another user, on a full disk or under a
 // file-size limit, where the test itself cannot go.
 //
-//   report_writer_tool text FOLDER TOTAL
-//   report_writer_tool doc FOLDER TOTAL PICTURE
+//   report_writer_tool text|doc FOLDER TOTAL
 //
 // Exit status: 0 written, 1 not written, 2 wrong arguments.
 #include "report/report.h"
@@ -19,14 +18,15 @@ int main(int argc, char **argv)
     std::signal(SIGXFSZ, SIG_IGN);
 
     const std::string_view kind = argc > 1 ? argv[1] : "";
-    if (!((kind == "text" && argc == 4) || (kind == "doc" && argc == 5))) {
-        std::fputs("usage: report_writer_tool text FOLDER TOTAL | doc FOLDER TOTAL PICTURE\n", stderr);
+    if ((kind != "text" && kind != "doc") || argc != 4) {
+        std::fputs("usage: report_writer_tool text|doc FOLDER TOTAL\n", stderr);
         return 2;
     }
     report::ReportInput input = report::testing::sampleInput();
     input.total = argv[3];
-    const report::WriteResult result = kind == "text" ? report::writeTextReport(input, argv[2])
-                                                      : report::writeDocumentReport(input, argv[2], argv[4]);
+    const report::WriteResult result = kind == "text"
+        ? report::writeTextReport(input, argv[2])
+        : report::writeDocumentReport(input, argv[2], report::testing::samplePicture());
     const std::string message = result.ok ? report::savedMessage(result) : report::failureMessage(result);
     std::printf("%s\n", message.c_str());
     return result.ok ? 0 : 1;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -18,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace report::testing;
 
-const fs::path kPicture = TARIFMASTER_TEST_PICTURE; // the copy beside the program
+const report::PngPicture kPicture = samplePicture();
 const fs::path kWriterTool = REPORT_WRITER_TOOL;
 
 report::WriteResult writeText(const fs::path &folder, const std::string &total = "4321,09")
@@ -28,8 +29,9 @@ report::WriteResult writeText(const fs::path &folder, const std::string &total =
     return report::writeTextReport(in, folder);
 }
 
-report::WriteResult writeDocument(
-    const fs::path &folder, const std::string &total = "4321,09", const fs::path &picture = kPicture)
+report::WriteResult writeDocument(const fs::path &folder,
+    const std::string &total = "4321,09",
+    const report::PngPicture &picture = kPicture)
 {
     report::ReportInput in = sampleInput();
     in.total = total;
@@ -112,7 +114,7 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
         const char *kind;                                // "text" or "doc"
         std::function<fs::path(const fs::path &)> spoil; // returns the folder to write into
         std::string reason;                              // a part of the reason
-        fs::path picture = kPicture;
+        report::PngPicture picture = kPicture;
     };
     const Case cases[] = {
         {"the text report's name is taken by a folder",
@@ -150,14 +152,14 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
                 return f;
             },
             "не найден рисунок /nonexistent/tmas.gif",
-            "/nonexistent/tmas.gif"},
+            {"/nonexistent/tmas.gif", report::PngPicture::Problem::Unreadable, ENOENT, {}}},
         {"the picture is no picture",
             "doc",
             [](const fs::path &f) {
                 return f;
             },
-            "поврежден или не является рисунком",
-            __FILE__},
+            "рисунок " __FILE__ " поврежден или не является рисунком",
+            {__FILE__, report::PngPicture::Problem::NotAPicture, 0, {}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -193,28 +195,24 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
     }
 }
 
-// The folder as a root-owned program folder, the writer tool and the picture copied into it, so that an
-// unprivileged user can run and read them but write nothing.
+// The folder as a root-owned program folder, the writer tool copied into it, so that an unprivileged
+// user can run it but write nothing.
 struct ProgramFolder {
     TempFolder root;
     fs::path tool = root.path() / "report_writer_tool";
-    fs::path picture = root.path() / "tmas.gif";
     fs::path reports = root.path() / "program";
 
     ProgramFolder()
     {
         fs::copy_file(kWriterTool, tool);
         fs::permissions(tool, fs::perms(0755));
-        fs::copy_file(kPicture, picture);
-        fs::permissions(picture, fs::perms(0644));
         fs::create_directory(reports);
         fs::permissions(reports, fs::perms(0755));
     }
 
     std::string command(const std::string &kind, const std::string &total) const
     {
-        std::string c = quoted(tool) + " " + kind + " " + quoted(reports) + " " + total;
-        return kind == "doc" ? c + " " + quoted(picture) : c;
+        return quoted(tool) + " " + kind + " " + quoted(reports) + " " + total;
     }
 };
 

@@ -639,7 +639,9 @@ void Form1Test::reportsAreWrittenByClicksThenConfirmed()
     QCOMPARE(w->desktop.messages.back().text, QStringLiteral("Cохраненно: ") + document);
     QFile doc(document);
     QVERIFY(doc.open(QIODevice::ReadOnly));
-    QVERIFY(doc.readAll().startsWith("{\\rtf1"));
+    const QByteArray rtf = doc.readAll();
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(rtf.contains("{\\pict\\pngblip\\picw240\\pich48")); // tmas.gif, turned into PNG
 }
 
 void Form1Test::failedReportWarnsAndKeepsEverything()
@@ -661,6 +663,21 @@ void Form1Test::failedReportWarnsAndKeepsEverything()
     w->clickButton(QStringLiteral("Command7"));
     QCOMPARE(w->desktop.messages.size(), 2);
     QVERIFY(w->desktop.messages.back().warning);
+    const QString failed
+        = QStringLiteral("Не удалось сохранить отчет %1: ").arg(dir.filePath(QStringLiteral("str.doc")));
+    const QString kept = QStringLiteral(".\nПрежний файл отчета, если он был, остался без изменений.");
+    const QString picture = dir.filePath(QStringLiteral("tmas.gif"));
+    QCOMPARE(w->desktop.messages.back().text, failed + QStringLiteral("не найден рисунок ") + picture + kept);
+    // A picture file that holds no picture.
+    QFile bogus(picture);
+    QVERIFY(bogus.open(QIODevice::WriteOnly));
+    bogus.write("GIF89a, but no more");
+    bogus.close();
+    w->clickButton(QStringLiteral("Command7"));
+    QCOMPARE(w->desktop.messages.size(), 3);
+    QCOMPARE(w->desktop.messages.back().text,
+        failed + QStringLiteral("рисунок ") + picture + QStringLiteral(" поврежден или не является рисунком")
+            + kept);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("str.doc"))));
     QVERIFY(w->form->isVisible());
     QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1980"));
