@@ -2,6 +2,7 @@
 // compute each of them, without a window and without a display.
 //
 //   tarifmaster --batch FILE.csv [--output OUT.csv]
+//   tarifmaster-batch FILE.csv [--output OUT.csv]     (the same without the window; batch/main.cpp)
 //
 // The file is read as it streams in (csv.h), its header row names the columns (columns.h), each row's
 // cells are looked up in the engine's tables and multiplied by the engine's formula (vehicle_row.h,
@@ -48,7 +49,12 @@ int run(const Options &options, Console &console);
 // returns its exit status, or nothing when the window is wanted. Never touches a display.
 std::optional<int> runFromCommandLine(int argc, char **argv);
 
-// The batch mode's part of the program's --help, in Russian.
+// The command line of tarifmaster-batch, the batch mode as a program of its own: the desktop program's
+// arguments after --batch (the file, --output), or the same with --batch; --help and --version as well.
+// Returns the exit status.
+int runBatchProgram(int argc, char **argv);
+
+// The batch mode's part of the desktop program's --help, in Russian.
 std::string_view helpText();
 
 } // namespace batch

@@ -1,4 +1,5 @@
 #include "batch/batch.h"
+#include "tarifmaster/version.h"
 
 #include <cstdio>
 #include <string>
@@ -9,10 +10,26 @@ namespace batch {
 
 namespace {
 
-constexpr std::string_view kHelp = R"(Расчет премий для списка транспортных средств (без окна и без дисплея):
+// The help of both programs ends with the columns, the file and the exit statuses.
+constexpr std::string_view kDesktopHelpHead
+    = R"(Расчет премий для списка транспортных средств (без окна и без дисплея):
   tarifmaster --batch ФАЙЛ.csv [--output ИТОГ.csv]
 
-Одна строка таблицы — одно транспортное средство; первая строка называет столбцы.
+)";
+constexpr std::string_view kBatchProgramHelpHead
+    = R"(Использование: tarifmaster-batch ФАЙЛ.csv [--output ИТОГ.csv]
+
+Расчет премий для списка транспортных средств, как tarifmaster --batch, без окна
+и без дисплея; годятся и его аргументы: tarifmaster-batch --batch ФАЙЛ.csv.
+
+Параметры:
+  --output ИТОГ.csv  записать результат в этот файл
+  -h, --help         показать эту справку и выйти
+  -v, --version      показать версию программы и выйти
+
+)";
+constexpr std::string_view kHelpBody
+    = R"(Одна строка таблицы — одно транспортное средство; первая строка называет столбцы.
 Порядок столбцов любой, регистр букв и пробелы по краям в названиях не важны,
 ненужный столбец можно не включать, прочие столбцы переносятся в результат как есть.
   Категория     легковой, грузовой, прицеп, автобус, иностранный
@@ -42,8 +59,22 @@ constexpr std::string_view kHelp = R"(Расчет премий для спис�
 2 — файл не прочитан, не записан или в нем нет годной строки заголовка.
 )";
 
-constexpr std::string_view kUsage = "Использование: tarifmaster --batch ФАЙЛ.csv [--output ИТОГ.csv]\n"
-                                    "Подробнее: tarifmaster --batch --help\n";
+// The two command lines that run the batch: the desktop program's, where the file follows --batch, and
+// the batch program's, where it may also stand alone and --version is answered as well.
+struct CommandLine {
+    bool batchProgram;
+    std::string_view usage;    // the lines after a wrong command line
+    std::string_view fileHint; // how the file is given, for "не указан файл"
+};
+
+constexpr CommandLine kDesktop{false,
+    "Использование: tarifmaster --batch ФАЙЛ.csv [--output ИТОГ.csv]\n"
+    "Подробнее: tarifmaster --batch --help\n",
+    "--batch ФАЙЛ.csv"};
+constexpr CommandLine kBatchProgram{true,
+    "Использование: tarifmaster-batch ФАЙЛ.csv [--output ИТОГ.csv]\n"
+    "Подробнее: tarifmaster-batch --help\n",
+    "tarifmaster-batch ФАЙЛ.csv"};
 
 class StandardError : public Console {
 public:
@@ -74,34 +105,24 @@ private:
     bool m_shown = false;
 };
 
-int usage(const std::string &problem)
+int usage(const CommandLine &form, const std::string &problem)
 {
     std::fputs(("tarifmaster: " + problem + "\n").c_str(), stderr);
-    std::fputs(std::string(kUsage).c_str(), stderr);
+    std::fputs(std::string(form.usage).c_str(), stderr);
     return kNotRead;
 }
 
-} // namespace
-
-std::string_view helpText()
+bool isOption(std::string_view arg, std::string_view name)
 {
-    return kHelp;
+    return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
-std::optional<int> runFromCommandLine(int argc, char **argv)
+int runCommandLine(int argc, char **argv, const CommandLine &form)
 {
-    const auto isOption = [](std::string_view arg, std::string_view name) {
-        return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
-    };
-    bool asked = false;
-    for (int i = 1; i < argc; ++i)
-        asked = asked || isOption(argv[i], "--batch") || isOption(argv[i], "--output");
-    if (!asked)
-        return std::nullopt;
-
     std::optional<std::string> input;
     Options options;
     bool help = false;
+    bool version = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool batch = isOption(arg, "--batch");
@@ -110,7 +131,19 @@ std::optional<int> runFromCommandLine(int argc, char **argv)
                 help = true;
                 continue;
             }
-            return usage("непонятный аргумент «" + std::string(arg) + "»");
+            if (form.batchProgram && (arg == "--version" || arg == "-v")) {
+                version = true;
+                continue;
+            }
+            if (form.batchProgram && !arg.starts_with('-')) {
+                if (arg.empty())
+                    return usage(form, "пустое имя файла");
+                if (input)
+                    return usage(form, "лишний аргумент «" + std::string(arg) + "»: файл уже указан");
+                input = arg;
+                continue;
+            }
+            return usage(form, "непонятный аргумент «" + std::string(arg) + "»");
         }
         const std::string_view name = batch ? "--batch" : "--output";
         std::string value;
@@ -121,26 +154,55 @@ std::optional<int> runFromCommandLine(int argc, char **argv)
         } else if (batch) {
             continue; // "--batch --help"
         } else {
-            return usage("после --output нужно имя файла");
+            return usage(form, "после --output нужно имя файла");
         }
         if (value.empty())
-            return usage("пустое имя файла после " + std::string(name));
+            return usage(form, "пустое имя файла после " + std::string(name));
         if (batch ? input.has_value() : options.output.has_value())
-            return usage(std::string(name) + " указан дважды");
+            return usage(form, std::string(name) + " указан дважды");
         if (batch)
             input = value;
         else
             options.output = value;
     }
     if (help) {
-        std::fputs(std::string(kHelp).c_str(), stdout);
+        const std::string text = std::string(form.batchProgram ? kBatchProgramHelpHead : kDesktopHelpHead)
+            + std::string(kHelpBody);
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
+    if (version) {
+        std::fputs(tarifmaster::kVersionLine, stdout);
         return 0;
     }
     if (!input)
-        return usage("не указан файл: --batch ФАЙЛ.csv");
+        return usage(form, "не указан файл: " + std::string(form.fileHint));
     options.input = *input;
     StandardError console;
     return run(options, console);
+}
+
+} // namespace
+
+std::string_view helpText()
+{
+    static const std::string text = std::string(kDesktopHelpHead) + std::string(kHelpBody);
+    return text;
+}
+
+std::optional<int> runFromCommandLine(int argc, char **argv)
+{
+    bool asked = false;
+    for (int i = 1; i < argc; ++i)
+        asked = asked || isOption(argv[i], "--batch") || isOption(argv[i], "--output");
+    if (!asked)
+        return std::nullopt;
+    return runCommandLine(argc, argv, kDesktop);
+}
+
+int runBatchProgram(int argc, char **argv)
+{
+    return runCommandLine(argc, argv, kBatchProgram);
 }
 
 } // namespace batch

@@ -4,6 +4,7 @@
 #include "batch/batch.h"
 #include "batch/csv.h"
 #include "engine/windows1251.h"
+#include "tarifmaster/version.h"
 
 #include <gtest/gtest.h>
 
@@ -311,35 +312,63 @@ TEST(Batch, UnusableFilesStopWithOneMessageAndWriteNothing)
             "empty.csv", "folder", "good.csv", "nocategory.csv", "out.csv", "twice.csv", "utf16.csv"}));
 }
 
-// The program itself, with a display that cannot be opened: the batch mode must never need one.
-TEST(Batch, TheProgramAnswersWithItsExitStatus)
+// The desktop program's --batch and the batch program, with a display that cannot be opened: the batch
+// mode must never need one. Both take the same arguments and give the same statuses and messages; the
+// batch program also takes the file alone and answers --version.
+TEST(Batch, TheProgramsAnswerWithTheirExitStatus)
 {
     const TempFolder folder;
     std::string clean = csvLine(kHeader, ';', "\n");
     for (const Row &row : kVehicles)
         clean += csvLine(row, ';', "\n");
     writeFile(folder.path() / "clean.csv", clean);
-    const std::string program = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " TARIFMASTER_PROGRAM;
+    struct Program {
+        std::string command;
+        bool desktop;
+    };
+    std::vector<Program> programs = {{TARIFMASTER_BATCH_PROGRAM, false}};
+#ifdef TARIFMASTER_PROGRAM
+    programs.push_back({"env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " TARIFMASTER_PROGRAM, true});
+#endif
     struct Case {
         std::string arguments;
         int status;
         std::string output; // the beginning of what the program writes, standard error after standard output
     };
-    const Case cases[] = {
-        {"--batch " + quoted(folder.path() / "clean.csv"), 0, "Примечание;Категория;"},
-        {"--batch=" + quoted(TARIFMASTER_SAMPLE) + " --output " + quoted(folder.path() / "sample.csv"),
-            1,
-            "строка 11, столбец «КТ»: населенный пункт «Новосибрск» не найден\nрассчитано 10, отклонено 1"},
-        {"--batch " + quoted(folder.path() / "missing.csv"), 2, "tarifmaster: не удалось прочитать"},
-        {"--output " + quoted(folder.path() / "x.csv"), 2, "tarifmaster: не указан файл: --batch ФАЙЛ.csv"},
-        {"--batch --help", 0, "Расчет премий для списка транспортных средств"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const auto result = runCommand(program + " " + c.arguments);
-        EXPECT_EQ(result.status, c.status) << result.output;
-        EXPECT_TRUE(result.output.starts_with(c.output)) << result.output;
+    const std::string cleanFile = quoted(folder.path() / "clean.csv");
+    for (const Program &program : programs) {
+        SCOPED_TRACE(program.command);
+        std::vector<Case> cases = {
+            {"--batch " + cleanFile, 0, "Примечание;Категория;"},
+            {"--batch=" + quoted(TARIFMASTER_SAMPLE) + " --output " + quoted(folder.path() / "sample.csv"),
+                1,
+                "строка 11, столбец «КТ»: населенный пункт «Новосибрск» не найден\nрассчитано 10, отклонено 1"},
+            {"--batch " + quoted(folder.path() / "missing.csv"), 2, "tarifmaster: не удалось прочитать"},
+            {"--output " + quoted(folder.path() / "x.csv"),
+                2,
+                program.desktop ? "tarifmaster: не указан файл: --batch ФАЙЛ.csv"
+                                : "tarifmaster: не указан файл: tarifmaster-batch ФАЙЛ.csv"},
+            {"--batch --help",
+                0,
+                program.desktop ? "Расчет премий для списка транспортных средств"
+                                : "Использование: tarifmaster-batch ФАЙЛ.csv [--output ИТОГ.csv]\n"},
+        };
+        if (!program.desktop) {
+            cases.push_back({cleanFile + " --output " + quoted(folder.path() / "clean-result.csv"),
+                0,
+                "рассчитано 4, отклонено 0"});
+            cases.push_back({"-v", 0, tarifmaster::kVersionLine});
+            cases.push_back({cleanFile + " " + cleanFile, 2, "tarifmaster: лишний аргумент «"});
+        }
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.arguments);
+            const auto result = runCommand(program.command + " " + c.arguments);
+            EXPECT_EQ(result.status, c.status) << result.output;
+            EXPECT_TRUE(result.output.starts_with(c.output)) << result.output;
+        }
+        EXPECT_TRUE(
+            readFile(folder.path() / "sample.csv")
+                .ends_with(";ИТОГО" + std::string(15, ';') + "33136,1315;рассчитано 10, отклонено 1\n"));
+        fs::remove(folder.path() / "sample.csv");
     }
-    EXPECT_TRUE(readFile(folder.path() / "sample.csv")
-                    .ends_with(";ИТОГО" + std::string(15, ';') + "33136,1315;рассчитано 10, отклонено 1\n"));
 }
