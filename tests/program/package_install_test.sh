@@ -54,15 +54,18 @@ if ! "${apt[@]}" install --no-install-recommends "$deb" >"$work/apt.log" 2>&1; t
     "${apt[@]}" install --no-install-recommends "$deb" >>"$work/apt.log" 2>&1 || fail "apt-get install"
 fi
 mapfile -t packaged < <(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' | grep -v '^/usr$')
-for path in /usr/bin/tarifmaster /usr/share/tarifmaster/tarif.htm /usr/share/tarifmaster/tmas.gif \
+for path in /usr/bin/tarifmaster /usr/bin/tarifmaster-batch /usr/share/tarifmaster/tarif.htm /usr/share/tarifmaster/tmas.gif \
     "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml" \
     "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" "/usr/share/icons/hicolor/256x256/apps/$app_id.png" \
     /usr/share/man/man1/tarifmaster.1.gz /usr/share/doc/tarifmaster/copyright; do
     [ -e "$path" ] || fail "not installed: $path"
 done
 [ "$(/usr/bin/tarifmaster --version)" = "ТарифМастер $version" ] || fail "--version"
-zcat /usr/share/man/man1/tarifmaster.1.gz >"$work/manual.txt"
-grep -q '^\.SH ИМЯ' "$work/manual.txt" || fail "manual page"
+[ "$(/usr/bin/tarifmaster-batch --version)" = "ТарифМастер $version" ] || fail "tarifmaster-batch --version"
+for page in tarifmaster tarifmaster-batch; do
+    zcat "/usr/share/man/man1/$page.1.gz" >"$work/manual.txt"
+    grep -q '^\.SH ИМЯ' "$work/manual.txt" || fail "manual page of $page"
+done
 
 # --- a virtual screen and a stand-in for the desktop's opener
 display=90
