@@ -136,7 +136,7 @@ void RowEvaluator::problem(std::string text)
     m_problems.push_back(std::move(text));
 }
 
-void RowEvaluator::problem(Column column, std::string text)
+void RowEvaluator::problem(Column column, const std::string &text)
 {
     m_problems.push_back("столбец " + columnQuoted(column) + ": " + text);
 }

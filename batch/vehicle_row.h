@@ -54,7 +54,7 @@ private:
     Lookup<Value> find(const EntryIndex<Value> &index, Column column, std::string_view cell);
     bool present(Column column) const;
     void problem(std::string text);
-    void problem(Column column, std::string text);
+    void problem(Column column, const std::string &text);
     bool resolve(const Record &record, engine::Factor factor, engine::Category category);
     template<typename Value>
     Lookup<Value> lookUp(

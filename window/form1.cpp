@@ -64,7 +64,7 @@ QString badFactorMessage(const engine::PremiumOutcome &outcome)
 
 } // namespace
 
-Form1::Form1(Desktop &desktop, QString programFolder, QWidget *parent)
+Form1::Form1(Desktop &desktop, const QString &programFolder, QWidget *parent)
     : QWidget(parent)
     , m_desktop(desktop)
     , m_files(ProgramFiles::locate(programFolder))

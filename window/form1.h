@@ -39,7 +39,7 @@ class Form1 : public QWidget {
 public:
     // programFolder: the folder of the executable; ProgramFiles tells from it where the help pages and
     // the picture lie and where the reports go.
-    Form1(Desktop &desktop, QString programFolder, QWidget *parent = nullptr);
+    Form1(Desktop &desktop, const QString &programFolder, QWidget *parent = nullptr);
 
     // The control with this name, as the window's inventory names it.
     QWidget *control(const QString &name) const;
