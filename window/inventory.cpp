@@ -297,6 +297,7 @@ std::vector<std::string_view> comboEntries(std::string_view combo)
 {
     if (combo == "Combo1") {
         std::vector<std::string_view> classes;
+        classes.reserve(engine::kBonusMalusClasses.size());
         for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses)
             classes.push_back(row.label);
         return classes;
