@@ -17,6 +17,9 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 
+# Everything the test and the users it runs as need lies in a folder under /tmp that every user can
+# enter, the package too, and the test runs from there: the build folder may be closed to them (a
+# clone in /root), and so may the folder CTest starts the test in.
 work=$(mktemp -d /tmp/tarifmaster-package-XXXXXX)
 chmod 755 "$work"
 xvfb_pid=
@@ -28,6 +31,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+cp "$deb" "$work/"
+deb="$work/$(basename "$deb")"
+chmod 644 "$deb"
+cd "$work"
 
 fail() {
     echo "FAIL: $*"

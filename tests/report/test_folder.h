@@ -13,19 +13,20 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace report::testing {
 
 namespace fs = std::filesystem;
 
-// A new folder under /tmp, open to every user for reading (so a test can run a program as another
-// user inside it), removed with its content at the end.
+// A new folder, open to every user for reading, removed with its content at the end. A test that runs
+// a program as another user puts it under /tmp, which that user can reach whatever TMPDIR says.
 class TempFolder {
 public:
-    TempFolder()
+    explicit TempFolder(const fs::path &parent = fs::temp_directory_path())
     {
-        std::string pattern = (fs::temp_directory_path() / "tarifmaster-report-XXXXXX").string();
+        std::string pattern = (parent / "tarifmaster-report-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
@@ -89,6 +90,13 @@ inline CommandResult runCommand(const std::string &command)
     if (status != -1 && WIFEXITED(status))
         result.status = WEXITSTATUS(status);
     return result;
+}
+
+// The words that run a command as an ordinary user: as nobody (uid 65534) when the tests run as root,
+// whom permissions stop, and as the tests' own user otherwise.
+inline std::string asOrdinaryUser()
+{
+    return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
 }
 
 // A path quoted for the shell.

@@ -195,10 +195,11 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
     }
 }
 
-// The folder as a root-owned program folder, the writer tool copied into it, so that an unprivileged
-// user can run it but write nothing.
+// A program folder under /tmp, owned by the test's user, with the writer tool copied into it, so that another
+// user can run and read them but write nothing. The commands run from inside it: that user may not enter the
+// build folder.
 struct ProgramFolder {
-    TempFolder root;
+    TempFolder root{"/tmp"};
     fs::path tool = root.path() / "report_writer_tool";
     fs::path reports = root.path() / "program";
 
@@ -210,9 +211,12 @@ struct ProgramFolder {
         fs::permissions(reports, fs::perms(0755));
     }
 
-    std::string command(const std::string &kind, const std::string &total) const
+    // The writer's command line; runner goes before the tool (asOrdinaryUser(), a limit).
+    std::string command(
+        const std::string &kind, const std::string &total, const std::string &runner = "") const
     {
-        return quoted(tool) + " " + kind + " " + quoted(reports) + " " + total;
+        return "cd " + quoted(root.path()) + " && " + runner + quoted(tool) + " " + kind + " "
+            + quoted(reports) + " " + total;
     }
 };
 
@@ -225,14 +229,12 @@ TEST(WriteReport, AnUnwritableFolderFailsWithoutTouchingTheEarlierReports)
     ASSERT_EQ(runCommand(program.command("doc", "1")).status, 0);
     const std::string text = readFile(program.reports / "str.txt");
     const std::string doc = readFile(program.reports / "str.doc");
-    const std::string asOther
-        = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : std::string();
     if (::geteuid() != 0)
         fs::permissions(program.reports, fs::perms(0555));
 
     for (const std::string kind : {"text", "doc"}) {
         SCOPED_TRACE(kind);
-        const CommandResult result = runCommand(asOther + program.command(kind, "2"));
+        const CommandResult result = runCommand(program.command(kind, "2", asOrdinaryUser()));
         EXPECT_EQ(result.status, 1) << result.output;
         const std::string file = (program.reports / (kind == "text" ? "str.txt" : "str.doc")).string();
         EXPECT_EQ(result.output,
@@ -251,22 +253,20 @@ TEST(WriteReport, AnUnwritableFolderFailsWithoutTouchingTheEarlierReports)
 TEST(WriteReport, AReadOnlyReportIsRefusedAndAReplacedOneKeepsItsMode)
 {
     ProgramFolder program;
-    const bool root = ::geteuid() == 0;
-    const std::string asOther = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : std::string();
-    if (root) {
+    if (::geteuid() == 0) {
         ASSERT_EQ(::chown(program.reports.c_str(), 65534, 65534), 0);
     }
     const fs::path text = program.reports / "str.txt";
-    ASSERT_EQ(runCommand(asOther + program.command("text", "1")).status, 0);
+    ASSERT_EQ(runCommand(program.command("text", "1", asOrdinaryUser())).status, 0);
 
     fs::permissions(text, fs::perms(0640));
-    ASSERT_EQ(runCommand(asOther + program.command("text", "2")).status, 0);
+    ASSERT_EQ(runCommand(program.command("text", "2", asOrdinaryUser())).status, 0);
     EXPECT_EQ(fs::status(text).permissions(), fs::perms(0640));
     const std::string second = readFile(text);
     EXPECT_NE(second.find("\xc8\xd2\xce\xc3\xce:2 "), std::string::npos); // "ИТОГО:2 "
 
     fs::permissions(text, fs::perms(0444));
-    const CommandResult refused = runCommand(asOther + program.command("text", "3"));
+    const CommandResult refused = runCommand(program.command("text", "3", asOrdinaryUser()));
     EXPECT_EQ(refused.status, 1) << refused.output;
     EXPECT_EQ(refused.output,
         "Не удалось сохранить отчет " + text.string()
@@ -284,7 +284,7 @@ TEST(WriteReport, AWriteFailingHalfWayKeepsTheEarlierReport)
     ASSERT_EQ(runCommand(program.command("text", "1")).status, 0);
     const std::string before = readFile(program.reports / "str.txt");
 
-    const CommandResult result = runCommand("prlimit --fsize=1024 " + program.command("text", "2"));
+    const CommandResult result = runCommand(program.command("text", "2", "prlimit --fsize=1024 "));
     EXPECT_EQ(result.status, 1) << result.output;
     EXPECT_NE(result.output.find(": файл превышает допустимый размер."), std::string::npos) << result.output;
     EXPECT_EQ(readFile(program.reports / "str.txt"), before);

@@ -1,7 +1,9 @@
 // Where the window finds its pages and picture and where its reports go, in each layout the program
 // lives in: the build folder, a portable copy (writable or not), an installed prefix, and a user whose
-// documents folder is closed. Runs as an ordinary user (CTest starts it through setpriv under root),
-// so that a folder without write permission really cannot be written.
+// documents folder is closed. Runs as an ordinary user (CTest starts it through as_ordinary_user.sh,
+// as nobody under root), so that a folder without write permission really cannot be written. That user
+// may not reach the build folder, so the script copies beside this program the build's program folder
+// as bin/ and the prefix the install rules laid out as prefix/.
 #include "window/program_files.h"
 #include "window_fixture.h"
 #include "window_test_main.h"
@@ -16,6 +18,12 @@
 
 namespace {
 
+// A folder the script copied beside this program.
+QString staged(const char *name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
+}
+
 const QStringList kProgramFiles = {QStringLiteral("tarif.htm"),
     QStringLiteral("prim.htm"),
     QStringLiteral("struk.htm"),
@@ -28,7 +36,7 @@ bool copyProgramFiles(const QString &to)
     if (!QDir().mkpath(to))
         return false;
     for (const QString &name : kProgramFiles)
-        if (!QFile::copy(QStringLiteral(TARIFMASTER_BIN_DIR "/") + name, to + u'/' + name))
+        if (!QFile::copy(staged("bin") + u'/' + name, to + u'/' + name))
             return false;
     return true;
 }
@@ -44,6 +52,7 @@ class ProgramFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -61,6 +70,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<WindowFixture> w;
 };
+
+void ProgramFilesTest::initTestCase()
+{
+    for (const char *folder : {"bin", "prefix"})
+        QVERIFY2(QFileInfo(staged(folder)).isDir(),
+            qPrintable(staged(folder) + QStringLiteral(" is missing: run this test through ctest")));
+}
 
 void ProgramFilesTest::init()
 {
@@ -98,8 +114,8 @@ QStringList ProgramFilesTest::writeBothReports()
 
 void ProgramFilesTest::buildFolderIsAPortableCopy()
 {
-    const auto files = window::ProgramFiles::locate(QStringLiteral(TARIFMASTER_BIN_DIR));
-    QCOMPARE(files.dataFolder, QStringLiteral(TARIFMASTER_BIN_DIR));
+    const auto files = window::ProgramFiles::locate(staged("bin"));
+    QCOMPARE(files.dataFolder, staged("bin"));
     QVERIFY(!files.installed);
 }
 
@@ -141,7 +157,7 @@ void ProgramFilesTest::installedCopyFindsItsFilesInShareAndNeverWritesIntoThePre
     QTest::addColumn<QString>("prefix");
     // What the install rules laid out (cmake --install), which this user cannot write; and the same
     // layout in a prefix the user owns, as an installation is to root.
-    QTest::newRow("cmake --install") << QStringLiteral(TARIFMASTER_INSTALLED_PREFIX);
+    QTest::newRow("cmake --install") << staged("prefix");
     QTest::newRow("writable prefix") << QString();
 }
 
@@ -185,7 +201,7 @@ void ProgramFilesTest::closedDocumentsFolderWarnsOnceAndLosesNothing()
     const QString documents = window::documentsFolder();
     QVERIFY(QDir().mkpath(documents));
     QVERIFY(QFile::setPermissions(documents, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    w = std::make_unique<WindowFixture>(QStringLiteral(TARIFMASTER_INSTALLED_PREFIX "/bin"));
+    w = std::make_unique<WindowFixture>(staged("prefix") + QStringLiteral("/bin"));
 
     const QStringList messages = writeBothReports();
     QCOMPARE(messages.size(), 2);
