@@ -78,16 +78,20 @@ constexpr std::string_view shortcutRate(std::size_t field)
 }
 
 namespace detail {
+// Every percentage is its rate over 4 000, written in full: rate × 10^5 / 4 000 = percent × 10^5.
 constexpr bool baseRatesWellFormed(std::span<const BaseRateRow> rows)
 {
     for (const BaseRateRow &row : rows)
-        if (row.entry.empty() || !isStoredFactorText(row.rate, 0) || !isStoredFactorText(row.percent, 5))
+        if (row.entry.empty() || !isStoredFactorText(row.rate, 0) || !isStoredFactorText(row.percent, 5)
+            || storedUnits(row.rate, 5) != storedUnits(row.percent, 5) * 4'000)
             return false;
     return true;
 }
 } // namespace detail
 
 static_assert(kCarRates.size() + kTruckRates.size() + kMotorcycleRates.size() == 14);
+static_assert(kShortcutCount == 4 && shortcutRate(0) == "2375" && shortcutRate(1) == "1980"
+    && shortcutRate(2) == "395" && shortcutRate(3) == "2965");
 static_assert(detail::baseRatesWellFormed(kCarRates) && detail::baseRatesWellFormed(kTruckRates)
     && detail::baseRatesWellFormed(kMotorcycleRates));
 

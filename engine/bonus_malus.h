@@ -6,6 +6,7 @@
 
 #include "engine/factor_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -82,10 +83,40 @@ constexpr bool bonusMalusWellFormed()
     }
     return true;
 }
+
+constexpr int classRank(std::string_view label)
+{
+    for (std::size_t i = 0; i < kBonusMalusClasses.size(); ++i)
+        if (kBonusMalusClasses[i].label == label)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// What every row keeps, so that a mistyped cell shows: a claim-free term moves one class up (the top
+// class stays), four payouts end in class M, more payouts never end in a better class and any payout
+// ends below the start class; the factor falls as the class rises.
+constexpr bool transitionsConsistent()
+{
+    const int top = static_cast<int>(kBonusMalusClasses.size()) - 1;
+    for (int rank = 0; rank <= top; ++rank) {
+        const BonusMalusClass &row = kBonusMalusClasses[static_cast<std::size_t>(rank)];
+        if (classRank(row.next[0]) != std::min(rank + 1, top) || row.next.back() != "M")
+            return false;
+        for (std::size_t p = 1; p < row.next.size(); ++p)
+            if (classRank(row.next[p]) > classRank(row.next[p - 1])
+                || classRank(row.next[p]) >= std::max(rank, 1))
+                return false;
+        if (rank > 0
+            && storedUnits(kBonusMalusClasses[static_cast<std::size_t>(rank - 1)].factor)
+                <= storedUnits(row.factor))
+            return false;
+    }
+    return true;
+}
 } // namespace detail
 
 static_assert(kBonusMalusClasses.size() == 15);
-static_assert(detail::bonusMalusWellFormed());
+static_assert(detail::bonusMalusWellFormed() && detail::transitionsConsistent());
 static_assert(classFactor(kFirstContractClass) == "1");
 
 } // namespace engine

@@ -6,6 +6,7 @@
 #include "engine/fixed_point.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -44,6 +45,27 @@ constexpr bool allRowsWellFormed(std::span<const FactorRow> rows)
     return std::all_of(rows.begin(), rows.end(), [](const FactorRow &row) {
         return !row.entry.empty() && isStoredFactorText(row.factor);
     });
+}
+
+// The value of a stored factor text in units of 10^-fractionDigits ("0,95" is 9500 at four digits),
+// for the tables' checks; the text has at most fractionDigits fraction digits.
+constexpr std::int64_t storedUnits(std::string_view text, std::size_t fractionDigits = 4)
+{
+    const NumberForm form = numberForm(text);
+    std::int64_t units = 0;
+    for (const char c : form.whole)
+        units = units * 10 + (c - '0');
+    for (std::size_t i = 0; i < fractionDigits; ++i)
+        units = units * 10 + (i < form.fraction.size() ? form.fraction[i] - '0' : 0);
+    return units;
+}
+
+// Each row's factor is above the one before it.
+constexpr bool factorsRise(std::span<const FactorRow> rows)
+{
+    return std::adjacent_find(rows.begin(), rows.end(), [](const FactorRow &a, const FactorRow &b) {
+        return storedUnits(a.factor) >= storedUnits(b.factor);
+    }) == rows.end();
 }
 
 } // namespace engine

@@ -77,5 +77,7 @@ static_assert(kEnginePowerRows.size() == 7 && allRowsWellFormed(kEnginePowerRows
 static_assert(kUsePeriodRows.size() == 5 && allRowsWellFormed(kUsePeriodRows));
 static_assert(kTermRows.size() == 7 && allRowsWellFormed(kTermRows));
 static_assert(findFactor(kTermRows, kDefaultPeriodEntry) == "0,7");
+// The tariff's order: more power, longer use, a longer term each cost more.
+static_assert(factorsRise(kEnginePowerRows) && factorsRise(kUsePeriodRows) && factorsRise(kTermRows));
 
 } // namespace engine

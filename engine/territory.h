@@ -192,11 +192,26 @@ constexpr bool territoryRowsWellFormed()
             return false;
     return true;
 }
+// The districts near Moscow, and only they, take the higher factor.
+constexpr bool nearMoscowTakeTheHigherFactor()
+{
+    return std::all_of(
+        kMoscowRegionDistricts.begin(), kMoscowRegionDistricts.end(), [](std::string_view district) {
+            return (territoryFactor(TerritoryList::MoscowRegion, district, VehicleKind::General) == "1,8")
+                == contains(kNearMoscowDistricts, district);
+        });
+}
 } // namespace detail
 
 static_assert(kTowns.size() == 294);
 static_assert(kMoscowRegionDistricts.size() == 39 && kNearMoscowDistricts.size() == 12);
-static_assert(detail::townsWellFormed() && detail::strictlySorted(kMoscowRegionDistricts));
-static_assert(detail::territoryRowsWellFormed());
+static_assert(detail::townsWellFormed() && detail::strictlySorted(kMoscowRegionDistricts)
+    && detail::strictlySorted(kNearMoscowDistricts));
+static_assert(detail::territoryRowsWellFormed() && detail::nearMoscowTakeTheHigherFactor());
+// Where kLargeCityCount divides the two blocks of the master list.
+static_assert(kTowns.front() == "Астрахань" && kTowns[kLargeCityCount - 1] == "Ярославль"
+    && kTowns[kLargeCityCount] == "Абакан" && kTowns.back() == "Ярцево");
+static_assert(
+    kMoscowRegionDistricts.front() == "Балашихинский" && kMoscowRegionDistricts.back() == "Щелковский");
 
 } // namespace engine
