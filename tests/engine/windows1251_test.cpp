@@ -1,44 +1,23 @@
 #include "engine/windows1251.h"
+#include "support/glibc_windows1251.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <iconv.h>
 #include <optional>
 #include <string>
 
 namespace {
 
-// glibc's converter, as a second opinion on the code page (the program itself never uses it).
-std::optional<unsigned char> iconvByte(char32_t codePoint)
-{
-    iconv_t cd = iconv_open("CP1251", "UTF-32LE");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    char in[4] = {static_cast<char>(codePoint & 0xFF),
-        static_cast<char>((codePoint >> 8) & 0xFF),
-        static_cast<char>((codePoint >> 16) & 0xFF),
-        static_cast<char>((codePoint >> 24) & 0xFF)};
-    char out[8] = {};
-    char *inPtr = in;
-    char *outPtr = out;
-    size_t inLeft = sizeof in;
-    size_t outLeft = sizeof out;
-    const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (done == static_cast<size_t>(-1) || outPtr - out != 1)
-        return std::nullopt;
-    return static_cast<unsigned char>(out[0]);
-}
+using support::cp1251Byte;
 
 TEST(Windows1251, EveryBasicPlaneCharacterMapsAsGlibcMapsIt)
 {
-    ASSERT_EQ(iconvByte(U'Я'), std::optional<unsigned char>(0xDF)) << "glibc has no CP1251 converter here";
+    ASSERT_EQ(cp1251Byte(U'Я'), std::optional<unsigned char>(0xDF)) << "glibc has no CP1251 converter here";
     int checked = 0;
     for (char32_t c = 0; c < 0x10000; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF)
             continue;
-        ASSERT_EQ(engine::windows1251Byte(c), iconvByte(c)) << "U+" << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(engine::windows1251Byte(c), cp1251Byte(c)) << "U+" << std::hex << static_cast<unsigned>(c);
         ++checked;
     }
     EXPECT_GT(checked, 60000);

@@ -2,6 +2,7 @@
 // word processor; libreoffice_test.cpp reads the written file back with one.
 #include "report/document.h"
 #include "report_input.h"
+#include "support/report_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -122,22 +123,6 @@ std::string rtfOf(const report::ReportInput &in, const std::string &png = {})
     return report::documentRtf(in, png);
 }
 
-bool bracesBalanced(const std::string &rtf)
-{
-    int depth = 0;
-    for (std::size_t i = 0; i < rtf.size(); ++i) {
-        if (rtf[i] == '\\') {
-            ++i; // an escaped character or the first letter of a control word
-            continue;
-        }
-        if (rtf[i] == '{')
-            ++depth;
-        if (rtf[i] == '}' && --depth < 0)
-            return false;
-    }
-    return depth == 0;
-}
-
 TEST(ReportRtf, FieldTextsCannotBreakTheDocument)
 {
     struct Case {
@@ -160,7 +145,7 @@ TEST(ReportRtf, FieldTextsCannotBreakTheDocument)
         in.fields.texts[8] = c.field;
         const std::string rtf = rtfOf(in);
         EXPECT_NE(rtf.find("KH =" + c.expected + "}"), std::string::npos);
-        EXPECT_TRUE(bracesBalanced(rtf));
+        EXPECT_TRUE(support::bracesBalanced(rtf));
     }
 }
 

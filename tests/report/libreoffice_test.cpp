@@ -5,7 +5,7 @@
 #include "report/document.h"
 #include "report/report.h"
 #include "report_input.h"
-#include "test_folder.h"
+#include "support/files.h"
 #include "window/report_picture.h"
 
 #include <QByteArray>
@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace report::testing;
+using namespace support;
 
 using Properties = std::map<std::string, std::string>;
 
@@ -275,22 +276,12 @@ const std::string kRule(58, '=');
 // The standard variant of the sample window, paragraph by paragraph, "" for an empty one.
 std::vector<std::string> standardParagraphs()
 {
+    // clang-format off
     std::vector<std::string> p = {
-        "", // the picture
-        "",
-        "Страховые тарифы по обязательному страхованию гражданской ответственности владельцев транспортных "
-        "средств",
-        "",
-        "",
-        "",
-        "",
-        "УТВЕРЖДЕНЫ",
-        "постановлением Правительства",
-        "Российской Федерации",
-        "от 7 мая 2003 г. № 264",
-        "",
-        kRule,
-        "",
+        "", "", // the picture, then an empty paragraph
+        "Страховые тарифы по обязательному страхованию гражданской ответственности владельцев транспортных средств",
+        "", "", "", "", "УТВЕРЖДЕНЫ", "постановлением Правительства", "Российской Федерации", "от 7 мая 2003 г. № 264",
+        "", kRule, "",
         "❶ Базовые ставки страховых тарифов ТБ =1980",
         "❷ Коэффициенты страховых тарифов в зависимости от территории преимущественного",
         "     использования транспортного средства КТ =1,8",
@@ -309,21 +300,10 @@ std::vector<std::string> standardParagraphs()
         "❾ Коэффициент при наличии нарушений, предусмотренных пунктом 3 статьи 9 Федерального",
         "     закона Об обязательном страховании гражданской ответственности владельцев",
         "     транспортных средств KH =1,5",
-        "",
-        kRule,
-        "",
-        "ИТОГО:4321,09 рублей",
-        "",
-        kRule,
-        "",
-        std::string(report::kWebAddress),
-        std::string(report::kMailAddress),
-        "",
-        kRule,
-        "",
-        "15.03.2024",
-        "9:41:07",
+        "", kRule, "", "ИТОГО:4321,09 рублей", "", kRule, "",
+        std::string(report::kWebAddress), std::string(report::kMailAddress), "", kRule, "", "15.03.2024", "9:41:07",
     };
+    // clang-format on
     p.insert(p.end(), 6, "");
     p.push_back("Copyright © 2003 Разработчики программы ТарифМастер");
     return p;

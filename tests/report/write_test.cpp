@@ -4,7 +4,7 @@
 #include "report/report.h"
 #include "report/text_report.h"
 #include "report_input.h"
-#include "test_folder.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace report::testing;
+using namespace support;
 
 const report::PngPicture kPicture = samplePicture();
 const fs::path kWriterTool = REPORT_WRITER_TOOL;

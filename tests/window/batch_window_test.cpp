@@ -2,50 +2,28 @@
 // entered into Form1 by clicks, as a user would choose the same entries, and "ОК" must show the premium
 // the batch wrote.
 #include "batch/batch.h"
-#include "batch/csv.h"
 #include "batch/tables.h"
 #include "engine/base_rates.h"
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
 #include "engine/territory.h"
-#include "window_fixture.h"
-#include "window_test_main.h"
+#include "support/batch_support.h"
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <map>
-#include <unistd.h>
 
 namespace {
-
-class SilentConsole : public batch::Console {
-public:
-    void say(std::string_view) override
-    {
-    }
-    bool showsProgress() const override
-    {
-        return false;
-    }
-    void progress(std::string_view) override
-    {
-    }
-};
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool isFactor(const std::string &text)
 {
     return static_cast<bool>(engine::parseFactorText(text));
 }
 
-// The moves of a user that choose what a row of the list says, in the vocabulary of form1_test:
-// "List:entry" clicks a row, "Combo:entry" chooses from a drop-down, "Field=text" types, "#Name" clicks.
+// The moves of a user that choose what a row of the list says, as WindowFixture::play takes them.
 QStringList movesFor(const std::map<std::string, std::string> &row)
 {
     const auto cell = [&row](const char *column) {
@@ -131,26 +109,21 @@ void BatchWindowTest::sampleListGivesTheWindowsPremiums_data()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const std::string result = folder.filePath(QStringLiteral("result.csv")).toStdString();
-    SilentConsole console;
+    support::RecordingConsole console;
     QCOMPARE(batch::run({TARIFMASTER_SAMPLE, result}, console), batch::kSomeRejected);
 
-    const int fd = ::open(result.c_str(), O_RDONLY);
-    QVERIFY(fd >= 0);
-    batch::CsvReader reader(fd);
-    batch::Record record;
-    QCOMPARE(reader.readHeader(record), batch::CsvReader::Status::Record);
-    const std::vector<std::string> header(record.cells.begin(), record.cells.end());
+    const std::vector<support::CsvRow> rows = support::readCsvRows(result);
+    QVERIFY(!rows.empty());
     int computed = 0;
-    while (reader.next(record) == batch::CsvReader::Status::Record) {
+    for (std::size_t r = 1; r < rows.size(); ++r) {
         std::map<std::string, std::string> row;
-        for (std::size_t i = 0; i < header.size() && i < record.cells.size(); ++i)
-            row[header[i]] = record.cells[i];
+        for (std::size_t i = 0; i < rows[0].size() && i < rows[r].size(); ++i)
+            row[rows[0][i]] = rows[r][i];
         if (row["Страховая премия"].empty() || row["Категория"] == "ИТОГО")
             continue;
         ++computed;
-        QTest::addRow("строка %zu", record.row) << movesFor(row) << fromUtf8(row["Страховая премия"]);
+        QTest::addRow("строка %zu", r + 1) << movesFor(row) << fromUtf8(row["Страховая премия"]);
     }
-    ::close(fd);
     QCOMPARE(computed, 10); // every computed row of the sample
 }
 
@@ -160,21 +133,7 @@ void BatchWindowTest::sampleListGivesTheWindowsPremiums()
     QFETCH(QString, premium);
     WindowFixture w;
     QVERIFY(w.exposed);
-    for (const QString &move : moves) {
-        if (move.startsWith(u'#')) {
-            w.clickButton(move.mid(1));
-        } else if (const auto colon = move.indexOf(u':'); colon > 0) {
-            const QString target = move.left(colon), entry = move.mid(colon + 1);
-            if (target.startsWith(QLatin1String("Combo")))
-                QVERIFY2(w.chooseFromDropDown(target, entry), qPrintable(move));
-            else
-                QVERIFY2(w.clickRow(target, entry), qPrintable(move));
-        } else {
-            const auto equals = move.indexOf(u'=');
-            w.replaceText(move.left(equals), move.mid(equals + 1));
-        }
-    }
-    QCOMPARE(w.text(QStringLiteral("Text10")), premium);
+    QCOMPARE(w.play(moves + QStringList{QStringLiteral("Text10?") + premium}), QString());
     QVERIFY(w.desktop.messages.isEmpty());
 }
 

@@ -1,10 +1,10 @@
 // The window on other people's desktops: a dark desktop palette, a Russian locale and a screen scaled
 // to 200 % (CTest runs this suite with QT_SCALE_FACTOR=2).
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 #include "window/application.h"
 #include "window/inventory.h"
 #include "window/look.h"
-#include "window_fixture.h"
-#include "window_test_main.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,7 +23,7 @@ namespace {
 
 QString nameOf(const window::ControlRow &row)
 {
-    return QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size()));
+    return fromUtf8(row.name);
 }
 
 // A desktop palette with light text on dark grey, as dark themes have.

@@ -1,7 +1,7 @@
 // The window by keyboard alone, as a user who never touches the mouse: every key goes to the control
 // that has focus, as a real key does, and the keys a whole premium takes are counted.
-#include "window_fixture.h"
-#include "window_test_main.h"
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 
 #include <QApplication>
 #include <QFile>

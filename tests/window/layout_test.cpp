@@ -1,8 +1,8 @@
 // The window as the eye sees it: every control where its twips rectangle puts it, captions that fit
 // their rectangles in the fonts actually installed, and a spoken name for everything one can operate.
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 #include "window/inventory.h"
-#include "window_fixture.h"
-#include "window_test_main.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -21,7 +21,7 @@ namespace {
 
 QString name(const ControlRow &row)
 {
-    return QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size()));
+    return fromUtf8(row.name);
 }
 
 // Where a row's container puts its origin, in pixels of the window's client area.
@@ -38,31 +38,16 @@ QPoint containerOrigin(std::string_view container)
 
 } // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void windowIsFixedAndHasOnlyItsControls();
     void everyControlStandsAtItsTwipsRectangle();
     void tabsAreTenEqualTabsInOneLowRow();
     void captionsUseTheChosenFontsAndFitTheirRectangles();
     void everyInteractiveControlHasASpokenName();
-
-private:
-    std::unique_ptr<WindowFixture> w;
 };
-
-void LayoutTest::init()
-{
-    w = std::make_unique<WindowFixture>();
-}
-
-void LayoutTest::cleanup()
-{
-    w.reset();
-}
 
 void LayoutTest::windowIsFixedAndHasOnlyItsControls()
 {
@@ -137,8 +122,7 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
 {
     for (const ControlRow &row : window::controlRows()) {
         QWidget *widget = w->get<QWidget>(name(row));
-        const QString caption
-            = QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
+        const QString caption = fromUtf8(row.caption);
         if (caption.isEmpty() || row.top >= 6585)
             continue; // the badge characters below the visible area are never seen
         const QString family = QFontInfo(widget->font()).family();

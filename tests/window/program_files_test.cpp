@@ -4,9 +4,9 @@
 // as nobody under root), so that a folder without write permission really cannot be written. That user
 // may not reach the build folder, so the script copies beside this program the build's program folder
 // as bin/ and the prefix the install rules laid out as prefix/.
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 #include "window/program_files.h"
-#include "window_fixture.h"
-#include "window_test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,10 +102,10 @@ void ProgramFilesTest::cleanup()
 
 QStringList ProgramFilesTest::writeBothReports()
 {
-    w->clickRow(QStringLiteral("List1"), QStringLiteral("физических лиц"));
-    w->clickButton(QStringLiteral("Command7")); // the text report is chosen at start
-    w->clickButton(QStringLiteral("Option9"));
-    w->clickButton(QStringLiteral("Command7"));
+    // The text report is chosen at start.
+    if (const QString failed = w->play({"List1:физических лиц", "#Command7", "#Option9", "#Command7"});
+        !failed.isEmpty())
+        return {failed};
     QStringList texts;
     for (const RecordingDesktop::Message &message : std::as_const(w->desktop.messages))
         texts << (message.warning ? QStringLiteral("warning: ") : QString()) + message.text;

@@ -16,8 +16,9 @@
 #include "engine/windows1251.h"
 #include "window/category_options.h"
 #endif
-#include "window_fixture.h"
-#include "window_test_main.h"
+#include "support/report_checks.h"
+#include "support/window_fixture.h"
+#include "support/window_test_main.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,46 +58,6 @@ bool holdsOneLine(const QString &text)
     return true;
 }
 
-// Report lines end in CR CR LF or CR LF CR LF; anything else is a broken report.
-int reportLineCount(const QByteArray &bytes, QByteArray &totalLine)
-{
-    int lines = 0;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const qsizetype cr = bytes.indexOf('\r', at);
-        if (cr < 0)
-            return -1;
-        const QByteArray line = bytes.mid(at, cr - at);
-        if (line.contains('\n'))
-            return -1;
-        if (line.startsWith("\xc8\xd2\xce\xc3\xce:")) // "ИТОГО:"
-            totalLine = line;
-        if (bytes.mid(cr, 3) == "\r\r\n")
-            at = cr + 3;
-        else if (bytes.mid(cr, 4) == "\r\n\r\n")
-            at = cr + 4;
-        else
-            return -1;
-        ++lines;
-    }
-    return lines;
-}
-
-// Groups open and close in order, escapes taken into account.
-bool balancedRtf(const QByteArray &rtf)
-{
-    int depth = 0;
-    for (qsizetype i = 0; i < rtf.size(); ++i) {
-        if (rtf[i] == '\\')
-            ++i;
-        else if (rtf[i] == '{')
-            ++depth;
-        else if (rtf[i] == '}' && --depth < 0)
-            return false;
-    }
-    return depth == 0 && rtf.startsWith("{\\rtf1") && rtf.endsWith("}\n");
-}
-
 } // namespace
 
 class RandomInputTest : public QObject {
@@ -131,30 +92,10 @@ private:
 
 QString RandomInputTest::randomText()
 {
-    static const QStringList kPieces = {
-        QStringLiteral("1,3"),
-        QStringLiteral("0,7"),
-        QStringLiteral("2375"),
-        QStringLiteral("1.5"),
-        QStringLiteral("-1,5"),
-        QStringLiteral("+2"),
-        QStringLiteral("0"),
-        QStringLiteral(" "),
-        QStringLiteral("Ново"),
-        QStringLiteral("омск"),
-        QStringLiteral("✓"),
-        QStringLiteral("中文"),
-        QStringLiteral("😀"),
-        QStringLiteral("𝟙"),
-        QStringLiteral("\r\n"),
-        QStringLiteral("\t"),
-        QString(QChar(0)),
-        QStringLiteral("\x1b"),
-        QStringLiteral("\u0085"),
-        QStringLiteral("\u2028"),
-        QStringLiteral("{\\par}"),
-        QStringLiteral("99999999999999999999"),
-    };
+    // clang-format off
+    static const QStringList kPieces = {"1,3", "0,7", "2375", "1.5", "-1,5", "+2", "0", " ", "Ново", "омск", "✓", "中文",
+        "😀", "𝟙", "\r\n", "\t", QString(QChar(0)), "\x1b", "\u0085", "\u2028", "{\\par}", "99999999999999999999"};
+    // clang-format on
     switch (m_random() % 8) {
     case 0:
         return {};
@@ -198,26 +139,14 @@ void RandomInputTest::pressKey()
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
     };
-    static const Key kKeys[] = {{Qt::Key_Up, {}},
-        {Qt::Key_Down, {}},
-        {Qt::Key_Left, {}},
-        {Qt::Key_Right, {}},
-        {Qt::Key_Home, {}},
-        {Qt::Key_End, {}},
-        {Qt::Key_PageUp, {}},
-        {Qt::Key_PageDown, {}},
-        {Qt::Key_Tab, {}},
-        {Qt::Key_Backtab, Qt::ShiftModifier},
-        {Qt::Key_Space, {}},
-        {Qt::Key_Return, {}},
-        {Qt::Key_Escape, {}},
-        {Qt::Key_Delete, {}},
-        {Qt::Key_Backspace, {}},
-        {Qt::Key_A, Qt::ControlModifier},
-        {Qt::Key_Z, Qt::ControlModifier},
-        {Qt::Key_F4, {}},
-        {Qt::Key_Down, Qt::AltModifier},
+    // clang-format off
+    static const Key kKeys[] = {{Qt::Key_Up, {}}, {Qt::Key_Down, {}}, {Qt::Key_Left, {}}, {Qt::Key_Right, {}},
+        {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_PageDown, {}}, {Qt::Key_Tab, {}},
+        {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Space, {}}, {Qt::Key_Return, {}}, {Qt::Key_Escape, {}},
+        {Qt::Key_Delete, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_A, Qt::ControlModifier},
+        {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_F4, {}}, {Qt::Key_Down, Qt::AltModifier},
         {Qt::Key_Tab, Qt::ControlModifier}};
+    // clang-format on
     QWidget *target = QApplication::activePopupWidget();
     if (!target)
         target = QApplication::focusWidget();
@@ -269,32 +198,13 @@ void RandomInputTest::pressButton(const char *name)
 // A choice as a user makes it in a step: an entry of a list, of a drop-down list, or an option.
 void RandomInputTest::chooseEntry()
 {
-    static const QStringList kLists = {QStringLiteral("List1"),
-        QStringLiteral("List2"),
-        QStringLiteral("List3"),
-        QStringLiteral("List5"),
-        QStringLiteral("List6"),
-        QStringLiteral("List7"),
-        QStringLiteral("List8"),
-        QStringLiteral("List9"),
-        QStringLiteral("List10"),
-        QStringLiteral("List11"),
-        QStringLiteral("List12")};
-    static const QStringList kCombos = {QStringLiteral("Combo1"),
-        QStringLiteral("Combo2"),
-        QStringLiteral("Combo3"),
-        QStringLiteral("Combo4"),
-        QStringLiteral("Combo5")};
-    static const QStringList kOptions = {QStringLiteral("Option1"),
-        QStringLiteral("Option2"),
-        QStringLiteral("Option3"),
-        QStringLiteral("Option4"),
-        QStringLiteral("Option5"),
-        QStringLiteral("Option6"),
-        QStringLiteral("Option7"),
-        QStringLiteral("Option10"),
-        QStringLiteral("Option11"),
-        QStringLiteral("Check1")};
+    // clang-format off
+    static const QStringList kLists = {"List1", "List2", "List3", "List5", "List6", "List7", "List8", "List9", "List10",
+        "List11", "List12"};
+    static const QStringList kCombos = {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"};
+    static const QStringList kOptions = {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Option7",
+        "Option10", "Option11", "Check1"};
+    // clang-format on
     const auto pick = [this](const QStringList &names) {
         return names[static_cast<qsizetype>(m_random() % static_cast<std::uint64_t>(names.size()))];
     };
@@ -334,39 +244,20 @@ void RandomInputTest::step()
 {
     while (m_recent.size() > 12)
         m_recent.removeFirst();
-    switch (m_random() % 20) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    // Of twenty: five clicks, four keys, two typed and two pasted texts, two "ОК", one "отчет", four choices.
+    const auto roll = m_random() % 20;
+    if (roll < 5)
         clickSomewhere();
-        break;
-    case 5:
-    case 6:
-    case 7:
-    case 8:
+    else if (roll < 9)
         pressKey();
-        break;
-    case 9:
-    case 10:
-        typeOrPaste(false);
-        break;
-    case 11:
-    case 12:
-        typeOrPaste(true);
-        break;
-    case 13:
-    case 14:
+    else if (roll < 13)
+        typeOrPaste(roll >= 11);
+    else if (roll < 15)
         pressButton("Command2");
-        break;
-    case 15:
+    else if (roll < 16)
         pressButton("Command7");
-        break;
-    default:
+    else
         chooseEntry();
-        break;
-    }
 }
 
 // The oracle: the engine's premium of the fields as the window shows them, read here independently.
@@ -374,8 +265,7 @@ QString RandomInputTest::expectedTotal() const
 {
     engine::FieldSnapshot fields;
     for (const window::CategoryOption &option : window::kCategoryOptions)
-        if (w->get<QRadioButton>(QString::fromUtf8(option.name.data(), qsizetype(option.name.size())))
-                ->isChecked())
+        if (w->get<QRadioButton>(fromUtf8(option.name))->isChecked())
             fields.category = option.category;
     fields.excludeKp = w->get<QCheckBox>(QStringLiteral("Check1"))->isChecked();
     const char *names[] = {"txtTb", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Combo4"};
@@ -409,11 +299,14 @@ void RandomInputTest::onReport()
     const QByteArray total = QByteArray::fromStdString(
         engine::toWindows1251("ИТОГО:" + utf8(w->text(QStringLiteral("Text10"))) + " рублей"));
     if (path.endsWith(QStringLiteral("str.txt"))) {
-        QByteArray totalLine;
-        QCOMPARE(reportLineCount(bytes, totalLine), 31);
-        QCOMPARE(totalLine, total);
+        const support::ReportLines lines = support::splitReportLines(bytes.toStdString());
+        QCOMPARE(lines.texts.size(), std::size_t(31));
+        QCOMPARE(lines.rest, std::string());
+        QCOMPARE(QByteArray::fromStdString(lines.texts.at(24)), total);
     } else {
-        QVERIFY2(balancedRtf(bytes), "the document is not balanced RTF");
+        QVERIFY2(support::bracesBalanced(bytes.toStdString()) && bytes.startsWith("{\\rtf1")
+                && bytes.endsWith("}\n"),
+            "the document is not balanced RTF");
     }
 }
 

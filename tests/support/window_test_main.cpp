@@ -1,4 +1,4 @@
-#include "window_test_main.h"
+#include "support/window_test_main.h"
 
 #include <QApplication>
 #include <QDesktopServices>

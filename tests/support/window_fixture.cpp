@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -78,11 +78,14 @@ bool WindowFixture::chooseFromDropDown(const QString &comboName, const QString &
     return !view->isVisible();
 }
 
-void WindowFixture::clickButton(const QString &name)
+bool WindowFixture::clickButton(const QString &name)
 {
     auto *button = get<QAbstractButton>(name);
+    if (!button)
+        return false;
     openPageOf(button);
     QTest::mouseClick(button, Qt::LeftButton);
+    return true;
 }
 
 void WindowFixture::clickField(const QString &name)
@@ -118,4 +121,43 @@ QString WindowFixture::text(const QString &name) const
     if (const auto *field = get<QLineEdit>(name))
         return field->text();
     return QStringLiteral("<no field %1>").arg(name);
+}
+
+QString WindowFixture::play(const QStringList &moves)
+{
+    for (const QString &move : moves) {
+        qsizetype at = 0;
+        while (at < move.size() && move[at] != u':' && move[at] != u'=' && move[at] != u'?')
+            ++at;
+        const QString name = move.left(at);
+        const QString value = move.mid(at + 1);
+        const QChar how = at < move.size() ? move[at] : u'#';
+        bool made = true;
+        if (move.startsWith(u'#') && get<QLineEdit>(move.mid(1)))
+            clickField(move.mid(1));
+        else if (move.startsWith(u'#'))
+            made = clickButton(move.mid(1));
+        else if (how == u':')
+            made = name.startsWith(u"Combo") ? chooseFromDropDown(name, value) : clickRow(name, value);
+        else if (how == u'=' && get<QWidget>(name))
+            replaceText(name, value);
+        else if (how == u'?' && text(name) != value)
+            return QStringLiteral("%1 (shows \"%2\")").arg(move, text(name));
+        else if (how != u'?')
+            made = false;
+        if (!made)
+            return move + QStringLiteral(" (cannot be made)");
+    }
+    return {};
+}
+
+void WindowSuite::init()
+{
+    w = std::make_unique<WindowFixture>();
+    QVERIFY(w->exposed);
+}
+
+void WindowSuite::cleanup()
+{
+    w.reset();
 }
