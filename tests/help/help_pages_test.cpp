@@ -220,7 +220,7 @@ TEST(PageReader, ReadsAttributesCellsAndEntities)
     EXPECT_EQ(help::tableRows(*table), (Rows{{"1 980", "a b,c d"}, {"e&f g"}}));
     EXPECT_EQ(help::tableRows(*table, "tfoot"), (Rows{{"t"}}));
     EXPECT_EQ(help::elementsNamed(markup, "div").front().attribute("class"), "a");
-    EXPECT_EQ(help::text(help::elementsNamed(markup, "tfoot").front().inner), "t");
+    EXPECT_EQ(help::text(help::elementsNamed(markup, "tfoot").front()), "t");
 }
 
 TEST(HelpPages, EveryPageLiesBesideTheProgramAsUtf8WithTheSharedStyleSheet)
@@ -245,7 +245,7 @@ TEST(HelpPages, EveryPageLiesBesideTheProgramAsUtf8WithTheSharedStyleSheet)
             return link.attribute("rel") == "stylesheet" && link.attribute("href") == kStyleSheet;
         }));
         EXPECT_TRUE(help::elementsNamed(markup, "script").empty());
-        EXPECT_FALSE(help::text(help::elementsNamed(markup, "h1").at(0).inner).empty());
+        EXPECT_FALSE(help::text(help::elementsNamed(markup, "h1").at(0)).empty());
     }
 }
 
@@ -345,7 +345,7 @@ TEST(HelpPages, FiguresInRunningTextMatchTheTables)
             marked.emplace(key);
             const auto expected = expectedValue(key);
             ASSERT_TRUE(expected) << "unknown figure name";
-            EXPECT_EQ(help::text(figure.inner), *expected);
+            EXPECT_EQ(help::text(figure), *expected);
         }
         for (const auto &[requiredPage, names] : required) {
             if (requiredPage != name)
@@ -374,7 +374,7 @@ TEST(HelpPages, FormulaOfEachCategoryNamesTheFactorsTheProgramMultiplies)
         const auto withoutKp = engine::factorsUsed(category, true);
         const std::string_view kp = engine::factorLabel(Factor::KP);
         std::vector<std::string> shown;
-        const std::string product = help::text(formula->inner);
+        const std::string product = help::text(*formula);
         for (const std::string_view token : split(product, " × ")) {
             const bool bracketed = token.starts_with('(') && token.ends_with(')');
             const std::string_view bare = bracketed ? token.substr(1, token.size() - 2) : token;
@@ -444,7 +444,7 @@ TEST(HelpPages, RoundingNoteShowsTheExactAndTheRoundedProduct)
     const std::vector<Element> notes = help::elementsWith(markup, "data-rounding");
     ASSERT_FALSE(notes.empty());
     for (const Element &note : notes) {
-        const std::string line = help::text(note.inner);
+        const std::string line = help::text(note);
         SCOPED_TRACE(line);
         const auto sides = split(line, " = ");
         ASSERT_EQ(sides.size(), 2u);

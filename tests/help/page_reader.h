@@ -1,10 +1,10 @@
-// A small reader for the help pages, enough to find the figures they show: the pages are our own,
-// well-formed HTML (tidy checks them), so elements are found by their start tag and the matching end
-// tag of the same name, and comments are skipped.
+// The help pages as libxml2's HTML parser reads them, enough to find the figures they show.
 #pragma once
 
 #include <functional>
+#include <libxml/tree.h>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,24 +13,23 @@
 namespace help {
 
 struct Element {
+    std::shared_ptr<xmlDoc> page; // keeps node alive
+    const xmlNode *node = nullptr;
     std::string name;                                           // lower-case tag name: "table", "td"
     std::map<std::string, std::string, std::less<>> attributes; // value "" for an attribute without one
-    std::string_view inner; // the markup between start and end tag: keep the page's text alive
 
     std::optional<std::string_view> attribute(std::string_view key) const;
 };
 
-// The elements of markup, at any depth, in document order; void elements (meta, link, br) have an
-// empty inner.
+// The elements of markup, at any depth, in document order (comments are no elements); those named
+// name; those carrying the attribute key.
 std::vector<Element> elements(std::string_view markup);
-
-// The elements of markup named name, or carrying the attribute key.
 std::vector<Element> elementsNamed(std::string_view markup, std::string_view name);
 std::vector<Element> elementsWith(std::string_view markup, std::string_view key);
 
-// The text a reader sees: tags dropped (a <br> counts as a blank), the entities the pages use decoded, every
-// run of white space (the no-break space included) made one space, and the ends trimmed.
-std::string text(std::string_view markup);
+// The text a reader sees: tags dropped (a <br> counts as a blank), entities decoded, every run of
+// white space (the no-break space included) made one space, and the ends trimmed.
+std::string text(const Element &element);
 
 // The cell texts (th and td) of each row of the table's tbody, or tfoot.
 std::vector<std::vector<std::string>> tableRows(const Element &table, std::string_view section = "tbody");
