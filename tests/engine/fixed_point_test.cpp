@@ -33,14 +33,8 @@ TEST(FactorText, ParsesTheFactorTextForm)
     };
     // clang-format off
     const Case cases[] = {
-        {"0", 0},
-        {"0,7", 7'000},
-        {"1,55", 15'500},
-        {"2375", 23'750'000},
-        {"0,0001", 1},
-        {"1,0", 10'000},
-        {"0002375", 23'750'000},
-        {"922337203685477,5807", kMax},
+        {"0", 0}, {"0,7", 7'000}, {"1,55", 15'500}, {"2375", 23'750'000}, {"0,0001", 1}, {"1,0", 10'000},
+        {"0002375", 23'750'000}, {"922337203685477,5807", kMax},
         // Leading zeros never count towards the range, however many there are.
         {"0000000000000000000000000000000000000001", 10'000},
     };
@@ -61,27 +55,15 @@ TEST(FactorText, RejectsEveryOtherFormAndSaysWhy)
     };
     // clang-format off
     const Case cases[] = {
-        {"", ParseError::Empty},
-        {"1.5", ParseError::DecimalPoint},
-        {"2375.00", ParseError::DecimalPoint},
-        {".5", ParseError::NotANumber},
-        {",", ParseError::NotANumber},
-        {"1,", ParseError::NotANumber},
-        {",5", ParseError::NotANumber},
-        {"1,2,3", ParseError::NotANumber},
-        {"1,5.0", ParseError::NotANumber},
-        {" 1", ParseError::NotANumber},
-        {"1 ", ParseError::NotANumber},
-        {"1 000", ParseError::NotANumber},
-        {"-1", ParseError::NotANumber},
-        {"+1", ParseError::NotANumber},
-        {"1e3", ParseError::NotANumber},
+        {"", ParseError::Empty}, {"1.5", ParseError::DecimalPoint}, {"2375.00", ParseError::DecimalPoint},
+        {".5", ParseError::NotANumber}, {",", ParseError::NotANumber}, {"1,", ParseError::NotANumber},
+        {",5", ParseError::NotANumber}, {"1,2,3", ParseError::NotANumber}, {"1,5.0", ParseError::NotANumber},
+        {" 1", ParseError::NotANumber}, {"1 ", ParseError::NotANumber}, {"1 000", ParseError::NotANumber},
+        {"-1", ParseError::NotANumber}, {"+1", ParseError::NotANumber}, {"1e3", ParseError::NotANumber},
         {"abc", ParseError::NotANumber},
         {"١", ParseError::NotANumber}, // a digit, but not a decimal digit of the factor text
-        {std::string("1\0", 2), ParseError::NotANumber},
-        {"922337203685478", ParseError::OutOfRange},
-        {"922337203685477,5808", ParseError::OutOfRange},
-        {std::string(1000, '9'), ParseError::OutOfRange},
+        {std::string("1\0", 2), ParseError::NotANumber}, {"922337203685478", ParseError::OutOfRange},
+        {"922337203685477,5808", ParseError::OutOfRange}, {std::string(1000, '9'), ParseError::OutOfRange},
         {std::string(1000, '9') + ",5", ParseError::OutOfRange},
     };
     // clang-format on
@@ -104,9 +86,7 @@ TEST(FactorText, RoundsFractionDigitsBeyondTheFourthTiesToEven)
         {"1,23455", 12'346},     // tie, odd fourth digit goes up
         {"1,23445", 12'344},     // tie, even fourth digit stays
         {"1,234450001", 12'345}, // above the tie
-        {"1,23444999", 12'344},
-        {"0,00005", 0},
-        {"0,00015", 2},
+        {"1,23444999", 12'344}, {"0,00005", 0}, {"0,00015", 2},
         {"0,99995", 10'000}, // the carry reaches the integer part
         {"922337203685477,58065", kMax - 1},
         {"0," + std::string(5000, '0') + "1", 0}, // any number of fraction digits, no overflow
@@ -132,18 +112,9 @@ TEST(FactorText, FormatsWithDecimalCommaAndNoTrailingZeros)
     };
     // clang-format off
     const Case cases[] = {
-        {0, "0"},
-        {5'000, "0,5"},
-        {1, "0,0001"},
-        {10, "0,001"},
-        {25'740'000, "2574"},
-        {24'453'000, "2445,3"},
-        {17'434'187, "1743,4187"},
-        {25'225'200, "2522,52"},
-        {-5'000, "-0,5"},
-        {-25'740'000, "-2574"},
-        {kMax, "922337203685477,5807"},
-        {kMin, "-922337203685477,5808"},
+        {0, "0"}, {5'000, "0,5"}, {1, "0,0001"}, {10, "0,001"}, {25'740'000, "2574"}, {24'453'000, "2445,3"},
+        {17'434'187, "1743,4187"}, {25'225'200, "2522,52"}, {-5'000, "-0,5"}, {-25'740'000, "-2574"},
+        {kMax, "922337203685477,5807"}, {kMin, "-922337203685477,5808"},
     };
     // clang-format on
     for (const Case &c : cases) {
@@ -178,13 +149,9 @@ TEST(Multiplication, RoundsEachProductToFourDecimalsTiesToEven)
         {1, 5'000, 0},                    // 0,00005
         {3, 5'000, 2},                    // 0,00015
         {1, 5'001, 1},                    // just above the tie
-        {-1, 5'000, 0},
-        {-3, 5'000, -2},
-        {-3, -5'000, 2},
+        {-1, 5'000, 0}, {-3, 5'000, -2}, {-3, -5'000, 2},
         {19'800'000, 20'000, 39'600'000}, // 1980 × 2
-        {0, kMax, 0},
-        {kMax, 10'000, kMax},
-        {kMin, 10'000, kMin},
+        {0, kMax, 0}, {kMax, 10'000, kMax}, {kMin, 10'000, kMin},
     };
     // clang-format on
     for (const Case &c : cases) {

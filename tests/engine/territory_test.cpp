@@ -71,17 +71,14 @@ TEST(TerritoryFactor, ByListEntryAndVehicleKind)
     };
     // clang-format off
     const Case cases[] = {
-        {TerritoryList::Moscow, "Москва", "2", "1,2"},
-        {TerritoryList::MoscowRegion, "Ленинский", "1,8", "1"},
+        {TerritoryList::Moscow, "Москва", "2", "1,2"}, {TerritoryList::MoscowRegion, "Ленинский", "1,8", "1"},
         {TerritoryList::MoscowRegion, "Щелковский", "1,8", "1"},
         {TerritoryList::MoscowRegion, "Клинский", "1,6", "1"},
         {TerritoryList::MoscowRegion, "Шаховский", "1,6", "1"},
         {TerritoryList::Petersburg, "Санкт-Петербург", "1,8", "1"},
         {TerritoryList::Petersburg, "Ленинградская область", "1,6", "1"},
-        {TerritoryList::Towns, "Омск", "1,3", "0,8"},
-        {TerritoryList::Towns, "Астрахань", "1,3", "0,8"},
-        {TerritoryList::Towns, "Ярославль", "1,3", "0,8"},
-        {TerritoryList::Towns, "Абакан", "1", "0,8"},
+        {TerritoryList::Towns, "Омск", "1,3", "0,8"}, {TerritoryList::Towns, "Астрахань", "1,3", "0,8"},
+        {TerritoryList::Towns, "Ярославль", "1,3", "0,8"}, {TerritoryList::Towns, "Абакан", "1", "0,8"},
         {TerritoryList::Towns, "Губкин, Гуково", "1", "0,8"},
         {TerritoryList::SmallSettlements, "города с численностью от 10 до 50 тыс", "0,6", "0,6"},
         {TerritoryList::SmallSettlements, "прочие населенные пункты", "0,4", "0,4"},

@@ -117,51 +117,31 @@ TEST(WriteReport, FailuresKeepTheEarlierReportAndSayWhy)
         std::string reason;                              // a part of the reason
         report::PngPicture picture = kPicture;
     };
-    const Case cases[] = {
-        {"the text report's name is taken by a folder",
-            "text",
-            [](const fs::path &f) {
-                fs::remove(f / "str.txt");
-                fs::create_directory(f / "str.txt");
-                writeFile(f / "str.txt" / "inside", "x");
-                return f;
-            },
-            "на месте файла отчета находится папка"},
-        {"the document's name is taken by a folder",
-            "doc",
-            [](const fs::path &f) {
-                fs::remove(f / "str.doc");
-                fs::create_directory(f / "str.doc");
-                return f;
-            },
-            "на месте файла отчета находится папка"},
-        {"a file stands where a folder of the path should be",
-            "text",
-            [](const fs::path &f) {
-                return f / "str.doc" / "program";
-            },
-            "в пути к папке вместо папки находится файл"},
-        {"the folder does not exist",
-            "doc",
-            [](const fs::path &f) {
-                return f / "gone";
-            },
-            "папка не найдена"},
-        {"the picture is missing",
-            "doc",
-            [](const fs::path &f) {
-                return f;
-            },
-            "не найден рисунок /nonexistent/tmas.gif",
-            {"/nonexistent/tmas.gif", report::PngPicture::Problem::Unreadable, ENOENT, {}}},
-        {"the picture is no picture",
-            "doc",
-            [](const fs::path &f) {
-                return f;
-            },
-            "рисунок " __FILE__ " поврежден или не является рисунком",
-            {__FILE__, report::PngPicture::Problem::NotAPicture, 0, {}}},
+    const auto same = [](const fs::path &f) {
+        return f;
     };
+    // clang-format off
+    const Case cases[] = {
+        {"the text report's name is taken by a folder", "text", [](const fs::path &f) {
+             fs::remove(f / "str.txt");
+             fs::create_directory(f / "str.txt");
+             writeFile(f / "str.txt" / "inside", "x");
+             return f;
+         }, "на месте файла отчета находится папка"},
+        {"the document's name is taken by a folder", "doc", [](const fs::path &f) {
+             fs::remove(f / "str.doc");
+             fs::create_directory(f / "str.doc");
+             return f;
+         }, "на месте файла отчета находится папка"},
+        {"a file stands where a folder of the path should be", "text", [](const fs::path &f) { return f / "str.doc" / "program"; },
+         "в пути к папке вместо папки находится файл"},
+        {"the folder does not exist", "doc", [](const fs::path &f) { return f / "gone"; }, "папка не найдена"},
+        {"the picture is missing", "doc", same, "не найден рисунок /nonexistent/tmas.gif",
+         {"/nonexistent/tmas.gif", report::PngPicture::Problem::Unreadable, ENOENT, {}}},
+        {"the picture is no picture", "doc", same, "рисунок " __FILE__ " поврежден или не является рисунком",
+         {__FILE__, report::PngPicture::Problem::NotAPicture, 0, {}}},
+    };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder root;

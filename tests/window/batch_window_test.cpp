@@ -16,6 +16,8 @@
 
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool isFactor(const std::string &text)
@@ -36,59 +38,59 @@ QStringList movesFor(const std::map<std::string, std::string> &row)
         if (text.empty())
             return {};
         if (isFactor(text) && !QString::fromLatin1(chooser).startsWith(QLatin1String("Combo4")))
-            return {QStringLiteral("%1=%2").arg(QLatin1String(field), fromUtf8(text))};
-        return {QStringLiteral("%1:%2").arg(QLatin1String(chooser), fromUtf8(text))};
+            return {u"%1=%2"_s.arg(QLatin1String(field), fromUtf8(text))};
+        return {u"%1:%2"_s.arg(QLatin1String(chooser), fromUtf8(text))};
     };
 
     QStringList moves;
     const std::string territory = cell("КТ");
     if (cell("Тип ТС") == "трактора")
-        moves << QStringLiteral("#Option2");
+        moves << u"#Option2"_s;
     if (isFactor(territory)) {
-        moves << QStringLiteral("Text3=%1").arg(fromUtf8(territory));
+        moves << u"Text3=%1"_s.arg(fromUtf8(territory));
     } else if (!territory.empty()) {
         using engine::TerritoryList;
         const std::pair<TerritoryList, const char *> lists[] = {{TerritoryList::Moscow, "List6"},
             {TerritoryList::MoscowRegion, "List7"},
             {TerritoryList::Petersburg, "List8"},
             {TerritoryList::SmallSettlements, "List9"}};
-        QString list = QStringLiteral("List5");
+        QString list = u"List5"_s;
         for (const auto &[id, name] : lists)
             if (engine::contains(engine::territoryEntries(id), territory))
                 list = QLatin1String(name);
         if (list == u"List5") // a town: found by typing its name
-            moves << QStringLiteral("Text2=%1").arg(fromUtf8(territory));
-        moves << QStringLiteral("%1:%2").arg(list, fromUtf8(territory));
+            moves << u"Text2=%1"_s.arg(fromUtf8(territory));
+        moves << u"%1:%2"_s.arg(list, fromUtf8(territory));
     }
 
     const std::string rate = cell("ТБ");
     if (isFactor(rate)) {
-        moves << QStringLiteral("txtTb=%1").arg(fromUtf8(rate));
+        moves << u"txtTb=%1"_s.arg(fromUtf8(rate));
     } else if (!rate.empty()) {
         using engine::RateList;
         const char *list = engine::findBaseRate(RateList::Cars, rate) ? "List1"
             : engine::findBaseRate(RateList::Motorcycles, rate)       ? "List3"
                                                                       : "List2";
-        moves << QStringLiteral("%1:%2").arg(QLatin1String(list), fromUtf8(rate));
+        moves << u"%1:%2"_s.arg(QLatin1String(list), fromUtf8(rate));
     }
 
     if (!cell("Класс").empty())
-        moves << QStringLiteral("Combo1:%1").arg(fromUtf8(cell("Класс")));
+        moves << u"Combo1:%1"_s.arg(fromUtf8(cell("Класс")));
     if (!cell("Выплаты").empty())
-        moves << QStringLiteral("#Option11") << QStringLiteral("Combo5:%1").arg(fromUtf8(cell("Выплаты")));
+        moves << u"#Option11"_s << u"Combo5:%1"_s.arg(fromUtf8(cell("Выплаты")));
     moves << step("КБМ", "", "Text4") << step("КВС", "List10", "Text5") << step("КО", "List11", "Text6")
           << step("КМ", "List12", "Text7") << step("КС", "Combo2", "Text8") << step("КП", "Combo3", "Text9")
           << step("КН", "Combo4", "Combo4");
     if (cell("Исключить КП") == "да")
-        moves << QStringLiteral("#Check1");
+        moves << u"#Check1"_s;
 
     for (std::size_t i = 0; i < engine::kCategoryCount; ++i) {
         const auto category = static_cast<engine::Category>(i);
         if (cell("Категория") == batch::categoryWord(category)
             || cell("Категория") == engine::categoryCaption(category))
-            moves << QStringLiteral("#Option%1").arg(i + 3);
+            moves << u"#Option%1"_s.arg(i + 3);
     }
-    return moves << QStringLiteral("#Command2");
+    return moves << u"#Command2"_s;
 }
 
 } // namespace
@@ -108,7 +110,7 @@ void BatchWindowTest::sampleListGivesTheWindowsPremiums_data()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const std::string result = folder.filePath(QStringLiteral("result.csv")).toStdString();
+    const std::string result = folder.filePath(u"result.csv"_s).toStdString();
     support::RecordingConsole console;
     QCOMPARE(batch::run({TARIFMASTER_SAMPLE, result}, console), batch::kSomeRejected);
 
@@ -133,7 +135,7 @@ void BatchWindowTest::sampleListGivesTheWindowsPremiums()
     QFETCH(QString, premium);
     WindowFixture w;
     QVERIFY(w.exposed);
-    QCOMPARE(w.play(moves + QStringList{QStringLiteral("Text10?") + premium}), QString());
+    QCOMPARE(w.play(moves + QStringList{u"Text10?"_s + premium}), QString());
     QVERIFY(w.desktop.messages.isEmpty());
 }
 

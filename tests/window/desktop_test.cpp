@@ -19,6 +19,8 @@
 #include <cmath>
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString nameOf(const window::ControlRow &row)
@@ -89,7 +91,7 @@ QList<TextPair> textsOf(const WindowFixture &w)
             pairs.append({name, palette.color(QPalette::ButtonText), palette.color(QPalette::Button)});
             break;
         case Kind::ListBox:
-            pairs.append({name + QStringLiteral(" selected"),
+            pairs.append({name + u" selected"_s,
                 palette.color(QPalette::HighlightedText),
                 palette.color(QPalette::Highlight)});
             [[fallthrough]];
@@ -103,8 +105,8 @@ QList<TextPair> textsOf(const WindowFixture &w)
             break;
         }
     }
-    auto *tabs = w.get<QWidget>(QStringLiteral("SSTab1_tabs"));
-    pairs.append({QStringLiteral("tab captions"),
+    auto *tabs = w.get<QWidget>(u"SSTab1_tabs"_s);
+    pairs.append({u"tab captions"_s,
         tabs->palette().color(QPalette::WindowText),
         tabs->palette().color(QPalette::Window)});
     return pairs;
@@ -115,7 +117,7 @@ QList<TextPair> textsOf(const WindowFixture &w)
 QStringList windowTexts(const WindowFixture &w)
 {
     QStringList texts;
-    const auto *tabs = w.get<QTabBar>(QStringLiteral("SSTab1_tabs"));
+    const auto *tabs = w.get<QTabBar>(u"SSTab1_tabs"_s);
     for (int i = 0; i < tabs->count(); ++i)
         texts << tabs->tabText(i);
     for (const window::ControlRow &row : window::controlRows()) {
@@ -178,8 +180,8 @@ void DesktopTest::everyTextReadsOnItsBackgroundOnALightAndADarkDesktop()
             // 4 : 1 on white at best; they must read as large text does, at 3 : 1.
             const double least = pair.text == QColor(255, 0, 0) ? 3.0 : 4.5;
             QVERIFY2(ratio >= least,
-                qPrintable(QStringLiteral("%1 on a %2 desktop: %3 on %4, contrast %5 : 1")
-                               .arg(pair.what, dark ? QStringLiteral("dark") : QStringLiteral("light"))
+                qPrintable(u"%1 on a %2 desktop: %3 on %4, contrast %5 : 1"_s
+                               .arg(pair.what, dark ? u"dark"_s : u"light"_s)
                                .arg(pair.text.name(), pair.background.name())
                                .arg(ratio, 0, 'f', 2)));
             // The window keeps its own colours whatever the desktop's.
@@ -192,9 +194,9 @@ void DesktopTest::everyTextReadsOnItsBackgroundOnALightAndADarkDesktop()
     }
     // The colours that mark the window: cyan fields, yellow captions, grey strips.
     const WindowFixture w;
-    QCOMPARE(w.get<QWidget>(QStringLiteral("Text3"))->palette().color(QPalette::Base), QColor(192, 255, 255));
-    QCOMPARE(backgroundBehind(w.get<QWidget>(QStringLiteral("Label14(0)"))), QColor(255, 255, 0));
-    QCOMPARE(backgroundBehind(w.get<QWidget>(QStringLiteral("Label15"))).value(), 112);
+    QCOMPARE(w.get<QWidget>(u"Text3"_s)->palette().color(QPalette::Base), QColor(192, 255, 255));
+    QCOMPARE(backgroundBehind(w.get<QWidget>(u"Label14(0)"_s)), QColor(255, 255, 0));
+    QCOMPARE(backgroundBehind(w.get<QWidget>(u"Label15"_s)).value(), 112);
 }
 
 void DesktopTest::qtTextsSpeakRussianWhileTheWindowTextsStayTheSame()
@@ -209,13 +211,11 @@ void DesktopTest::qtTextsSpeakRussianWhileTheWindowTextsStayTheSame()
         = window::application::loadQtTranslations(app, QLocale(QLocale::Russian, QLocale::Russia));
     QVERIFY2(russian, "Qt's Russian translations (qtbase_ru.qm) were not found");
 
-    QMessageBox box(QMessageBox::Information,
-        QStringLiteral("ТарифМастер"),
-        QString(),
-        QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
+    QMessageBox box(
+        QMessageBox::Information, u"ТарифМастер"_s, QString(), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"Отмена"_s);
     QLineEdit field;
-    field.setText(QStringLiteral("1,3"));
+    field.setText(u"1,3"_s);
     const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
     int translated = 0;
     for (const QAction *action : menu->actions())
@@ -244,7 +244,7 @@ void DesktopTest::picturesAreDrawnForTheScreensScale()
         QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(111, 25));
         QCOMPARE(picture.size(), QSize(222, 50));
     }
-    const QCursor hand = w.get<QWidget>(QStringLiteral("Label45"))->cursor();
+    const QCursor hand = w.get<QWidget>(u"Label45"_s)->cursor();
     QCOMPARE(hand.pixmap().size(), QSize(64, 64));
     QCOMPARE(hand.hotSpot(), QPoint(13, 9));
     const QPixmap icon = w.form->windowIcon().pixmap(QSize(32, 32), 2.0);

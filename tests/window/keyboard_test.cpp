@@ -9,11 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString nameOf(const QWidget *widget)
 {
-    return widget ? widget->objectName() : QStringLiteral("<nothing>");
+    return widget ? widget->objectName() : u"<nothing>"_s;
 }
 
 QString focusName()
@@ -34,9 +36,10 @@ private slots:
     void tabVisitsEachPageAsItReadsAndFocusAlwaysShows();
 
 private:
-    void openWindow(const QString &programFolder = QStringLiteral("/nonexistent/tarifmaster"));
-    // Presses a key, with its modifiers, where focus is; one press however many modifiers it holds.
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void openWindow(const QString &programFolder = u"/nonexistent/tarifmaster"_s);
+    // Presses a key, with its modifiers, where focus is, times times; one press however many modifiers
+    // it holds.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1);
     int currentPage() const;
     QWidget *page(int number) const;
     // From the tab row, Tab until focus is back on it: the page's controls on the way, in order.
@@ -57,11 +60,13 @@ void KeyboardTest::cleanup()
     w.reset();
 }
 
-void KeyboardTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+void KeyboardTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers, int times)
 {
-    QWidget *target = QApplication::focusWidget();
-    QTest::keyClick(target ? target : w->form.get(), key, modifiers);
-    ++m_presses;
+    for (int i = 0; i < times; ++i) {
+        QWidget *target = QApplication::focusWidget();
+        QTest::keyClick(target ? target : w->form.get(), key, modifiers);
+        ++m_presses;
+    }
 }
 
 int KeyboardTest::currentPage() const
@@ -80,7 +85,7 @@ void KeyboardTest::openWindow(const QString &programFolder)
     QVERIFY(w->exposed);
     QApplication::setActiveWindow(w->form.get()); // the page keys belong to the active window
     QVERIFY(QTest::qWaitForWindowActive(w->form.get()));
-    m_tabs = w->get<window::TabControl>(QStringLiteral("SSTab1"));
+    m_tabs = w->get<window::TabControl>(u"SSTab1"_s);
     QCOMPARE(QApplication::focusWidget(), m_tabs->tabBar()); // where the window opens
 }
 
@@ -95,78 +100,72 @@ void KeyboardTest::wholePremiumAndReportByKeyboardAlone()
     openWindow(dir.path());
 
     // Step 1: past "Прочитать" into the cars, their second entry.
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("List1"));
-    press(Qt::Key_Down);
-    press(Qt::Key_Down);
-    QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1980"));
+    press(Qt::Key_Tab, {}, 2);
+    QCOMPARE(focusName(), u"List1"_s);
+    press(Qt::Key_Down, {}, 2);
+    QCOMPARE(w->text(u"txtTb"_s), u"1980"_s);
 
     // Step 2: the next page opens on the vehicle kind; Moscow is the first list after it.
     press(Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(currentPage(), 2);
-    QCOMPARE(focusName(), QStringLiteral("Option1"));
+    QCOMPARE(focusName(), u"Option1"_s);
     press(Qt::Key_Tab);
     press(Qt::Key_Down);
-    QCOMPARE(w->text(QStringLiteral("Text3")), QStringLiteral("2"));
+    QCOMPARE(w->text(u"Text3"_s), u"2"_s);
 
     // Step 3 keeps class 3 of a first contract; its combo box lets Ctrl+Tab through.
     press(Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(currentPage(), 3);
-    QCOMPARE(focusName(), QStringLiteral("Combo1"));
+    QCOMPARE(focusName(), u"Combo1"_s);
 
     // Steps 4 to 6: in a list with nothing chosen the first arrow picks the first entry.
     press(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(focusName(), QStringLiteral("List10"));
+    QCOMPARE(focusName(), u"List10"_s);
     press(Qt::Key_Down);
-    QCOMPARE(w->text(QStringLiteral("Text5")), QStringLiteral("1,3"));
+    QCOMPARE(w->text(u"Text5"_s), u"1,3"_s);
     press(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(focusName(), QStringLiteral("List11"));
+    QCOMPARE(focusName(), u"List11"_s);
     press(Qt::Key_Down);
-    QCOMPARE(w->text(QStringLiteral("Text6")), QStringLiteral("1"));
+    QCOMPARE(w->text(u"Text6"_s), u"1"_s);
     press(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(focusName(), QStringLiteral("List12"));
-    for (int i = 0; i < 3; ++i)
-        press(Qt::Key_Down);
-    QCOMPARE(w->text(QStringLiteral("Text7")), QStringLiteral("1"));
+    QCOMPARE(focusName(), u"List12"_s);
+    press(Qt::Key_Down, {}, 3);
+    QCOMPARE(w->text(u"Text7"_s), u"1"_s);
 
     // Steps 7 to 9 keep six months, six months and no violations.
     for (int number = 7; number <= 10; ++number) {
         press(Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(currentPage(), number);
     }
-    QCOMPARE(focusName(), QStringLiteral("Option3")); // cars, chosen at start
+    QCOMPARE(focusName(), u"Option3"_s); // cars, chosen at start
 
     // "ОК" comes after the report choices and the total, as the page reads; Return presses it.
-    for (int i = 0; i < 4; ++i)
-        press(Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("Command2"));
+    press(Qt::Key_Tab, {}, 4);
+    QCOMPARE(focusName(), u"Command2"_s);
     press(Qt::Key_Return);
-    QCOMPARE(w->text(QStringLiteral("Text10")), QStringLiteral("2522,52"));
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(focusName(), QStringLiteral("Command7"));
+    QCOMPARE(w->text(u"Text10"_s), u"2522,52"_s);
+    press(Qt::Key_Backtab, Qt::ShiftModifier, 2);
+    QCOMPARE(focusName(), u"Command7"_s);
     press(Qt::Key_Return);
     QCOMPARE(w->desktop.messages.size(), 1);
-    QCOMPARE(w->desktop.messages.back().text,
-        QStringLiteral("Cохраненно: ") + dir.filePath(QStringLiteral("str.txt")));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("str.txt"))));
+    QCOMPARE(w->desktop.messages.back().text, u"Cохраненно: "_s + dir.filePath(u"str.txt"_s));
+    QVERIFY(QFile::exists(dir.filePath(u"str.txt"_s)));
     qInfo("A whole premium and its report by keyboard: %d key presses.", m_presses);
     QCOMPARE(m_presses, 28);
 
     // The page keys from a line edit and a link, wrapping round both ends; the tab row's own arrows.
     press(Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("Text10"));
+    QCOMPARE(focusName(), u"Text10"_s);
     press(Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(currentPage(), 1);
-    QCOMPARE(focusName(), QStringLiteral("Command4"));
+    QCOMPARE(focusName(), u"Command4"_s);
     press(Qt::Key_PageUp, Qt::ControlModifier);
     QCOMPARE(currentPage(), 10);
     press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(currentPage(), 9);
-    QCOMPARE(focusName(), QStringLiteral("Combo4"));
+    QCOMPARE(focusName(), u"Combo4"_s);
     press(Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("Label45"));
+    QCOMPARE(focusName(), u"Label45"_s);
     press(Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(currentPage(), 10);
     press(Qt::Key_Backtab, Qt::ShiftModifier);
@@ -178,17 +177,16 @@ void KeyboardTest::wholePremiumAndReportByKeyboardAlone()
     // Return and Space on the links and the picture buttons do what a click does.
     QCOMPARE(w->desktop.opened.size(), 0);
     press(Qt::Key_Backtab, Qt::ShiftModifier); // the tab row is preceded by the bottom strip
-    QCOMPARE(focusName(), QStringLiteral("Label46"));
+    QCOMPARE(focusName(), u"Label46"_s);
     press(Qt::Key_Space);
-    QCOMPARE(w->desktop.opened.back().scheme(), QStringLiteral("mailto"));
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(focusName(), QStringLiteral("Command5"));
+    QCOMPARE(w->desktop.opened.back().scheme(), u"mailto"_s);
+    press(Qt::Key_Backtab, Qt::ShiftModifier, 2);
+    QCOMPARE(focusName(), u"Command5"_s);
     press(Qt::Key_Return);
-    QCOMPARE(w->desktop.opened.back().fileName(), QStringLiteral("primer.htm"));
+    QCOMPARE(w->desktop.opened.back().fileName(), u"primer.htm"_s);
     press(Qt::Key_Backtab, Qt::ShiftModifier);
     press(Qt::Key_Return);
-    QCOMPARE(w->desktop.opened.back().toString(), w->get<QLabel>(QStringLiteral("Label45"))->text());
+    QCOMPARE(w->desktop.opened.back().toString(), w->get<QLabel>(u"Label45"_s)->text());
     QCOMPARE(w->desktop.opened.size(), 3);
     QVERIFY(w->form->isVisible());
 }
@@ -208,8 +206,7 @@ void KeyboardTest::walkPage(int number, QStringList *order)
         const QImage after = w->form->grab().toImage();
         const qreal scale = after.devicePixelRatio();
         const QRect where(focus->mapTo(w->form.get(), QPoint()) * scale, focus->size() * scale);
-        QVERIFY2(before.copy(where) != after.copy(where),
-            qPrintable(nameOf(focus) + QStringLiteral(" shows no focus")));
+        QVERIFY2(before.copy(where) != after.copy(where), qPrintable(nameOf(focus) + u" shows no focus"_s));
         before = after;
         if (focus == m_tabs->tabBar())
             break;
@@ -252,16 +249,14 @@ void KeyboardTest::tabVisitsEachPageAsItReadsAndFocusAlwaysShows()
     }
 
     // A renewed contract shows the payouts and the class at the end of the term.
-    for (int i = 0; i < 3; ++i)
-        press(Qt::Key_Tab, Qt::ControlModifier);
+    press(Qt::Key_Tab, Qt::ControlModifier, 3);
     QCOMPARE(currentPage(), 3);
-    QCOMPARE(focusName(), QStringLiteral("Combo1"));
+    QCOMPARE(focusName(), u"Combo1"_s);
     press(Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("Option10"));
+    QCOMPARE(focusName(), u"Option10"_s);
     press(Qt::Key_Down);
-    QVERIFY(w->get<QRadioButton>(QStringLiteral("Option11"))->isChecked());
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(w->get<QRadioButton>(u"Option11"_s)->isChecked());
+    press(Qt::Key_Backtab, Qt::ShiftModifier, 2);
     QStringList order;
     walkPage(3, &order);
     QCOMPARE(order, (QStringList{"Combo1", "Option11", "Combo5", "Text13", "Text4", "Command1"}));

@@ -14,6 +14,8 @@
 
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 using window::ControlRow;
 using window::Kind;
 
@@ -53,7 +55,7 @@ void LayoutTest::windowIsFixedAndHasOnlyItsControls()
 {
     QCOMPARE(w->form->size(), QSize(8820 / 15, 6585 / 15));
     QCOMPARE(w->form->minimumSize(), w->form->maximumSize());
-    QCOMPARE(w->form->windowTitle(), QStringLiteral("ТарифМастер"));
+    QCOMPARE(w->form->windowTitle(), u"ТарифМастер"_s);
     QVERIFY(QApplication::applicationDisplayName() == QApplication::applicationName());
     QVERIFY(!w->form->findChild<QMenuBar *>());
     QVERIFY(!w->form->findChild<QToolBar *>());
@@ -70,8 +72,7 @@ void LayoutTest::everyControlStandsAtItsTwipsRectangle()
         const QPoint expected = containerOrigin(row.container)
             + QPoint(row.left / window::kTwipsPerPixel, row.top / window::kTwipsPerPixel);
         const QPoint actual = widget->mapTo(w->form.get(), QPoint());
-        const QString where = QStringLiteral("%1 at %2,%3 size %4x%5, expected %6,%7 size %8x%9")
-                                  .arg(name(row))
+        const QString where = u"%1 at %2,%3 size %4x%5, expected %6,%7 size %8x%9"_s.arg(name(row))
                                   .arg(actual.x())
                                   .arg(actual.y())
                                   .arg(widget->width())
@@ -95,8 +96,7 @@ void LayoutTest::everyControlStandsAtItsTwipsRectangle()
         auto *box = w->get<window::ListBox>(QLatin1String(list));
         w->openPageOf(box); // a page lays out its lists when first shown
         QVERIFY2(box->viewport()->height() == count * window::ListBox::kRowHeight,
-            qPrintable(QStringLiteral("%1: %2 rows in %3 px")
-                           .arg(QLatin1String(list))
+            qPrintable(u"%1: %2 rows in %3 px"_s.arg(QLatin1String(list))
                            .arg(count)
                            .arg(box->viewport()->height())));
     }
@@ -104,7 +104,7 @@ void LayoutTest::everyControlStandsAtItsTwipsRectangle()
 
 void LayoutTest::tabsAreTenEqualTabsInOneLowRow()
 {
-    auto *tabs = w->get<window::TabControl>(QStringLiteral("SSTab1"));
+    auto *tabs = w->get<window::TabControl>(u"SSTab1"_s);
     QTabBar *bar = tabs->tabBar();
     QCOMPARE(bar->count(), 10);
     for (int i = 0; i < 10; ++i) {
@@ -115,7 +115,7 @@ void LayoutTest::tabsAreTenEqualTabsInOneLowRow()
         QVERIFY(std::abs(tab.width() - tabs->width() / 10) <= 1);
     }
     // A marker label at Top 360 stands just below the tab row.
-    QVERIFY(w->get<QWidget>(QStringLiteral("Label1"))->mapTo(tabs, QPoint()).y() >= bar->geometry().bottom());
+    QVERIFY(w->get<QWidget>(u"Label1"_s)->mapTo(tabs, QPoint()).y() >= bar->geometry().bottom());
 }
 
 void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
@@ -144,8 +144,7 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
         }
         // One pixel of leeway: the descenders of a last line may touch the edge.
         QVERIFY2(needed.width() <= available.width() && needed.height() <= available.height() + 1,
-            qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
-                           .arg(name(row))
+            qPrintable(u"%1 needs %2x%3 in %4x%5"_s.arg(name(row))
                            .arg(needed.width())
                            .arg(needed.height())
                            .arg(available.width())

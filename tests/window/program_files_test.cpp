@@ -16,6 +16,8 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A folder the script copied beside this program.
@@ -24,12 +26,8 @@ QString staged(const char *name)
     return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
 }
 
-const QStringList kProgramFiles = {QStringLiteral("tarif.htm"),
-    QStringLiteral("prim.htm"),
-    QStringLiteral("struk.htm"),
-    QStringLiteral("primer.htm"),
-    QStringLiteral("help.css"),
-    QStringLiteral("tmas.gif")};
+const QStringList kProgramFiles
+    = {u"tarif.htm"_s, u"prim.htm"_s, u"struk.htm"_s, u"primer.htm"_s, u"help.css"_s, u"tmas.gif"_s};
 
 bool copyProgramFiles(const QString &to)
 {
@@ -75,7 +73,7 @@ void ProgramFilesTest::initTestCase()
 {
     for (const char *folder : {"bin", "prefix"})
         QVERIFY2(QFileInfo(staged(folder)).isDir(),
-            qPrintable(staged(folder) + QStringLiteral(" is missing: run this test through ctest")));
+            qPrintable(staged(folder) + u" is missing: run this test through ctest"_s));
 }
 
 void ProgramFilesTest::init()
@@ -86,7 +84,7 @@ void ProgramFilesTest::init()
     QVERIFY(m_home->isValid());
     qputenv("HOME", QFile::encodeName(m_home->path()));
     qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(window::documentsFolder(), m_home->filePath(QStringLiteral("Documents")));
+    QCOMPARE(window::documentsFolder(), m_home->filePath(u"Documents"_s));
 }
 
 void ProgramFilesTest::cleanup()
@@ -94,7 +92,7 @@ void ProgramFilesTest::cleanup()
     w.reset();
     if (m_home) {
         // Give back what a test closed, so that the folder can be removed.
-        QFile::setPermissions(m_home->filePath(QStringLiteral("Documents")),
+        QFile::setPermissions(m_home->filePath(u"Documents"_s),
             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         m_home.reset();
     }
@@ -108,7 +106,7 @@ QStringList ProgramFilesTest::writeBothReports()
         return {failed};
     QStringList texts;
     for (const RecordingDesktop::Message &message : std::as_const(w->desktop.messages))
-        texts << (message.warning ? QStringLiteral("warning: ") : QString()) + message.text;
+        texts << (message.warning ? u"warning: "_s : QString()) + message.text;
     return texts;
 }
 
@@ -121,16 +119,14 @@ void ProgramFilesTest::buildFolderIsAPortableCopy()
 
 void ProgramFilesTest::portableCopyKeepsItsReportsBesideIt()
 {
-    QTemporaryDir unpacked(QDir::tempPath() + QStringLiteral("/unpacked copy XXXXXX"));
+    QTemporaryDir unpacked(QDir::tempPath() + u"/unpacked copy XXXXXX"_s);
     QVERIFY(copyProgramFiles(unpacked.path()));
     w = std::make_unique<WindowFixture>(unpacked.path());
-    w->clickButton(QStringLiteral("Command5"));
-    QCOMPARE(
-        w->desktop.opened.value(0), QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("primer.htm"))));
+    w->clickButton(u"Command5"_s);
+    QCOMPARE(w->desktop.opened.value(0), QUrl::fromLocalFile(unpacked.filePath(u"primer.htm"_s)));
 
-    const QString saved = QStringLiteral("Cохраненно: ") + unpacked.path();
-    QCOMPARE(writeBothReports(),
-        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
+    const QString saved = u"Cохраненно: "_s + unpacked.path();
+    QCOMPARE(writeBothReports(), QStringList({saved + u"/str.txt"_s, saved + u"/str.doc"_s}));
     QVERIFY(!QFileInfo::exists(window::documentsFolder()));
 }
 
@@ -140,14 +136,13 @@ void ProgramFilesTest::portableCopyThatCannotWriteItsFolderUsesTheDocumentsFolde
     QVERIFY(copyProgramFiles(closed.path()));
     QVERIFY(QFile::setPermissions(closed.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     w = std::make_unique<WindowFixture>(closed.path());
-    w->clickButton(QStringLiteral("Command4"));
-    QCOMPARE(w->desktop.opened.value(0), QUrl::fromLocalFile(closed.filePath(QStringLiteral("tarif.htm"))));
+    w->clickButton(u"Command4"_s);
+    QCOMPARE(w->desktop.opened.value(0), QUrl::fromLocalFile(closed.filePath(u"tarif.htm"_s)));
 
     const QString documents = window::documentsFolder();
-    const QString saved = QStringLiteral("Cохраненно: ") + documents;
-    QCOMPARE(writeBothReports(),
-        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
-    QCOMPARE(entries(documents), QStringList({QStringLiteral("str.doc"), QStringLiteral("str.txt")}));
+    const QString saved = u"Cохраненно: "_s + documents;
+    QCOMPARE(writeBothReports(), QStringList({saved + u"/str.txt"_s, saved + u"/str.doc"_s}));
+    QCOMPARE(entries(documents), QStringList({u"str.doc"_s, u"str.txt"_s}));
     QFile::setPermissions(
         closed.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -167,11 +162,11 @@ void ProgramFilesTest::installedCopyFindsItsFilesInShareAndNeverWritesIntoThePre
     QTemporaryDir own;
     if (prefix.isEmpty()) {
         prefix = own.path();
-        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
-        QVERIFY(copyProgramFiles(prefix + QStringLiteral("/share/tarifmaster")));
+        QVERIFY(QDir().mkpath(prefix + u"/bin"_s));
+        QVERIFY(copyProgramFiles(prefix + u"/share/tarifmaster"_s));
     }
-    const QString bin = prefix + QStringLiteral("/bin");
-    const QString share = prefix + QStringLiteral("/share/tarifmaster");
+    const QString bin = prefix + u"/bin"_s;
+    const QString share = prefix + u"/share/tarifmaster"_s;
     const QStringList before = entries(bin) + entries(share);
 
     w = std::make_unique<WindowFixture>(bin);
@@ -187,10 +182,9 @@ void ProgramFilesTest::installedCopyFindsItsFilesInShareAndNeverWritesIntoThePre
     }
 
     const QString documents = window::documentsFolder();
-    const QString saved = QStringLiteral("Cохраненно: ") + documents;
-    QCOMPARE(writeBothReports(),
-        QStringList({saved + QStringLiteral("/str.txt"), saved + QStringLiteral("/str.doc")}));
-    QFile document(documents + QStringLiteral("/str.doc"));
+    const QString saved = u"Cохраненно: "_s + documents;
+    QCOMPARE(writeBothReports(), QStringList({saved + u"/str.txt"_s, saved + u"/str.doc"_s}));
+    QFile document(documents + u"/str.doc"_s);
     QVERIFY(document.open(QIODevice::ReadOnly));
     QVERIFY(document.readAll().contains("\\pngblip")); // the picture from share/tarifmaster
     QCOMPARE(entries(bin) + entries(share), before);
@@ -201,7 +195,7 @@ void ProgramFilesTest::closedDocumentsFolderWarnsOnceAndLosesNothing()
     const QString documents = window::documentsFolder();
     QVERIFY(QDir().mkpath(documents));
     QVERIFY(QFile::setPermissions(documents, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    w = std::make_unique<WindowFixture>(staged("prefix") + QStringLiteral("/bin"));
+    w = std::make_unique<WindowFixture>(staged("prefix") + u"/bin"_s);
 
     const QStringList messages = writeBothReports();
     QCOMPARE(messages.size(), 2);
@@ -209,13 +203,12 @@ void ProgramFilesTest::closedDocumentsFolderWarnsOnceAndLosesNothing()
         QStringLiteral("warning: Не удалось сохранить отчет %1/str.txt: нет прав на запись в папку.\n"
                        "Прежний файл отчета, если он был, остался без изменений.")
             .arg(documents));
-    QVERIFY2(messages.value(1).startsWith(
-                 QStringLiteral("warning: Не удалось сохранить отчет %1/str.doc").arg(documents)),
+    QVERIFY2(messages.value(1).startsWith(u"warning: Не удалось сохранить отчет %1/str.doc"_s.arg(documents)),
         qPrintable(messages.value(1)));
     QVERIFY(entries(documents).isEmpty());
     QVERIFY(w->form->isVisible());
-    QCOMPARE(w->text(QStringLiteral("txtTb")), QStringLiteral("1980"));
-    QVERIFY(w->get<QRadioButton>(QStringLiteral("Option9"))->isChecked());
+    QCOMPARE(w->text(u"txtTb"_s), u"1980"_s);
+    QVERIFY(w->get<QRadioButton>(u"Option9"_s)->isChecked());
 }
 
 TARIFMASTER_WINDOW_TEST_MAIN(ProgramFilesTest)

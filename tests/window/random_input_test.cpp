@@ -36,6 +36,8 @@
 #include <random>
 #endif
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 qlonglong setting(const char *name, qlonglong fallback)
@@ -126,7 +128,7 @@ void RandomInputTest::clickSomewhere()
         = targets[static_cast<qsizetype>(m_random() % static_cast<std::uint64_t>(targets.size()))];
     const QPoint at(static_cast<int>(m_random() % static_cast<std::uint64_t>(target->width())),
         static_cast<int>(m_random() % static_cast<std::uint64_t>(target->height())));
-    m_recent << QStringLiteral("click %1 at %2,%3").arg(target->objectName()).arg(at.x()).arg(at.y());
+    m_recent << u"click %1 at %2,%3"_s.arg(target->objectName()).arg(at.x()).arg(at.y());
     if (m_random() % 10 == 0)
         QTest::mouseDClick(target, Qt::LeftButton, {}, at);
     else
@@ -154,10 +156,7 @@ void RandomInputTest::pressKey()
     if (!target || target->objectName() == u"Text10" || target->objectName() == u"Command6")
         target = w->form.get();
     const Key &key = kKeys[m_random() % std::size(kKeys)];
-    m_recent << QStringLiteral("key %1+%2 to %3")
-                    .arg(key.modifiers.toInt())
-                    .arg(key.key, 0, 16)
-                    .arg(target->objectName());
+    m_recent << u"key %1+%2 to %3"_s.arg(key.modifiers.toInt()).arg(key.key, 0, 16).arg(target->objectName());
     QTest::keyClick(target, key.key, key.modifiers);
 }
 
@@ -169,8 +168,7 @@ void RandomInputTest::typeOrPaste(bool paste)
         || target->objectName() == u"Text10")
         return; // only fields take text, and the total is typed only by "ОК"
     const QString text = randomText();
-    m_recent << QStringLiteral("%1 %2 chars into %3")
-                    .arg(paste ? QStringLiteral("paste") : QStringLiteral("type"))
+    m_recent << u"%1 %2 chars into %3"_s.arg(paste ? u"paste"_s : u"type"_s)
                     .arg(text.size())
                     .arg(target->objectName());
     if (paste) {
@@ -189,9 +187,9 @@ void RandomInputTest::typeOrPaste(bool paste)
 
 void RandomInputTest::pressButton(const char *name)
 {
-    m_recent << QStringLiteral("press %1").arg(QLatin1String(name));
+    m_recent << u"press %1"_s.arg(QLatin1String(name));
     if (std::string_view(name) == "Command7" && m_random() % 2 == 0)
-        w->clickButton(m_random() % 2 ? QStringLiteral("Option8") : QStringLiteral("Option9"));
+        w->clickButton(m_random() % 2 ? u"Option8"_s : u"Option9"_s);
     w->clickButton(QLatin1String(name));
 }
 
@@ -216,7 +214,7 @@ void RandomInputTest::chooseEntry()
             return;
         const QString entry
             = list->item(static_cast<int>(m_random() % static_cast<std::uint64_t>(list->count())))->text();
-        m_recent << QStringLiteral("choose %1 in %2").arg(entry, name);
+        m_recent << u"choose %1 in %2"_s.arg(entry, name);
         w->clickRow(name, entry);
         break;
     }
@@ -227,13 +225,13 @@ void RandomInputTest::chooseEntry()
             return;
         const QString entry
             = combo->itemText(static_cast<int>(m_random() % static_cast<std::uint64_t>(combo->count())));
-        m_recent << QStringLiteral("choose %1 in %2").arg(entry, name);
+        m_recent << u"choose %1 in %2"_s.arg(entry, name);
         w->chooseFromDropDown(name, entry);
         break;
     }
     default: {
         const QString name = pick(kOptions);
-        m_recent << QStringLiteral("select %1").arg(name);
+        m_recent << u"select %1"_s.arg(name);
         w->clickButton(name);
         break;
     }
@@ -267,7 +265,7 @@ QString RandomInputTest::expectedTotal() const
     for (const window::CategoryOption &option : window::kCategoryOptions)
         if (w->get<QRadioButton>(fromUtf8(option.name))->isChecked())
             fields.category = option.category;
-    fields.excludeKp = w->get<QCheckBox>(QStringLiteral("Check1"))->isChecked();
+    fields.excludeKp = w->get<QCheckBox>(u"Check1"_s)->isChecked();
     const char *names[] = {"txtTb", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Combo4"};
     for (std::size_t i = 0; i < engine::kFactorCount; ++i)
         fields.texts[i] = utf8(w->text(QLatin1String(names[i])));
@@ -290,15 +288,14 @@ void RandomInputTest::onReport()
     ++m_reports;
     QVERIFY(!w->desktop.messages.isEmpty());
     const RecordingDesktop::Message &message = w->desktop.messages.back();
-    QVERIFY2(!message.warning && message.text.startsWith(QStringLiteral("Cохраненно: ")),
-        qPrintable(message.text));
+    QVERIFY2(!message.warning && message.text.startsWith(u"Cохраненно: "_s), qPrintable(message.text));
     const QString path = message.text.mid(12);
     QFile file(path);
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
     const QByteArray bytes = file.readAll();
-    const QByteArray total = QByteArray::fromStdString(
-        engine::toWindows1251("ИТОГО:" + utf8(w->text(QStringLiteral("Text10"))) + " рублей"));
-    if (path.endsWith(QStringLiteral("str.txt"))) {
+    const QByteArray total
+        = QByteArray::fromStdString(engine::toWindows1251("ИТОГО:" + utf8(w->text(u"Text10"_s)) + " рублей"));
+    if (path.endsWith(u"str.txt"_s)) {
         const support::ReportLines lines = support::splitReportLines(bytes.toStdString());
         QCOMPARE(lines.texts.size(), std::size_t(31));
         QCOMPARE(lines.rest, std::string());
@@ -313,7 +310,7 @@ void RandomInputTest::onReport()
 void RandomInputTest::checkInvariants()
 {
     QVERIFY2(w->form->isVisible(), "the window closed");
-    QCOMPARE(w->text(QStringLiteral("Text10")), m_expectedTotal);
+    QCOMPARE(w->text(u"Text10"_s), m_expectedTotal);
     for (const QLineEdit *field : w->form->findChildren<QLineEdit *>())
         QVERIFY2(holdsOneLine(field->text()),
             qPrintable(field->parentWidget()->objectName() + field->objectName()));
@@ -344,19 +341,13 @@ void RandomInputTest::windowKeepsItsPromisesUnderRandomInput()
         m_random.seed(static_cast<std::uint64_t>(seed));
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(m_folder->isValid());
-        QVERIFY(QFile::copy(
-            QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), m_folder->filePath(QStringLiteral("tmas.gif"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARIFMASTER_BIN_DIR "/tmas.gif"), m_folder->filePath(u"tmas.gif"_s)));
         w = std::make_unique<WindowFixture>(m_folder->path());
         QVERIFY(w->exposed);
         // Connected after the window's own handlers: these run once "ОК" and "отчет" have done their work.
-        connect(w->get<QPushButton>(QStringLiteral("Command2")),
-            &QPushButton::clicked,
-            this,
-            &RandomInputTest::onOk);
-        connect(w->get<QPushButton>(QStringLiteral("Command7")),
-            &QPushButton::clicked,
-            this,
-            &RandomInputTest::onReport);
+        connect(w->get<QPushButton>(u"Command2"_s), &QPushButton::clicked, this, &RandomInputTest::onOk);
+        connect(w->get<QPushButton>(u"Command7"_s), &QPushButton::clicked, this, &RandomInputTest::onReport);
     }
 
     for (qlonglong i = first; i < first + count; ++i) {
