@@ -34,14 +34,6 @@ QStringList entries(const QListWidget *list)
     return out;
 }
 
-QStringList townsFound(std::string_view typed)
-{
-    QStringList out;
-    for (const std::string_view town : engine::findTowns(typed))
-        out << fromUtf8(town);
-    return out;
-}
-
 // The bytes of a text report's line, as the file holds them.
 QByteArray reportLine(const std::string &utf8)
 {
@@ -181,7 +173,7 @@ void Form1Test::townSearchFillsTheResultList()
 
     // The list shows what the town search finds, and grows to show it; the search sets no factor.
     w->typeInto(search, u"ново"_s);
-    QCOMPARE(entries(found), townsFound("ново"));
+    QCOMPARE(entries(found), window::fromUtf8List(engine::findTowns("ново")));
     QCOMPARE(entries(found).size(), 11);
     QCOMPARE(found->height(), 1230 / 15);
     QVERIFY(found->selectedItems().isEmpty());
