@@ -477,8 +477,7 @@ void Form1Test::failedReportWarnsAndKeepsEverything()
     QCOMPARE(w->play({"#Option9", "#Command7", "txtTb?1980"}), QString());
     QCOMPARE(w->desktop.messages.size(), 2);
     QVERIFY(w->desktop.messages.back().warning);
-    const QString failed
-        = QStringLiteral("Не удалось сохранить отчет %1: ").arg(dir.filePath(u"str.doc"_s));
+    const QString failed = QStringLiteral("Не удалось сохранить отчет %1: ").arg(dir.filePath(u"str.doc"_s));
     const QString kept = QStringLiteral(".\nПрежний файл отчета, если он был, остался без изменений.");
     const QString picture = dir.filePath(QStringLiteral("tmas.gif"));
     QCOMPARE(w->desktop.messages.back().text, failed + QStringLiteral("не найден рисунок ") + picture + kept);
