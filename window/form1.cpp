@@ -3,6 +3,7 @@
 #include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/premium.h"
+#include "engine/premium_messages.h"
 #include "engine/step_factors.h"
 #include "engine/territory.h"
 #include "report/report.h"
@@ -42,24 +43,6 @@ QString timeText(const QLocale &locale, const QTime &time)
     QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b\\s*")));
     return locale.toString(time, format.trimmed());
-}
-
-QString zeroWarning()
-{
-    return QStringLiteral("Не установлен один из коэффициентов шаг(ов) с 1 по 9");
-}
-
-QString badFactorMessage(const engine::PremiumOutcome &outcome)
-{
-    const int step = static_cast<int>(outcome.factor) + 1;
-    const QString factor = QStringLiteral("Коэффициент %1 (шаг %2)")
-                               .arg(fromUtf8(engine::factorLabel(outcome.factor)))
-                               .arg(step);
-    const QString quoted = QStringLiteral("«%1»").arg(fromUtf8(outcome.text));
-    if (outcome.reason == engine::ParseError::Empty)
-        return zeroWarning();
-    return QStringLiteral("%1: %2 — %3")
-        .arg(factor, quoted, fromUtf8(engine::parseErrorText(outcome.reason, engine::Phrasing::Sentence)));
 }
 
 } // namespace
@@ -469,19 +452,11 @@ engine::FieldSnapshot Form1::fieldSnapshot() const
 void Form1::Command2_Click()
 {
     const engine::PremiumOutcome outcome = engine::premiumOf(fieldSnapshot());
-    switch (outcome.status) {
-    case engine::PremiumOutcome::Status::Ok:
+    if (outcome.status == engine::PremiumOutcome::Status::Ok) {
         Text10->setText(fromUtf8(engine::formatFactorText(outcome.total))); // "0" warns and empties it
         return;
-    case engine::PremiumOutcome::Status::BadFactor:
-        m_desktop.inform(this, badFactorMessage(outcome));
-        break;
-    case engine::PremiumOutcome::Status::Overflow:
-        m_desktop.inform(this,
-            QStringLiteral(
-                "Страховая премия слишком велика для расчета. Проверьте коэффициенты шагов с 1 по 9."));
-        break;
     }
+    m_desktop.inform(this, fromUtf8(engine::premiumProblem(outcome)));
     // No total without its factors: an earlier total must not stand beside the fields that failed.
     Text10->clear();
 }
@@ -489,7 +464,7 @@ void Form1::Command2_Click()
 void Form1::Text10_Change()
 {
     if (Text10->text() == u"0") {
-        m_desktop.inform(this, zeroWarning());
+        m_desktop.inform(this, fromUtf8(engine::kZeroWarning));
         Text10->clear();
     }
 }
