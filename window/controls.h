@@ -23,6 +23,8 @@
 // dotted focus rectangle themselves (drawFocusMark).
 #pragma once
 
+#include "window/inventory.h"
+
 #include <QColor>
 #include <QComboBox>
 #include <QLabel>
@@ -63,7 +65,7 @@ void drawFocusMark(QPainter &painter, const QRect &rect, const QColor &colour);
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr int kRowHeight = 13;
+    static constexpr int kRowHeight = kListRowTwips / kTwipsPerPixel;
 
     explicit ListBox(QWidget *parent = nullptr);
 

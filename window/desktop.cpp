@@ -1,5 +1,8 @@
 #include "window/desktop.h"
 
+#include "window/inventory.h"
+#include "window/text.h"
+
 #include <QDesktopServices>
 #include <QMessageBox>
 
@@ -9,7 +12,7 @@ namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, QString::fromUtf16(kTitle), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, fromUtf8(kFormCaption), text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

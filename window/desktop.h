@@ -10,8 +10,6 @@ class QWidget;
 
 namespace window {
 
-inline constexpr char16_t kTitle[] = u"ТарифМастер";
-
 class Desktop {
 public:
     virtual ~Desktop() = default;

@@ -55,7 +55,7 @@ Form1::Form1(Desktop &desktop, const QString &programFolder, QWidget *parent)
     initPictures();
     installAccessibility();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf16(kTitle));
+    setWindowTitle(fromUtf8(kFormCaption));
     setWindowIcon(look::windowIcon());
     setFont(look::font(look::kNone));
     setPalette(look::windowPalette()); // the window keeps its own colours on a dark desktop
@@ -304,7 +304,7 @@ void Form1::Text2_Change()
     for (const std::string_view town : engine::findTowns(toUtf8(Text2->text())))
         List5->addItem(fromUtf8(town));
     // The result list grows on the first search and keeps the window's background from then on.
-    List5->resize(List5->width(), look::kGrownTownListTwips / kTwipsPerPixel);
+    List5->resize(List5->width(), kGrownTownListTwips / kTwipsPerPixel);
     look::setBaseColour(List5, look::windowColour());
 }
 
@@ -495,22 +495,22 @@ void Form1::Command7_Click()
 
 void Form1::Command1_Click()
 {
-    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kNotePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, fromUtf8(Module1::kNotePage)));
 }
 
 void Form1::Command3_Click()
 {
-    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kStructurePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, fromUtf8(Module1::kStructurePage)));
 }
 
 void Form1::Command4_Click()
 {
-    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kTariffPage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, fromUtf8(Module1::kTariffPage)));
 }
 
 void Form1::Command5_Click()
 {
-    m_desktop.open(Module1::helpPage(m_files.dataFolder, QLatin1String(Module1::kExamplePage)));
+    m_desktop.open(Module1::helpPage(m_files.dataFolder, fromUtf8(Module1::kExamplePage)));
 }
 
 void Form1::Label45_Click()

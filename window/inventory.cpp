@@ -10,6 +10,7 @@
 
 #include <array>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace window {
@@ -261,6 +262,22 @@ static_assert(kStepNames.size() == 10, "one spoken name per tab");
 std::span<const ControlRow> controlRows()
 {
     return kRows;
+}
+
+std::string_view pictureOf(std::string_view control)
+{
+    // clang-format off
+    static constexpr std::pair<std::string_view, std::string_view> kPictures[] = {
+        {"Image1",   "text-report"},     // beside the text-report option: a text file
+        {"Image2",   "document-report"}, // beside the document option: a word-processor document
+        {"Command5", "example"},         // the word Пример
+        {"Command6", "exit"},            // the word Выход
+    };
+    // clang-format on
+    for (const auto &[name, picture] : kPictures)
+        if (name == control)
+            return picture;
+    return {};
 }
 
 std::span<const std::string_view> tabOrder()

@@ -8,6 +8,7 @@
 
 #include "report/twips.h"
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -53,6 +54,8 @@ using report::kTwipsPerPixel;
 inline constexpr int kClientWidthTwips = 8820;
 inline constexpr int kClientHeightTwips = 6585;
 inline constexpr int kTabControlTwips[4] = {0, 0, 8925, 5655}; // SSTab1: left, top, width, height
+inline constexpr int kListRowTwips = 195;                      // one entry of a list box
+inline constexpr int kGrownTownListTwips = 1230; // height of the town results after the first search
 
 // The page of the tab control that a container names: the tab captions "1" to "10" are the pages 0 to
 // 9; the window and the frames are no page.
@@ -74,6 +77,37 @@ static_assert(
     tabPage("1") == 0 && tabPage("10") == 9 && !tabPage("11") && !tabPage("0") && !tabPage("Form1"));
 
 std::span<const ControlRow> controlRows();
+
+// The window's caption; its message boxes carry it as their title.
+inline constexpr std::string_view kFormCaption = "ТарифМастер";
+
+// The help page each help button opens, a file beside the program (Module1 hands it to the desktop).
+struct HelpPage {
+    std::string_view button;
+    std::string_view page;
+};
+inline constexpr auto kHelpPages = std::to_array<HelpPage>({
+    {"Command4", "tarif.htm"},  // "Прочитать", step 1
+    {"Command1", "prim.htm"},   // "Примечание", step 3
+    {"Command3", "struk.htm"},  // "Структура страхового тарифа", page 10
+    {"Command5", "primer.htm"}, // "Пример", bottom strip
+});
+
+// The page a button opens; empty for a control that opens none.
+constexpr std::string_view helpPageOf(std::string_view button)
+{
+    for (const HelpPage &help : kHelpPages)
+        if (help.button == button)
+            return help.page;
+    return {};
+}
+
+// The subject of the new message that the mail link starts.
+inline constexpr std::string_view kMailSubject = "страховка";
+
+// The picture a control shows (Image1, Image2, Command5, Command6): a GIF of window/pictures, named
+// here without ".gif", drawn also at double size as name@2x.png. Empty for the other controls.
+std::string_view pictureOf(std::string_view control);
 
 // The entries a combo box carries with the window's design, and those a list box is filled with at
 // start-up (List5 is filled by the town search), as the engine's tables hold them; none for others.

@@ -2,6 +2,7 @@
 
 #include "tarifmaster/version.h"
 #include "window/inventory.h"
+#include "window/text.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -196,15 +197,10 @@ QIcon windowIcon()
 
 QPixmap picture(const QString &controlName)
 {
-    if (controlName == u"Image1")
-        return sharpPicture(QStringLiteral("text-report"), QStringLiteral(".gif"));
-    if (controlName == u"Image2")
-        return sharpPicture(QStringLiteral("document-report"), QStringLiteral(".gif"));
-    if (controlName == u"Command5")
-        return sharpPicture(QStringLiteral("example"), QStringLiteral(".gif"));
-    if (controlName == u"Command6")
-        return sharpPicture(QStringLiteral("exit"), QStringLiteral(".gif"));
-    return {};
+    const std::string_view name = pictureOf(toUtf8(controlName));
+    if (name.empty())
+        return {};
+    return sharpPicture(fromUtf8(name), QStringLiteral(".gif"));
 }
 
 QCursor handCursor()

@@ -17,8 +17,6 @@ class QWidget;
 
 namespace window::look {
 
-inline constexpr int kGrownTownListTwips = 1230; // height of the town results after the first search
-
 QFont font(unsigned looks);
 void apply(QWidget *widget, unsigned looks);
 

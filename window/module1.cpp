@@ -1,5 +1,7 @@
 #include "window/module1.h"
 
+#include "window/text.h"
+
 namespace window::Module1 {
 
 QUrl helpPage(const QString &programFolder, const QString &pageName)
@@ -15,7 +17,7 @@ QUrl webAddress(const QString &caption)
 QUrl mailMessage(const QString &caption)
 {
     QUrl url(QStringLiteral("mailto:") + caption);
-    url.setQuery(QStringLiteral("Subject=") + QString::fromUtf16(kMailSubject));
+    url.setQuery(QStringLiteral("Subject=") + fromUtf8(kMailSubject));
     return url;
 }
 

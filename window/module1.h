@@ -1,16 +1,19 @@
 // Module1: what the help buttons and the two contact links hand to the desktop.
 #pragma once
 
+#include "window/inventory.h"
+
 #include <QString>
 #include <QUrl>
 
+#include <string_view>
+
 namespace window::Module1 {
 
-inline constexpr char kExamplePage[] = "primer.htm"; // "Пример", bottom strip
-inline constexpr char kTariffPage[] = "tarif.htm";   // "Прочитать", step 1
-inline constexpr char kNotePage[] = "prim.htm";      // "Примечание", step 3
-inline constexpr char kStructurePage[] = "struk.htm"; // "Структура страхового тарифа", page 10
-inline constexpr char16_t kMailSubject[] = u"страховка";
+inline constexpr std::string_view kExamplePage = helpPageOf("Command5"); // "Пример", bottom strip
+inline constexpr std::string_view kTariffPage = helpPageOf("Command4");  // "Прочитать", step 1
+inline constexpr std::string_view kNotePage = helpPageOf("Command1");    // "Примечание", step 3
+inline constexpr std::string_view kStructurePage = helpPageOf("Command3"); // "Структура страхового тарифа"
 
 // A page beside the program. The folder is passed as a file path, never through a command line, so
 // spaces need no quoting.

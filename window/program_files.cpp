@@ -3,6 +3,7 @@
 #include "report/report.h"
 #include "tarifmaster/version.h"
 #include "window/module1.h"
+#include "window/text.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,12 +19,12 @@ namespace {
 bool holdsProgramFiles(const QString &folder)
 {
     const QDir dir(folder);
-    for (const char *name : {Module1::kTariffPage,
+    for (const std::string_view name : {Module1::kTariffPage,
              Module1::kNotePage,
              Module1::kStructurePage,
              Module1::kExamplePage,
-             report::kPictureName.data()})
-        if (QFileInfo::exists(dir.filePath(QLatin1String(name))))
+             report::kPictureName})
+        if (QFileInfo::exists(dir.filePath(fromUtf8(name))))
             return true;
     return false;
 }
