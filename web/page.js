@@ -1,0 +1,179 @@
+// The page's script: it starts the module, hands the browser's events to the window's handlers in the
+// module, shows the program's messages, saves the reports, and runs a vehicle list in a Web Worker.
+// It holds no caption, entry or rule of the program: those come with the page and the module.
+"use strict";
+
+(() => {
+    const form = document.getElementById("Form1");
+    const messageBox = document.getElementById("message-box");
+    const message = document.getElementById("message");
+    let module = null;
+
+    // The program's messages, in one element that screen readers announce.
+    function inform(text) {
+        message.textContent = "";
+        messageBox.classList.add("shown");
+        // A new text, even the same one again, is announced anew.
+        requestAnimationFrame(() => {
+            message.textContent = text;
+        });
+    }
+
+    function closeMessage() {
+        messageBox.classList.remove("shown");
+        message.textContent = "";
+    }
+
+    function save(name, type, bytes) {
+        const url = URL.createObjectURL(new Blob([bytes], {type}));
+        const link = document.createElement("a");
+        link.href = url;
+        link.download = name;
+        document.body.append(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(url), 60000);
+    }
+
+    // The window's events for the browser's: "Click" for a chosen list entry, a click into a field, a
+    // chosen drop-down entry, a selected option button and a pressed button; "Change" for typing.
+    function raise(control, event) {
+        if (!module || !control.id)
+            return;
+        module.ccall("tm_event", null, ["string", "string"], [control.id, event]);
+    }
+
+    function isDropDown(control) {
+        return control.tagName === "INPUT" && control.hasAttribute("list");
+    }
+
+    function isTextField(control) {
+        return control.tagName === "INPUT" && control.type === "text" && !isDropDown(control);
+    }
+
+    function listen() {
+        form.addEventListener("change", (event) => {
+            const control = event.target;
+            if (control.tagName === "SELECT" || control.type === "radio" || isDropDown(control))
+                raise(control, "Click");
+        });
+        form.addEventListener("input", (event) => {
+            const control = event.target;
+            if (isTextField(control))
+                raise(control, "Change");
+            // An entry picked from a drop-down's list arrives as one replacement of the text, not as typing.
+            else if (isDropDown(control) && (!(event instanceof InputEvent) || event.inputType === "insertReplacementText"))
+                raise(control, "Click");
+        });
+        form.addEventListener("click", (event) => {
+            const control = event.target.closest("button, input, option");
+            if (!control)
+                return;
+            if (control.tagName === "OPTION") {
+                // A click on the entry that is already chosen applies it again, as in the window.
+                const list = control.closest("select");
+                if (list && list.selectedIndex >= 0)
+                    raise(list, "Click");
+            } else if (control.tagName === "BUTTON" || isTextField(control)) {
+                raise(control, "Click");
+            }
+        });
+        // "Выход" ends the program: the page closes when the browser lets it, or starts afresh.
+        document.getElementById("Command6").addEventListener("click", () => {
+            window.close();
+            setTimeout(() => location.reload(), 200);
+        });
+        document.getElementById("message-close").addEventListener("click", closeMessage);
+        document.addEventListener("keydown", (event) => {
+            if (event.key === "Escape" && messageBox.classList.contains("shown"))
+                closeMessage();
+        });
+    }
+
+    // A vehicle list: computed in a Web Worker by the batch mode, then saved under the name the result
+    // would have beside the list ("fleet.csv" gives "fleet-result.csv").
+    const fleetFile = document.getElementById("fleet-file");
+    const fleetProgress = document.getElementById("fleet-progress");
+    const fleetStatus = document.getElementById("fleet-status");
+    let fleetWorker = null;
+
+    function resultName(name) {
+        const dot = name.lastIndexOf(".");
+        return dot > 0 ? name.slice(0, dot) + "-result" + name.slice(dot) : name + "-result.csv";
+    }
+
+    function loadFleetModule() {
+        if (window.tarifmasterFleet)
+            return Promise.resolve(window.tarifmasterFleet);
+        return new Promise((resolve, reject) => {
+            const script = document.createElement("script");
+            script.src = "fleet.js";
+            script.onload = () => resolve(window.tarifmasterFleet);
+            script.onerror = reject;
+            document.head.append(script);
+        });
+    }
+
+    function computeFleet(file) {
+        if (fleetWorker)
+            fleetWorker.terminate();
+        const lines = [];
+        fleetStatus.textContent = "";
+        fleetProgress.hidden = false;
+        fleetProgress.removeAttribute("value");
+        loadFleetModule().then((source) => {
+            // From the module's own text: a worker made so works from a local folder as well.
+            const url = URL.createObjectURL(new Blob([source], {type: "text/javascript"}));
+            const worker = new Worker(url);
+            fleetWorker = worker;
+            URL.revokeObjectURL(url);
+            const output = resultName(file.name);
+            worker.onmessage = (event) => {
+                const data = event.data;
+                if (data.progress !== undefined) {
+                    const percent = /\((\d+) %\)/.exec(data.progress);
+                    if (percent)
+                        fleetProgress.value = Number(percent[1]);
+                    fleetStatus.textContent = data.progress;
+                } else if (data.say !== undefined) {
+                    lines.push(data.say);
+                    fleetStatus.textContent = lines.join("\n");
+                } else if (data.done !== undefined) {
+                    fleetProgress.hidden = true;
+                    fleetStatus.textContent = lines.join("\n");
+                    if (data.result)
+                        save(output, "text/csv", data.result);
+                    worker.terminate();
+                    fleetWorker = null;
+                }
+            };
+            worker.postMessage({file, output});
+        });
+    }
+
+    fleetFile.addEventListener("change", () => {
+        if (fleetFile.files.length)
+            computeFleet(fleetFile.files[0]);
+    });
+    document.addEventListener("dragover", (event) => {
+        if (event.dataTransfer && Array.from(event.dataTransfer.types).includes("Files"))
+            event.preventDefault();
+    });
+    document.addEventListener("drop", (event) => {
+        if (!event.dataTransfer || !event.dataTransfer.files.length)
+            return;
+        event.preventDefault();
+        computeFleet(event.dataTransfer.files[0]);
+    });
+
+    // Served over http(s), the page keeps its files for offline use and can be installed.
+    if ("serviceWorker" in navigator && location.protocol.startsWith("http"))
+        navigator.serviceWorker.register("sw.js");
+
+    createTarifMaster({inform, download: save}).then((started) => {
+        module = started;
+        module.ccall("tm_load", null, ["number"], [performance.timeOrigin]);
+        listen();
+        document.documentElement.classList.add("ready");
+    });
+})();

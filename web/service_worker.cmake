@@ -1,0 +1,18 @@
+# Writes the site's service worker from TEMPLATE: the list of every file of the site folder SITE, and a
+# version made of their content, which names the worker's cache.
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(hashes "")
+set(list "")
+foreach(file IN LISTS files)
+    file(SHA256 ${SITE}/${file} hash)
+    string(APPEND hashes "${file} ${hash}\n")
+    string(APPEND list "    \"./${file}\",\n")
+endforeach()
+string(SHA256 version "${hashes}")
+string(SUBSTRING ${version} 0 16 version)
+file(READ ${TEMPLATE} worker)
+string(REPLACE "@VERSION@" "${version}" worker "${worker}")
+string(REPLACE "@FILES@" "[\n    \"./\",\n${list}]" worker "${worker}")
+file(WRITE ${SITE}/sw.js "${worker}")

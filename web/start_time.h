@@ -1,0 +1,17 @@
+// The moment the page was opened, as the report prints it: the date and the time in the short Russian
+// formats the desktop program writes for a Russian user ("05.03.2024", "09:01:07"), in the browser's
+// time zone.
+#pragma once
+
+#include <string>
+
+namespace web {
+
+struct StartTime {
+    std::string date; // dd.MM.yyyy
+    std::string time; // HH:mm:ss
+};
+
+StartTime startTime(double millisSince1970);
+
+} // namespace web
