@@ -1,10 +1,12 @@
-// The fleet module, run in a Web Worker: the batch mode over a file the page hands it. The worker mounts
-// the user's file read-only (WORKERFS reads it as the batch streams through it), and the result is
-// written into the module's memory file system, from where the worker hands it back to the page.
+// The fleet module, run in a Web Worker: the batch mode over a file the page hands it, as
+// `tarifmaster --batch FILE` runs it with the result on standard output. The worker puts the file into
+// the module's memory and gives the batch, for its output, a device that hands the bytes to the page.
 #include "batch/batch.h"
 
 #include <emscripten/emscripten.h>
+#include <fcntl.h>
 #include <string_view>
+#include <unistd.h>
 
 // clang-format off
 EM_JS(void, tm_fleet_say, (const char *line, int length), {
@@ -38,15 +40,17 @@ public:
 
 extern "C" {
 
-// Computes the vehicle list in the file input into the file output, as `tarifmaster --batch input
-// --output output` does; returns the batch's exit status.
+// Computes the vehicle list in the file input and writes the result into the device output; returns
+// the batch's exit status.
 EMSCRIPTEN_KEEPALIVE int tm_fleet(const char *input, const char *output)
 {
     batch::Options options;
     options.input = input;
-    options.output = output;
+    options.standardOutput = ::open(output, O_WRONLY | O_CLOEXEC);
     WorkerConsole console;
-    return batch::run(options, console);
+    const int status = batch::run(options, console);
+    ::close(options.standardOutput);
+    return status;
 }
 
 } // extern "C"

@@ -1,23 +1,25 @@
-// The worker's side of a vehicle list, run after the fleet module's script in the same Web Worker. It
-// mounts the user's file where the batch reads it and runs the batch mode into a file of the module's
-// memory, named as the result will be saved, so that the batch's messages name the files as the user
-// knows them; then it hands the result to the page.
+// The worker's side of a vehicle list, run after the fleet module's script in the same Web Worker. The
+// user's file becomes a file of the module's memory under its own name, so that the batch's messages
+// name it as the user knows it; the batch mode writes its result into a device that collects the bytes
+// as they come, and the result goes back to the page whole.
 "use strict";
 
-self.onmessage = (event) => {
-    const {file, output} = event.data;
-    createFleet({print() {}, printErr() {}}).then((fleet) => {
-        const FS = fleet.FS;
-        FS.mkdir("/list");
-        FS.mount(FS.filesystems.WORKERFS, {blobs: [{name: "input", data: file}]}, "/list");
-        FS.mkdir("/work");
-        FS.chdir("/work");
-        const input = file.name.replace(/\//g, "_");
-        FS.symlink("/list/input", input);
-        const status = fleet.ccall("tm_fleet", "number", ["string", "string"], [input, output]);
-        let result = null;
-        if (FS.analyzePath(output).exists)
-            result = FS.readFile(output);
-        postMessage({done: status, result}, result ? [result.buffer] : []);
+self.onmessage = async (event) => {
+    const file = event.data.file;
+    const fleet = await createFleet({print() {}, printErr() {}});
+    const FS = fleet.FS;
+    const input = file.name.replace(/\//g, "_") || "list.csv";
+    FS.writeFile(input, new Uint8Array(await file.arrayBuffer()), {canOwn: true});
+
+    const parts = [];
+    const device = FS.makedev(64, 0);
+    FS.registerDevice(device, {
+        write(stream, buffer, offset, length) {
+            parts.push(buffer.slice(offset, offset + length));
+            return length;
+        },
     });
+    FS.mkdev("/result", device);
+    const status = fleet.ccall("tm_fleet", "number", ["string", "string"], [input, "/result"]);
+    postMessage({done: status, result: status === 2 ? null : new Blob(parts)});
 };

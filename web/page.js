@@ -147,7 +147,7 @@
                     fleetWorker = null;
                 }
             };
-            worker.postMessage({file, output});
+            worker.postMessage({file});
         });
     }
 
