@@ -20,6 +20,11 @@ report::PngPicture readReportPicture(const std::filesystem::path &file)
         || image.isNull())
         return {file, NotAPicture, 0, {}};
 
+    // A picture's resolution would otherwise be the screen's, and the document would change with the
+    // monitor it was written on: the report's picture is always one of 96 dots per inch.
+    constexpr int kDotsPerMetre = 3780;
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
