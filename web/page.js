@@ -11,12 +11,8 @@
 
     // The program's messages, in one element that screen readers announce.
     function inform(text) {
-        message.textContent = "";
+        message.textContent = text;
         messageBox.classList.add("shown");
-        // A new text, even the same one again, is announced anew.
-        requestAnimationFrame(() => {
-            message.textContent = text;
-        });
     }
 
     function closeMessage() {
@@ -37,9 +33,11 @@
 
     // The window's events for the browser's: "Click" for a chosen list entry, a click into a field, a
     // chosen drop-down entry, a selected option button and a pressed button; "Change" for typing.
+    // A message stays until the next action, which may bring its own (and is announced anew).
     function raise(control, event) {
         if (!module || !control.id)
             return;
+        closeMessage();
         module.ccall("tm_event", null, ["string", "string"], [control.id, event]);
     }
 
@@ -166,9 +164,16 @@
         computeFleet(event.dataTransfer.files[0]);
     });
 
-    // Served over http(s), the page keeps its files for offline use and can be installed.
-    if ("serviceWorker" in navigator && location.protocol.startsWith("http"))
-        navigator.serviceWorker.register("sw.js");
+    // Served over http(s), the page keeps its files for offline use and can be installed; from a local
+    // folder the browser allows neither, and would not even read the manifest.
+    if (location.protocol.startsWith("http")) {
+        const manifest = document.createElement("link");
+        manifest.rel = "manifest";
+        manifest.href = "manifest.webmanifest";
+        document.head.append(manifest);
+        if ("serviceWorker" in navigator)
+            navigator.serviceWorker.register("sw.js");
+    }
 
     createTarifMaster({inform, download: save}).then((started) => {
         module = started;
