@@ -40,6 +40,11 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy libxml2-d
     xvfb xauth dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     desktop-file-utils appstream dpkg-dev file lintian xdotool x11-utils)
 
+# What the browser edition needs: Debian's emscripten (with its clang, binaryen and Node's modules), and
+# for its test in a real browser Chromium, its driver and Selenium for Debian's python3.
+WEB_PACKAGES=(cmake make emscripten)
+WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
+
 # Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {
     local preset=$1

@@ -64,7 +64,9 @@ mapfile -t packaged < <(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; 
 for path in /usr/bin/tarifmaster /usr/bin/tarifmaster-batch /usr/share/tarifmaster/tarif.htm /usr/share/tarifmaster/tmas.gif \
     "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml" \
     "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" "/usr/share/icons/hicolor/256x256/apps/$app_id.png" \
-    /usr/share/man/man1/tarifmaster.1.gz /usr/share/doc/tarifmaster/copyright; do
+    /usr/share/man/man1/tarifmaster.1.gz /usr/share/doc/tarifmaster/copyright \
+    /usr/share/tarifmaster/web/index.html /usr/share/tarifmaster/web/tarifmaster.js \
+    /usr/share/tarifmaster/web/fleet.js /usr/share/tarifmaster/web/sw.js; do
     [ -e "$path" ] || fail "not installed: $path"
 done
 [ "$(/usr/bin/tarifmaster --version)" = "ТарифМастер $version" ] || fail "--version"
