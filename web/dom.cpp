@@ -48,6 +48,12 @@ EM_JS(void, tm_dom_check, (const char *id, int idLength), {
 EM_JS(void, tm_dom_set_hidden, (const char *id, int idLength, int hidden), {
     document.getElementById(UTF8ToString(id, idLength)).hidden = hidden != 0;
 });
+EM_JS(void, tm_dom_set_rows, (const char *id, int idLength, int rows), {
+    document.getElementById(UTF8ToString(id, idLength)).size = rows;
+});
+EM_JS(void, tm_dom_drop_look, (const char *id, int idLength, const char *look, int lookLength), {
+    document.getElementById(UTF8ToString(id, idLength)).classList.remove(UTF8ToString(look, lookLength));
+});
 EM_JS(void, tm_dom_inform, (const char *text, int textLength), {
     Module["inform"](UTF8ToString(text, textLength));
 });
@@ -114,6 +120,16 @@ void check(std::string_view id)
 void setHidden(std::string_view id, bool hidden)
 {
     tm_dom_set_hidden(id.data(), length(id), hidden ? 1 : 0);
+}
+
+void setRows(std::string_view id, int rows)
+{
+    tm_dom_set_rows(id.data(), length(id), rows);
+}
+
+void dropLook(std::string_view id, std::string_view look)
+{
+    tm_dom_drop_look(id.data(), length(id), look.data(), length(look));
 }
 
 void inform(std::string_view message)

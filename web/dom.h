@@ -24,6 +24,10 @@ void check(std::string_view id);
 
 void setHidden(std::string_view id, bool hidden);
 
+// The rows a list shows, and one of the window's looks (a class of the stylesheet) taken from a control.
+void setRows(std::string_view id, int rows);
+void dropLook(std::string_view id, std::string_view look);
+
 // Shows one of the program's messages in the page's message element (id "message", role "alert").
 void inform(std::string_view message);
 

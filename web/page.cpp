@@ -10,6 +10,7 @@
 #include "report/report.h"
 #include "report/text_report.h"
 #include "web/dom.h"
+#include "web/page_layout.h"
 #include "web/report_picture.h"
 #include "web/start_time.h"
 #include "window/category_options.h"
@@ -76,6 +77,9 @@ void Text2_Change()
 {
     const std::vector<std::string_view> towns = engine::findTowns(dom::text("Text2"));
     dom::setEntries("List5", towns);
+    // The result list grows on the first search and keeps the window's background from then on.
+    dom::setRows("List5", kGrownTownListRows);
+    dom::dropLook("List5", lookClass(window::look::kGreyBackground));
 }
 
 engine::VehicleKind vehicleKind()

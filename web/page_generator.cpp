@@ -10,6 +10,7 @@
 // an element whose id is the control's name, with its caption as a <label> tied to it. The window's
 // frames become fieldsets, an option button's group is its container, and the factor fields keep the
 // window's cyan.
+#include "web/page_layout.h"
 #include "window/inventory.h"
 
 #include <algorithm>
@@ -84,24 +85,12 @@ std::string percentEncoded(std::string_view text)
 
 std::string classesOf(unsigned looks)
 {
-    static constexpr std::pair<unsigned, std::string_view> kClasses[] = {
-        {look::kHeading, "heading"},
-        {look::kBold, "bold"},
-        {look::kItalic, "italic"},
-        {look::kGreyStrip, "grey-strip"},
-        {look::kDarkStrip, "dark-strip"},
-        {look::kLink, "link"},
-        {look::kYellow, "yellow"},
-        {look::kCyan, "cyan"},
-        {look::kRedText, "red-text"},
-        {look::kGreyBackground, "grey-background"},
-    };
     std::string classes;
-    for (const auto &[bit, name] : kClasses) {
-        if (looks & bit) {
+    for (const web::LookClass &entry : web::kLookClasses) {
+        if (looks & entry.look) {
             if (!classes.empty())
                 classes += ' ';
-            classes += name;
+            classes += entry.name;
         }
     }
     return classes;
@@ -164,13 +153,6 @@ bool isPageHeading(const ControlRow &row)
 bool isOffPage(const ControlRow &row)
 {
     return row.name == "List4" || (row.looks & (look::kBadge | look::kCopyright));
-}
-
-// A list shows as many rows as its rectangle on the window holds, and always more than one.
-int listRows(int heightTwips)
-{
-    const int rows = (heightTwips + window::kListRowTwips / 2) / window::kListRowTwips;
-    return rows < 2 ? 2 : rows;
 }
 
 std::string pictureHtml(std::string_view control, std::string_view alt)
@@ -277,9 +259,8 @@ void Writer::control(const ControlRow &row)
     }
     case Kind::ListBox: {
         const std::vector<std::string_view> entries = window::listEntries(row.name);
-        // A list that the program fills (the town search) shows the rows it will grow to.
         m_out += "<div class=\"field\">" + caption + "<select id=\"" + id + "\"" + classAttribute(row.looks)
-            + " size=\"" + std::to_string(listRows(row.height)) + "\"" + tip + labelledBy + hidden + ">";
+            + " size=\"" + std::to_string(web::listRows(row.height)) + "\"" + tip + labelledBy + hidden + ">";
         for (const std::string_view entry : entries)
             m_out += "<option>" + escaped(entry) + "</option>";
         m_out += "</select></div>\n";
