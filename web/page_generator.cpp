@@ -243,9 +243,20 @@ void Writer::control(const ControlRow &row)
     switch (row.kind) {
     case Kind::TextBox: {
         const std::string mode = (row.looks & look::kCyan) ? " inputmode=\"decimal\"" : "";
-        m_out += "<div class=\"field\">" + caption + "<input id=\"" + id + "\"" + classAttribute(row.looks)
-            + " value=\"" + escaped(row.caption) + "\"" + mode + tip + labelledBy + hidden
-            + " autocomplete=\"off\" spellcheck=\"false\"></div>\n";
+        const std::string input = "<input id=\"" + id + "\"" + classAttribute(row.looks) + " value=\""
+            + escaped(row.caption) + "\"" + mode + tip + labelledBy + hidden
+            + " autocomplete=\"off\" spellcheck=\"false\">";
+        // A label right of the field on the same line of the window is its unit ("рублей ").
+        const ControlRow *next = &row + 1;
+        if (next != window::controlRows().data() + window::controlRows().size() && next->kind == Kind::Label
+            && next->top == row.top && next->left > row.left && !isCaptionLabel(*next)) {
+            emitted.insert(next->name);
+            m_out += "<div class=\"field\">" + caption + "<div class=\"with-unit\">" + input + "<span id=\""
+                + escaped(next->name) + "\"" + classAttribute(next->looks) + ">" + escaped(next->caption)
+                + "</span></div></div>\n";
+            return;
+        }
+        m_out += "<div class=\"field\">" + caption + input + "</div>\n";
         return;
     }
     case Kind::ComboBox: {
@@ -259,8 +270,13 @@ void Writer::control(const ControlRow &row)
     }
     case Kind::ListBox: {
         const std::vector<std::string_view> entries = window::listEntries(row.name);
-        m_out += "<div class=\"field\">" + caption + "<select id=\"" + id + "\"" + classAttribute(row.looks)
-            + " size=\"" + std::to_string(web::listRows(row.height)) + "\"" + tip + labelledBy + hidden + ">";
+        // A list whose entries all fit its rows is as tall as they are, wrapped lines and all; a longer one
+        // scrolls.
+        const int rows = web::listRows(row.height);
+        const std::string whole = !entries.empty() && static_cast<int>(entries.size()) <= rows ? "whole" : "";
+        m_out += "<div class=\"field\">" + caption + "<select id=\"" + id + "\""
+            + classAttribute(row.looks, whole) + " size=\"" + std::to_string(rows) + "\"" + tip + labelledBy
+            + hidden + ">";
         for (const std::string_view entry : entries)
             m_out += "<option>" + escaped(entry) + "</option>";
         m_out += "</select></div>\n";
