@@ -6,7 +6,7 @@
 
 self.onmessage = async (event) => {
     const file = event.data.file;
-    const fleet = await createFleet({print() {}, printErr() {}});
+    const fleet = await createFleet({wasmBinary: createFleet.wasmBinary(), print() {}, printErr() {}});
     const FS = fleet.FS;
     const input = file.name.replace(/\//g, "_") || "list.csv";
     FS.writeFile(input, new Uint8Array(await file.arrayBuffer()), {canOwn: true});
