@@ -316,11 +316,15 @@ void Writer::control(const ControlRow &row)
     }
     case Kind::Link: {
         // The mail link starts a message with its subject; the web link is its caption as it stands.
+        // The web page opens beside the page, which keeps the fields.
         std::string target(row.caption);
-        if (row.caption.find('@') != std::string_view::npos)
+        std::string opens = " target=\"_blank\"";
+        if (row.caption.find('@') != std::string_view::npos) {
             target = "mailto:" + target + "?Subject=" + percentEncoded(window::kMailSubject);
-        m_out += "<a id=\"" + id + "\"" + classAttribute(row.looks) + " href=\"" + escaped(target) + "\">"
-            + escaped(row.caption) + "</a>\n";
+            opens.clear();
+        }
+        m_out += "<a id=\"" + id + "\"" + classAttribute(row.looks) + " href=\"" + escaped(target) + "\""
+            + opens + ">" + escaped(row.caption) + "</a>\n";
         return;
     }
     case Kind::Label:
