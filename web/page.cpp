@@ -280,6 +280,17 @@ constexpr auto kHandlers = std::to_array<Handler>({
 });
 // clang-format on
 
+// One handler for each control and event, as the window binds them.
+constexpr bool oneHandlerEach()
+{
+    for (std::size_t i = 0; i < kHandlers.size(); ++i)
+        for (std::size_t j = i + 1; j < kHandlers.size(); ++j)
+            if (kHandlers[i].control == kHandlers[j].control && kHandlers[i].event == kHandlers[j].event)
+                return false;
+    return true;
+}
+static_assert(oneHandlerEach(), "a control's event has two handlers");
+
 } // namespace
 
 void handle(std::string_view control, std::string_view event)
