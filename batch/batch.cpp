@@ -301,6 +301,7 @@ public:
             return;
         m_last = now;
         const auto percent = bytesRead * 100 / m_fileSize;
+        m_console.progressed(static_cast<unsigned>(percent));
         m_console.progress(
             "обработано строк: " + std::to_string(row - 1) + " (" + std::to_string(percent) + " %)");
     }

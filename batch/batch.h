@@ -38,6 +38,11 @@ public:
     virtual bool showsProgress() const = 0;
     // Replaces the progress line; an empty text removes it.
     virtual void progress(std::string_view line) = 0;
+    // The share of the file read when the progress line is replaced, for a front that draws a bar.
+    virtual void progressed(unsigned percent)
+    {
+        static_cast<void>(percent);
+    }
 };
 
 // Files of at least this size show progress on a terminal.
