@@ -15,11 +15,15 @@ EM_JS(void, tm_fleet_say, (const char *line, int length), {
 EM_JS(void, tm_fleet_progress, (const char *line, int length), {
     postMessage({progress: UTF8ToString(line, length)});
 });
+EM_JS(void, tm_fleet_progressed, (unsigned percent), {
+    postMessage({percent: percent});
+});
 // clang-format on
 
 namespace {
 
-// The batch's console, as messages to the page: its lines, and its progress line for large files.
+// The batch's console, as messages to the page: its lines, and for a large file its progress line and
+// the share of the file read.
 class WorkerConsole : public batch::Console {
 public:
     void say(std::string_view line) override
@@ -33,6 +37,10 @@ public:
     void progress(std::string_view line) override
     {
         tm_fleet_progress(line.data(), static_cast<int>(line.size()));
+    }
+    void progressed(unsigned percent) override
+    {
+        tm_fleet_progressed(percent);
     }
 };
 

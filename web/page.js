@@ -128,10 +128,9 @@
             const output = resultName(file.name);
             worker.onmessage = (event) => {
                 const data = event.data;
-                if (data.progress !== undefined) {
-                    const percent = /\((\d+) %\)/.exec(data.progress);
-                    if (percent)
-                        fleetProgress.value = Number(percent[1]);
+                if (data.percent !== undefined) {
+                    fleetProgress.value = data.percent;
+                } else if (data.progress !== undefined) {
                     fleetStatus.textContent = data.progress;
                 } else if (data.say !== undefined) {
                     lines.push(data.say);
