@@ -122,6 +122,13 @@ std::optional<int> pageOf(const ControlRow &row)
     return std::nullopt;
 }
 
+// The row after a row of the inventory, or nothing after the last.
+const ControlRow *nextRow(const ControlRow &row)
+{
+    const auto rows = window::controlRows();
+    return &row + 1 == rows.data() + rows.size() ? nullptr : &row + 1;
+}
+
 // The label that names a control on the window, when its spoken name is a label's name.
 const ControlRow *captionLabelOf(const ControlRow &row)
 {
@@ -247,9 +254,9 @@ void Writer::control(const ControlRow &row)
             + escaped(row.caption) + "\"" + mode + tip + labelledBy + hidden
             + " autocomplete=\"off\" spellcheck=\"false\">";
         // A label right of the field on the same line of the window is its unit ("рублей ").
-        const ControlRow *next = &row + 1;
-        if (next != window::controlRows().data() + window::controlRows().size() && next->kind == Kind::Label
-            && next->top == row.top && next->left > row.left && !isCaptionLabel(*next)) {
+        const ControlRow *next = nextRow(row);
+        if (next && next->kind == Kind::Label && next->top == row.top && next->left > row.left
+            && !isCaptionLabel(*next)) {
             emitted.insert(next->name);
             m_out += "<div class=\"field\">" + caption + "<div class=\"with-unit\">" + input + "<span id=\""
                 + escaped(next->name) + "\"" + classAttribute(next->looks) + ">" + escaped(next->caption)
@@ -289,8 +296,8 @@ void Writer::control(const ControlRow &row)
             = row.kind == Kind::Option ? " name=\"group-" + escaped(row.container) + "\"" : std::string();
         // An option without a caption is named by the picture beside it, and by its spoken name.
         std::string text = captionHtml(row.caption);
-        const ControlRow *next = &row + 1;
-        if (row.caption.empty() && next->kind == Kind::Image) {
+        const ControlRow *next = nextRow(row);
+        if (row.caption.empty() && next && next->kind == Kind::Image) {
             emitted.insert(next->name);
             text = "<span id=\"" + escaped(next->name) + "\">" + pictureHtml(next->name, "") + "</span> "
                 + escaped(row.spoken);
