@@ -248,7 +248,9 @@ def play_scenario(browser, url, tool, picture, work, name, moves, expected):
         if os.path.exists(os.path.join(folder, report)):
             saved = wait_for_file(os.path.join(downloads, report))
             written = open(os.path.join(folder, report), "rb").read()
-            check(saved == written, "%s: the page's %s differs from the window's" % (name, report))
+            check(saved == written, "%s: the page's %s differs from the window's%s" % (
+                name, report, " (is web/tmas.png the window's PNG of report/tmas.gif? tools/make-pictures "
+                "makes it)" if report == "str.doc" else ""))
     return start
 
 
