@@ -169,8 +169,10 @@ def main():
             while not os.path.exists(result) or os.path.exists(result + ".crdownload"):
                 time.sleep(0.005)
             status = driver.execute_script("return document.getElementById('fleet-status').textContent")
-            print("100 000 rows (%.1f MB): %.2f s from choosing the file to the saved result; %s"
-                  % (os.path.getsize(big) / 1e6, time.monotonic() - start, status.splitlines()[-1]))
+            computed = driver.execute_script("return performance.getEntriesByName('fleet')[0].duration")
+            print("100 000 rows (%.1f MB): %.2f s in the page from the chosen file to the result, %.2f s until the "
+                  "browser has saved it; %s" % (os.path.getsize(big) / 1e6, computed / 1000, time.monotonic() - start,
+                                                status.splitlines()[-1]))
     finally:
         driver.quit()
         server.shutdown()

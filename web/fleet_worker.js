@@ -1,12 +1,23 @@
-// The worker's side of a vehicle list, run after the fleet module's script in the same Web Worker. The
+// The worker's side of the vehicle lists, run after the fleet module's script in the same Web Worker. The
 // user's file becomes a file of the module's memory under its own name, so that the batch's messages
 // name it as the user knows it; the batch mode writes its result into a device that collects the bytes
 // as they come, and the result goes back to the page whole.
 "use strict";
 
+// Compiled once, when the page starts the worker; each list gets a fresh instance of its own.
+const compiled = WebAssembly.compile(createFleet.wasmBinary());
+
 self.onmessage = async (event) => {
     const file = event.data.file;
-    const fleet = await createFleet({wasmBinary: createFleet.wasmBinary(), print() {}, printErr() {}});
+    const module = await compiled;
+    const fleet = await createFleet({
+        instantiateWasm(imports, receive) {
+            WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
+            return {};
+        },
+        print() {},
+        printErr() {},
+    });
     const FS = fleet.FS;
     const input = file.name.replace(/\//g, "_") || "list.csv";
     FS.writeFile(input, new Uint8Array(await file.arrayBuffer()), {canOwn: true});
