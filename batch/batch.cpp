@@ -4,6 +4,7 @@
 #include "batch/csv.h"
 #include "batch/tables.h"
 #include "batch/vehicle_row.h"
+#include "batch/workbook.h"
 #include "engine/fixed_point.h"
 #include "engine/windows1251.h"
 #include "report/file_writer.h"
@@ -138,6 +139,37 @@ private:
     int m_fd;
 };
 
+// Where a cell of a result row comes from: the input row's cell at index, or the added cell at index.
+struct CellOrigin {
+    bool added;
+    std::size_t index;
+};
+
+// The cells of a result row in order: the carried cells, the cells added, then the values beyond the
+// header's last column, which are kept too.
+template<typename Visit>
+void forEachResultCell(
+    const Layout &layout, const Record &record, std::span<const std::string_view> added, const Visit &visit)
+{
+    for (const std::size_t position : layout.carried)
+        visit(position < record.cells.size() ? record.cells[position] : std::string_view(),
+            CellOrigin{false, position});
+    for (std::size_t i = 0; i < added.size(); ++i)
+        visit(added[i], CellOrigin{true, i});
+    if (hasValuesBeyond(record, layout.width))
+        for (std::size_t i = layout.width; i < record.cells.size(); ++i)
+            visit(record.cells[i], CellOrigin{false, i});
+}
+
+// The total row as a row of the input: "ИТОГО" under "Категория", every other cell empty.
+Record totalRecord(const Layout &layout, std::string_view word)
+{
+    Record total;
+    total.cells.resize(layout.width);
+    total.cells[*layout.cell[static_cast<std::size_t>(Column::Category)]] = word;
+    return total;
+}
+
 // Rows as the input writes them: its separator, its line end, its encoding for the texts added.
 class RowWriter {
 public:
@@ -168,64 +200,76 @@ public:
     void row(std::string &out, const Record &record, std::span<const std::string_view> added) const
     {
         const char separator = m_dialect.separator;
-        if (m_identity && record.cells.size() <= m_layout.width && !record.unterminatedQuote) {
+        if (m_identity && !record.raw.empty() && record.cells.size() <= m_layout.width
+            && !record.unterminatedQuote) {
             // Every cell is carried in its place: the row's own bytes, quoting and all.
             out += record.raw;
             out.append(m_layout.width - record.cells.size(), separator);
-            appendAdded(out, added);
-        } else {
-            join(
-                out,
-                [&](std::size_t i) {
-                    const std::size_t position = m_layout.carried[i];
-                    return position < record.cells.size() ? record.cells[position] : std::string_view();
-                },
-                added);
-        }
-        // Values beyond the header's last column are kept, after the columns added.
-        if (hasValuesBeyond(record, m_layout.width))
-            for (std::size_t i = m_layout.width; i < record.cells.size(); ++i) {
+            for (const std::string_view text : added) {
                 out += separator;
-                appendCell(out, record.cells[i], separator);
+                appendCell(out, text, separator);
             }
-        out += m_dialect.lineEnd;
-    }
-
-    // The total row: word under "Категория", the other carried cells empty, then the added cells.
-    void totalRow(std::string &out, std::string_view word, std::span<const std::string_view> added) const
-    {
-        join(
-            out,
-            [&](std::size_t i) {
-                return i == m_layout.categoryOutput ? word : std::string_view();
-            },
-            added);
+            if (hasValuesBeyond(record, m_layout.width))
+                for (std::size_t i = m_layout.width; i < record.cells.size(); ++i) {
+                    out += separator;
+                    appendCell(out, record.cells[i], separator);
+                }
+        } else {
+            bool first = true;
+            forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
+                if (!first)
+                    out += separator;
+                first = false;
+                appendCell(out, text, separator);
+            });
+        }
         out += m_dialect.lineEnd;
     }
 
 private:
-    // The carried cells, the i-th given by cell(i), then the cells added, each after a separator.
-    template<typename CarriedCell>
-    void join(std::string &out, const CarriedCell &cell, std::span<const std::string_view> added) const
-    {
-        for (std::size_t i = 0; i < m_layout.carried.size(); ++i) {
-            if (i > 0)
-                out += m_dialect.separator;
-            appendCell(out, cell(i), m_dialect.separator);
-        }
-        appendAdded(out, added);
-    }
-    void appendAdded(std::string &out, std::span<const std::string_view> added) const
-    {
-        for (const std::string_view text : added) {
-            out += m_dialect.separator;
-            appendCell(out, text, m_dialect.separator);
-        }
-    }
-
     const Dialect &m_dialect;
     const Layout &m_layout;
     bool m_identity; // every column is carried, none taken out
+};
+
+// Rows of a result workbook: the same cells as a CSV row, the input's texts in UTF-8, its number cells
+// as numbers and the premium as a sum of money. The cells added are given in UTF-8.
+class WorkbookRows {
+public:
+    WorkbookRows(WorkbookWriter &book, const Layout &layout, Encoding encoding)
+        : m_book(book)
+        , m_layout(layout)
+        , m_encoding(encoding)
+    {
+    }
+
+    bool row(const Record &record, std::span<const std::string_view> added, bool header)
+    {
+        m_texts.resize(m_layout.carried.size() + added.size() + record.cells.size());
+        m_cells.clear();
+        forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin origin) {
+            ResultCell cell{text, ResultCell::Kind::Text};
+            if (!origin.added && m_encoding == Encoding::Windows1251 && !text.empty()) {
+                m_texts[m_cells.size()] = engine::fromWindows1251(text);
+                cell.text = m_texts[m_cells.size()];
+            }
+            if (header)
+                cell.kind = ResultCell::Kind::Text;
+            else if (origin.added && added.size() > 1 && origin.index == 1)
+                cell.kind = ResultCell::Kind::Money;
+            else if (!origin.added && origin.index < record.numbers.size() && record.numbers[origin.index])
+                cell.kind = ResultCell::Kind::Number;
+            m_cells.push_back(cell);
+        });
+        return m_book.row(m_cells);
+    }
+
+private:
+    WorkbookWriter &m_book;
+    const Layout &m_layout;
+    Encoding m_encoding;
+    std::vector<std::string> m_texts; // cells converted to UTF-8, by their place in the row
+    std::vector<ResultCell> m_cells;
 };
 
 // What the rows came to: the counts, the exact sum of the premiums and the first reasons to show.
@@ -323,7 +367,7 @@ public:
     {
     }
 
-    // The input file, which must be a file one may read.
+    // The input file, which must be a file one may read: a workbook or a text file, by its first bytes.
     bool openInput()
     {
         const int fd = m_input.emplace(::open(m_options.input.c_str(), O_RDONLY | O_CLOEXEC)).get();
@@ -333,23 +377,51 @@ public:
         if (S_ISDIR(file.st_mode))
             return fail("не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(EISDIR));
         m_fileSize = static_cast<std::uintmax_t>(file.st_size);
+        char first[kSniffBytes] = {};
+        const ssize_t got = ::pread(fd, first, sizeof first, 0);
+        const Container container
+            = containerOf(std::string_view(first, got > 0 ? static_cast<std::size_t>(got) : 0));
+        if (container == Container::Compound)
+            return fail(quotedPath(m_options.input)
+                + ": это книга Excel 97-2003 (.xls) или книга, защищенная паролем; сохраните ее как .xlsx "
+                  "или .ods без пароля");
+        if (container == Container::Zip) {
+            std::string problem;
+            m_sheet = openWorkbook(fd, problem);
+            if (!m_sheet)
+                return fail(quotedPath(m_options.input) + ": " + problem);
+            return true;
+        }
         m_reader.emplace(fd);
         return true;
     }
 
-    // The header row: the file's dialect and which column is where.
+    // The header row: the file's dialect and which column is where. A workbook's texts are UTF-8; its
+    // result as CSV goes to standard output in plain UTF-8, to a file with the mark and the line ends
+    // that spreadsheet programs open as UTF-8.
     bool readHeader()
     {
-        const CsvReader::Status status = m_reader->readHeader(m_record);
-        if (status == CsvReader::Status::End)
-            return fail(quotedPath(m_options.input) + ": файл пуст, нет строки заголовка");
-        if (status != CsvReader::Status::Record)
-            return readFailure(status);
-        m_dialect = m_reader->dialect();
         std::vector<std::string> names;
-        for (const std::string_view name : m_record.cells)
-            names.push_back(m_dialect.encoding == Encoding::Windows1251 ? engine::fromWindows1251(name)
-                                                                        : std::string(name));
+        if (m_sheet) {
+            const SheetReader::Status status = m_sheet->next(m_record);
+            if (status == SheetReader::Status::End)
+                return fail(quotedPath(m_options.input) + ": первый лист книги пуст, нет строки заголовка");
+            if (status == SheetReader::Status::Failed)
+                return fail(quotedPath(m_options.input) + ": " + m_sheet->problem());
+            if (m_options.output)
+                m_dialect = Dialect{Encoding::Utf8WithBom, ';', "\r\n"};
+            names.assign(m_record.cells.begin(), m_record.cells.end());
+        } else {
+            const CsvReader::Status status = m_reader->readHeader(m_record);
+            if (status == CsvReader::Status::End)
+                return fail(quotedPath(m_options.input) + ": файл пуст, нет строки заголовка");
+            if (status != CsvReader::Status::Record)
+                return readFailure(status);
+            m_dialect = m_reader->dialect();
+            for (const std::string_view name : m_record.cells)
+                names.push_back(m_dialect.encoding == Encoding::Windows1251 ? engine::fromWindows1251(name)
+                                                                            : std::string(name));
+        }
         LayoutResult layout = layoutOf(names);
         if (!layout.layout)
             return fail(quotedPath(m_options.input) + ": " + layout.problem
@@ -359,10 +431,18 @@ public:
         return true;
     }
 
-    // Where the result goes: the --output file, replaced once complete, or standard output.
+    // Where the result goes: the --output file, replaced once complete, as a workbook when its name
+    // asks for one; or standard output.
     bool chooseOutput()
     {
         if (m_options.output) {
+            if (const WorkbookFormat format = workbookFormatOfName(*m_options.output);
+                format != WorkbookFormat::None) {
+                m_book = makeWorkbookWriter(format);
+                if (!workbooksSupported())
+                    return fail(quotedPath(*m_options.output) + ": " + m_book->problem());
+                m_bookRows.emplace(*m_book, m_layout, m_dialect.encoding);
+            }
             auto target = std::make_unique<FileSink>(*m_options.output);
             if (!target->open())
                 return fail(target->failure());
@@ -377,26 +457,29 @@ public:
     // written, as the file streams in.
     bool computeRows()
     {
-        const RowWriter &writer = *m_writer;
-        m_out.reserve(kFlushSize + 64 * 1024);
-        if (m_dialect.encoding == Encoding::Utf8WithBom)
-            m_out += "\xEF\xBB\xBF";
         std::array<std::string, kWrittenColumns.size()> names;
         for (std::size_t i = 0; i < names.size(); ++i)
-            names[i] = writer.encoded(columnName(kWrittenColumns[i]));
-        writer.row(m_out, m_record, std::array<std::string_view, 3>{names[0], names[1], names[2]});
+            names[i] = m_book ? std::string(columnName(kWrittenColumns[i]))
+                              : m_writer->encoded(columnName(kWrittenColumns[i]));
+        if (!m_book) {
+            m_out.reserve(kFlushSize + 64 * 1024);
+            if (m_dialect.encoding == Encoding::Utf8WithBom)
+                m_out += "\xEF\xBB\xBF";
+        }
+        if (!writeRow(std::array<std::string_view, 3>{names[0], names[1], names[2]}, true))
+            return false;
 
         const Tables tables(m_dialect.encoding);
         RowEvaluator evaluator(tables, m_layout, m_dialect.encoding);
         Progress progress(m_console, m_fileSize);
         VehicleResult result;
-        std::string premiumText, errorText;
+        std::string premiumText, errorText, factorsText;
         for (;;) {
-            const CsvReader::Status status = m_reader->next(m_record);
-            if (status == CsvReader::Status::End)
+            const Read read = nextRecord();
+            if (read == Read::End)
                 return true;
-            if (status != CsvReader::Status::Record)
-                return readFailure(status);
+            if (read == Read::Failed)
+                return false;
             evaluator.evaluate(m_record, result);
             if (result.kind == VehicleResult::Kind::EarlierTotal)
                 continue;
@@ -404,14 +487,18 @@ public:
             std::array<std::string_view, 3> added{}; // a blank row gets none
             if (result.kind == VehicleResult::Kind::Computed) {
                 premiumText = engine::formatFactorText(result.premium);
-                added = {result.factors, premiumText, std::string_view()};
+                std::string_view factors = result.factors;
+                if (m_book && m_dialect.encoding == Encoding::Windows1251)
+                    factors = factorsText = engine::fromWindows1251(result.factors);
+                added = {factors, premiumText, std::string_view()};
             } else if (result.kind == VehicleResult::Kind::Rejected) {
-                added = {std::string_view(), std::string_view(), writer.encoded(result.error, errorText)};
+                added = {std::string_view(),
+                    std::string_view(),
+                    m_book ? std::string_view(result.error) : m_writer->encoded(result.error, errorText)};
             }
-            writer.row(m_out, m_record, added);
-            if (m_out.size() >= kFlushSize && !flush())
+            if (!writeRow(added, false))
                 return false;
-            progress.update(m_record.row, m_reader->bytesConsumed());
+            progress.update(m_record.row, m_sheet ? m_sheet->bytesConsumed() : m_reader->bytesConsumed());
         }
     }
 
@@ -419,13 +506,22 @@ public:
     // the result is complete.
     bool writeTotalRow()
     {
-        const RowWriter &writer = *m_writer;
-        const std::string word = writer.encoded(engine::kTotalWord);
+        const std::string word
+            = m_book ? std::string(engine::kTotalWord) : m_writer->encoded(engine::kTotalWord);
         const std::string totalText = m_tally.totalText();
-        const std::string counts = writer.encoded(m_tally.counts());
-        writer.totalRow(m_out, word, std::array<std::string_view, 3>{std::string_view(), totalText, counts});
-        if (!flush())
+        const std::string counts = m_book ? m_tally.counts() : m_writer->encoded(m_tally.counts());
+        m_record = totalRecord(m_layout, word);
+        if (!writeRow(std::array<std::string_view, 3>{std::string_view(), totalText, counts}, false))
             return false;
+        if (m_book) {
+            const bool made = m_book->finish([this](std::string_view bytes) {
+                return m_sink->write(bytes);
+            });
+            if (!made)
+                return fail(m_book->problem().empty() ? m_sink->failure() : bookFailure());
+        } else if (!flush()) {
+            return false;
+        }
         if (!m_sink->finish())
             return fail(m_sink->failure());
         return true;
@@ -451,6 +547,46 @@ public:
     }
 
 private:
+    enum class Read { Record, End, Failed };
+
+    // The next row of the file into m_record; a failure has been said.
+    Read nextRecord()
+    {
+        if (m_sheet) {
+            const SheetReader::Status status = m_sheet->next(m_record);
+            if (status == SheetReader::Status::Failed) {
+                fail(quotedPath(m_options.input) + ": " + m_sheet->problem());
+                return Read::Failed;
+            }
+            return status == SheetReader::Status::Record ? Read::Record : Read::End;
+        }
+        const CsvReader::Status status = m_reader->next(m_record);
+        if (status == CsvReader::Status::Record)
+            return Read::Record;
+        if (status == CsvReader::Status::End)
+            return Read::End;
+        readFailure(status);
+        return Read::Failed;
+    }
+
+    // m_record written out with the cells added: into the workbook, or onto the CSV text.
+    bool writeRow(std::span<const std::string_view> added, bool header)
+    {
+        if (m_book) {
+            if (!m_bookRows->row(m_record, added, header))
+                return fail(bookFailure());
+            return true;
+        }
+        m_writer->row(m_out, m_record, added);
+        return m_out.size() < kFlushSize || flush();
+    }
+
+    std::string bookFailure() const
+    {
+        return "не удалось записать " + quotedPath(*m_options.output) + ": " + m_book->problem()
+            + "; файл не изменен";
+    }
+
     bool fail(const std::string &text)
     {
         m_console.progress({});
@@ -484,13 +620,16 @@ private:
     Console &m_console;
     std::optional<Descriptor> m_input;
     std::uintmax_t m_fileSize = 0;
-    std::optional<CsvReader> m_reader;
-    Record m_record; // the header, then each row in turn
+    std::optional<CsvReader> m_reader;    // a text file
+    std::unique_ptr<SheetReader> m_sheet; // or a workbook
+    Record m_record;                      // the header, then each row in turn
     Dialect m_dialect;
     Layout m_layout;
     std::optional<RowWriter> m_writer; // for m_dialect and m_layout
     std::unique_ptr<Sink> m_sink;
-    std::string m_out; // the result not yet handed to the sink
+    std::unique_ptr<WorkbookWriter> m_book; // a workbook result, handed to m_sink once complete
+    std::optional<WorkbookRows> m_bookRows; // for m_book and m_layout
+    std::string m_out;                      // the result not yet handed to the sink
     Tally m_tally;
 };
 

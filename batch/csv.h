@@ -34,6 +34,7 @@ struct Record {
     std::string_view raw;                // the record's bytes as the file holds them, without the line end
     std::size_t row = 0;                 // as a spreadsheet numbers it: the header is row 1
     bool unterminatedQuote = false;      // a quoted cell ran on to the end of the file
+    std::vector<bool> numbers;           // of a workbook's row: which cells were numbers
 };
 
 // Longest record the reader accepts; longer ones mean a quote was never closed.

@@ -1,0 +1,130 @@
+#include "batch/sheet_rows.h"
+
+#include <charconv>
+
+namespace batch {
+
+std::string shownNumber(std::string_view stored)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
+    if (error != std::errc() || end != stored.data() + stored.size())
+        return std::string(stored); // not a number after all: as the file holds it
+    if (value == 0)
+        value = 0; // no "-0"
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    std::string shown(text, written.ptr);
+    for (char &c : shown)
+        if (c == '.')
+            c = ',';
+    return shown;
+}
+
+void SheetRows::fail(std::string text)
+{
+    if (m_problem.empty())
+        m_problem = std::move(text);
+}
+
+void SheetRows::beginRow(std::size_t number)
+{
+    if (number == 0)
+        number = m_lastNumber + 1;
+    else if (number <= m_lastNumber)
+        fail("книга повреждена: строки листа идут не по порядку (строка " + std::to_string(number) + ")");
+    m_row.number = number;
+    m_row.cells.clear();
+    m_row.numbers.clear();
+    m_row.repeat = 1;
+    m_column = 0;
+    m_standing = 0;
+}
+
+void SheetRows::cell(std::string text, bool number, std::size_t column, bool standing)
+{
+    if (column == 0)
+        column = m_column + 1;
+    else if (column <= m_column)
+        fail("книга повреждена: ячейки строки " + std::to_string(m_row.number) + " идут не по порядку");
+    m_column = column;
+    if (text.empty()) {
+        if (standing && column <= kMaxSheetColumns)
+            m_standing = column;
+        return;
+    }
+    if (column > kMaxSheetColumns) {
+        fail("в строке " + std::to_string(m_row.number) + " больше " + std::to_string(kMaxSheetColumns)
+            + " столбцов");
+        return;
+    }
+    m_row.cells.resize(column - 1);
+    m_row.numbers.resize(column - 1);
+    m_row.cells.push_back(std::move(text));
+    m_row.numbers.push_back(number);
+}
+
+void SheetRows::repeatCell(const std::string &text, bool number, std::size_t count, bool standing)
+{
+    if (text.empty()) {
+        skipColumns(count);
+        if (standing && m_column <= kMaxSheetColumns)
+            m_standing = m_column;
+        return;
+    }
+    for (std::size_t i = 0; i < count && !failed(); ++i)
+        cell(text, number);
+}
+
+void SheetRows::skipColumns(std::size_t count)
+{
+    m_column = count > kMaxSheetColumns ? kMaxSheetColumns + 1 : m_column + count;
+}
+
+void SheetRows::endRow(std::size_t count)
+{
+    if (count == 0)
+        count = 1;
+    const std::size_t last = m_row.number + count - 1;
+    if (m_row.cells.empty()) { // blank rows: read only when a row with values follows
+        m_lastNumber = last;
+        return;
+    }
+    if (last > kMaxSheetRows || last < m_row.number) {
+        fail("в листе больше " + std::to_string(kMaxSheetRows) + " строк");
+        return;
+    }
+    m_lastNumber = last;
+    if (!m_headerBuilt && m_standing > m_row.cells.size()) {
+        m_row.cells.resize(m_standing);
+        m_row.numbers.resize(m_standing);
+    }
+    m_headerBuilt = true;
+    m_row.repeat = count;
+    m_ready.push_back(std::move(m_row));
+    m_row = Row{};
+}
+
+void SheetRows::take(Record &record)
+{
+    Row &next = m_ready.front();
+    if (m_lastRead != 0 && next.number > m_lastRead + 1) {
+        m_current = Row{m_lastRead + 1, {}, {}};
+    } else if (next.repeat > 1) {
+        m_current = next;
+        m_current.repeat = 1;
+        ++next.number;
+        --next.repeat;
+    } else {
+        m_current = std::move(next);
+        m_ready.pop_front();
+    }
+    m_lastRead = m_current.number;
+    record.cells.assign(m_current.cells.begin(), m_current.cells.end());
+    record.numbers = m_current.numbers;
+    record.raw = {};
+    record.row = m_current.number;
+    record.unterminatedQuote = false;
+}
+
+} // namespace batch

@@ -1,0 +1,470 @@
+// A result as an .xlsx workbook (libxlsxwriter, rows streamed to a temporary file as they come) or an
+// .ods one (the sheet's XML streamed to a temporary file, then packed with libzip).
+#include "batch/workbook.h"
+#include "engine/utf8.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+#include <xlsxwriter.h>
+#include <zip.h>
+
+namespace batch {
+
+namespace {
+
+constexpr std::string_view kSheetName = "Расчет";
+constexpr std::size_t kPieceSize = 64 * 1024;
+constexpr std::size_t kMaxXlsxText = 32767; // characters in a cell of an .xlsx workbook
+
+// A factor text as the number it writes ("1289,925" is 1289.925).
+double valueOf(std::string_view factorText)
+{
+    std::string text(factorText);
+    for (char &c : text)
+        if (c == ',')
+            c = '.';
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// Characters of a text as a column's width counts them.
+std::size_t charactersOf(std::string_view utf8)
+{
+    std::size_t count = 0, longest = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = engine::nextCodePoint(utf8, pos);
+        count = c == '\n' ? 0 : count + 1;
+        longest = std::max(longest, count);
+    }
+    return longest;
+}
+
+// What both formats share: the rows counted against the sheet's limit, the columns' widths.
+class SheetWriter : public WorkbookWriter {
+public:
+    const std::string &problem() const override
+    {
+        return m_problem;
+    }
+
+protected:
+    bool nextRow(std::span<const ResultCell> cells)
+    {
+        if (m_rows == kMaxSheetRows)
+            return fail("в листе книги не больше " + std::to_string(kMaxSheetRows) + " строк");
+        if (cells.size() > kMaxSheetColumns)
+            return fail("в листе книги не больше " + std::to_string(kMaxSheetColumns) + " столбцов");
+        if (m_widths.size() < cells.size())
+            m_widths.resize(cells.size(), 0);
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            m_widths[i] = std::max(m_widths[i], charactersOf(cells[i].text));
+        ++m_rows;
+        return true;
+    }
+    // A column's width in characters: its longest text, within reason.
+    double widthOf(std::size_t column) const
+    {
+        return static_cast<double>(std::clamp<std::size_t>(m_widths[column] + 2, 6, 60));
+    }
+    bool fail(std::string text)
+    {
+        if (m_problem.empty())
+            m_problem = std::move(text);
+        return false;
+    }
+    std::size_t m_rows = 0; // rows written, the header included
+    std::vector<std::size_t> m_widths;
+    std::string m_problem;
+};
+
+// A private folder for a writer's temporary files, removed with everything in it.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        const char *base = std::getenv("TMPDIR");
+        std::string pattern
+            = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tarifmaster-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder &) = delete;
+    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
+    const std::filesystem::path &path() const
+    {
+        return m_path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Hands a file to write in pieces.
+bool copyFile(std::FILE *file, const std::function<bool(std::string_view)> &write)
+{
+    std::array<char, kPieceSize> piece;
+    std::rewind(file);
+    for (;;) {
+        const std::size_t got = std::fread(piece.data(), 1, piece.size(), file);
+        if (got > 0 && !write(std::string_view(piece.data(), got)))
+            return false;
+        if (got < piece.size())
+            return std::ferror(file) == 0;
+    }
+}
+
+// ---- .xlsx ----------------------------------------------------------------------------------------
+
+class XlsxWriter : public SheetWriter {
+public:
+    XlsxWriter()
+    {
+        if (m_folder.path().empty()) {
+            fail("не удалось создать временную папку для книги");
+            return;
+        }
+        m_file = (m_folder.path() / "result.xlsx").string();
+        m_tmpdir = m_folder.path().string();
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = m_tmpdir.data();
+        m_book = workbook_new_opt(m_file.c_str(), &options);
+        if (m_book == nullptr) {
+            fail("не удалось начать книгу .xlsx");
+            return;
+        }
+        m_sheet = workbook_add_worksheet(m_book, std::string(kSheetName).c_str());
+        m_bold = workbook_add_format(m_book);
+        format_set_bold(m_bold);
+        m_money = workbook_add_format(m_book);
+        format_set_num_format(m_money, "0.00##");
+        m_boldMoney = workbook_add_format(m_book);
+        format_set_bold(m_boldMoney);
+        format_set_num_format(m_boldMoney, "0.00##");
+    }
+    ~XlsxWriter() override
+    {
+        if (m_book != nullptr)
+            lxw_workbook_free(m_book);
+    }
+
+    bool row(std::span<const ResultCell> cells) override
+    {
+        if (m_book == nullptr || !m_problem.empty())
+            return false;
+        const auto row = static_cast<lxw_row_t>(m_rows);
+        if (!nextRow(cells))
+            return false;
+        const bool header = row == 0;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const ResultCell &cell = cells[i];
+            const auto column = static_cast<lxw_col_t>(i);
+            lxw_error error = LXW_NO_ERROR;
+            if (cell.text.empty())
+                continue;
+            if (cell.kind == ResultCell::Kind::Text) {
+                if (charactersOf(cell.text) > kMaxXlsxText)
+                    return fail("в ячейке строки " + std::to_string(row + 1) + " больше "
+                        + std::to_string(kMaxXlsxText) + " знаков: книга .xlsx столько не вмещает");
+                m_text.assign(cell.text);
+                error
+                    = worksheet_write_string(m_sheet, row, column, m_text.c_str(), header ? m_bold : nullptr);
+            } else {
+                lxw_format *format = cell.kind == ResultCell::Kind::Money ? (header ? m_boldMoney : m_money)
+                                                                          : (header ? m_bold : nullptr);
+                error = worksheet_write_number(m_sheet, row, column, valueOf(cell.text), format);
+            }
+            if (error != LXW_NO_ERROR)
+                return fail(std::string("не удалось записать ячейку книги: ") + lxw_strerror(error));
+        }
+        return true;
+    }
+
+    bool finish(const std::function<bool(std::string_view)> &write) override
+    {
+        if (m_book == nullptr || !m_problem.empty())
+            return false;
+        for (std::size_t i = 0; i < m_widths.size(); ++i)
+            worksheet_set_column(
+                m_sheet, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i), widthOf(i), nullptr);
+        worksheet_freeze_panes(m_sheet, 1, 0);
+        const lxw_error error = workbook_close(m_book); // frees the workbook too
+        m_book = nullptr;
+        if (error != LXW_NO_ERROR)
+            return fail(std::string("не удалось собрать книгу .xlsx: ") + lxw_strerror(error));
+        std::FILE *file = std::fopen(m_file.c_str(), "rb");
+        if (file == nullptr)
+            return fail("не удалось прочитать собранную книгу");
+        const bool copied = copyFile(file, write);
+        std::fclose(file);
+        return copied;
+    }
+
+private:
+    TemporaryFolder m_folder;
+    std::string m_file;
+    std::string m_tmpdir;
+    lxw_workbook *m_book = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    lxw_format *m_bold = nullptr;
+    lxw_format *m_money = nullptr;
+    lxw_format *m_boldMoney = nullptr;
+    std::string m_text;
+};
+
+// ---- .ods -----------------------------------------------------------------------------------------
+
+constexpr std::string_view kOdsMimeType = "application/vnd.oasis.opendocument.spreadsheet";
+
+constexpr std::string_view kContentHead = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0" xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" xmlns:loext="urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0" office:version="1.3"><office:automatic-styles><number:number-style style:name="N1"><number:number number:decimal-places="4" number:min-decimal-places="2" loext:min-decimal-places="2" number:min-integer-digits="1"/></number:number-style><style:style style:name="ce1" style:family="table-cell"><style:text-properties fo:font-weight="bold" style:font-weight-asian="bold" style:font-weight-complex="bold"/></style:style><style:style style:name="ce2" style:family="table-cell" style:data-style-name="N1"/>)";
+constexpr std::string_view kContentTail
+    = "</table:table></office:spreadsheet></office:body></office:document-content>";
+
+constexpr std::string_view kManifest = R"(<?xml version="1.0" encoding="UTF-8"?>
+<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.3"><manifest:file-entry manifest:full-path="/" manifest:version="1.3" manifest:media-type="application/vnd.oasis.opendocument.spreadsheet"/><manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/><manifest:file-entry manifest:full-path="settings.xml" manifest:media-type="text/xml"/></manifest:manifest>
+)";
+
+// The view: the header row frozen above the rest.
+constexpr std::string_view kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-settings xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:config="urn:oasis:names:tc:opendocument:xmlns:config:1.0" office:version="1.3"><office:settings><config:config-item-set config:name="ooo:view-settings"><config:config-item-map-indexed config:name="Views"><config:config-item-map-entry><config:config-item config:name="ViewId" config:type="string">view1</config:config-item><config:config-item-map-named config:name="Tables"><config:config-item-map-entry config:name="Расчет"><config:config-item config:name="VerticalSplitMode" config:type="short">2</config:config-item><config:config-item config:name="VerticalSplitPosition" config:type="int">1</config:config-item><config:config-item config:name="ActiveSplitRange" config:type="short">2</config:config-item><config:config-item config:name="PositionTop" config:type="int">0</config:config-item><config:config-item config:name="PositionBottom" config:type="int">1</config:config-item></config:config-item-map-entry></config:config-item-map-named><config:config-item config:name="ActiveTable" config:type="string">Расчет</config:config-item></config:config-item-map-entry></config:config-item-map-indexed></config:config-item-set></office:settings></office:document-settings>
+)";
+
+// A text as XML character data: markup escaped, invalid bytes and characters XML cannot hold replaced.
+void appendXmlText(std::string &out, std::string_view utf8)
+{
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t from = pos;
+        const char32_t c = engine::nextCodePoint(utf8, pos);
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"')
+            out += "&quot;";
+        else if ((c < 0x20 && c != '\t' && c != '\n') || c == 0xFFFE || c == 0xFFFF)
+            out += "\xEF\xBF\xBD";
+        else if (c == engine::kReplacementCharacter)
+            out += "\xEF\xBF\xBD";
+        else
+            out.append(utf8.substr(from, pos - from));
+    }
+}
+
+// A cell's text as paragraphs, with runs of spaces, tabs and line breaks as the format spells them: a
+// single space between words stays a space, any other run of spaces is counted out.
+void appendParagraphs(std::string &out, std::string_view text)
+{
+    out += "<text:p>";
+    bool atStart = true; // of a paragraph, or after a tab
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == ' ') {
+            const std::size_t end = std::min(text.find_first_not_of(' ', i), text.size());
+            const std::size_t count = end - i;
+            const bool atEnd = end == text.size() || text[end] == '\n' || text[end] == '\t';
+            if (atStart || atEnd) {
+                out += "<text:s text:c=\"" + std::to_string(count) + "\"/>";
+            } else {
+                out += ' ';
+                if (count > 1)
+                    out += "<text:s text:c=\"" + std::to_string(count - 1) + "\"/>";
+            }
+            i = end;
+        } else if (c == '\n' || c == '\t') {
+            out += c == '\n' ? "</text:p><text:p>" : "<text:tab/>";
+            atStart = true;
+            ++i;
+        } else {
+            const std::size_t end = std::min(text.find_first_of(" \n\t", i), text.size());
+            appendXmlText(out, text.substr(i, end - i));
+            atStart = false;
+            i = end;
+        }
+    }
+    out += "</text:p>";
+}
+
+std::string numberAttribute(std::string_view factorText)
+{
+    std::string value(factorText);
+    for (char &c : value)
+        if (c == ',')
+            c = '.';
+    return value;
+}
+
+class OdsWriter : public SheetWriter {
+public:
+    OdsWriter()
+        : m_rowsFile(std::tmpfile())
+    {
+        if (m_rowsFile == nullptr)
+            fail("не удалось создать временный файл для книги");
+    }
+    ~OdsWriter() override
+    {
+        if (m_rowsFile != nullptr)
+            std::fclose(m_rowsFile);
+    }
+
+    bool row(std::span<const ResultCell> cells) override
+    {
+        if (m_rowsFile == nullptr || !m_problem.empty())
+            return false;
+        const bool header = m_rows == 0;
+        if (!nextRow(cells))
+            return false;
+        m_xml = header ? "<table:table-header-rows><table:table-row>" : "<table:table-row>";
+        for (const ResultCell &cell : cells) {
+            const char *style = header ? " table:style-name=\"ce1\"" : "";
+            if (cell.text.empty()) {
+                m_xml += header ? "<table:table-cell table:style-name=\"ce1\"/>" : "<table:table-cell/>";
+                continue;
+            }
+            if (cell.kind == ResultCell::Kind::Text) {
+                m_xml += "<table:table-cell";
+                m_xml += style;
+                m_xml += " office:value-type=\"string\">";
+            } else {
+                m_xml += "<table:table-cell";
+                m_xml += cell.kind == ResultCell::Kind::Money ? " table:style-name=\"ce2\"" : style;
+                m_xml += " office:value-type=\"float\" office:value=\"" + numberAttribute(cell.text) + "\">";
+            }
+            appendParagraphs(m_xml, cell.text);
+            m_xml += "</table:table-cell>";
+        }
+        m_xml += header ? "</table:table-row></table:table-header-rows>" : "</table:table-row>";
+        if (std::fwrite(m_xml.data(), 1, m_xml.size(), m_rowsFile) != m_xml.size())
+            return fail("не удалось записать временный файл книги");
+        return true;
+    }
+
+    bool finish(const std::function<bool(std::string_view)> &write) override
+    {
+        if (m_rowsFile == nullptr || !m_problem.empty())
+            return false;
+        // The columns' styles come before the rows, and their widths are known only now.
+        std::FILE *content = std::tmpfile();
+        if (content == nullptr)
+            return fail("не удалось создать временный файл для книги");
+        std::string head(kContentHead);
+        for (std::size_t i = 0; i < m_widths.size(); ++i) {
+            char width[32];
+            std::snprintf(width, sizeof width, "%.2f", widthOf(i) * 0.2); // about 0.2 cm a character
+            head += "<style:style style:name=\"co" + std::to_string(i + 1)
+                + "\" style:family=\"table-column\"><style:table-column-properties style:column-width=\""
+                + width + "cm\"/></style:style>";
+        }
+        head += "</office:automatic-styles><office:body><office:spreadsheet><table:table table:name=\"";
+        head += kSheetName;
+        head += "\">";
+        for (std::size_t i = 0; i < m_widths.size(); ++i)
+            head += "<table:table-column table:style-name=\"co" + std::to_string(i + 1) + "\"/>";
+        bool written = std::fwrite(head.data(), 1, head.size(), content) == head.size()
+            && copyFile(m_rowsFile,
+                [&](std::string_view piece) {
+                    return std::fwrite(piece.data(), 1, piece.size(), content) == piece.size();
+                })
+            && std::fwrite(kContentTail.data(), 1, kContentTail.size(), content) == kContentTail.size()
+            && std::fflush(content) == 0;
+        if (!written) {
+            std::fclose(content);
+            return fail("не удалось записать временный файл книги");
+        }
+        return pack(content, write);
+    }
+
+private:
+    // The archive in memory: the mimetype first and stored, as the format asks, then the parts.
+    bool pack(std::FILE *content, const std::function<bool(std::string_view)> &write)
+    {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        zip_t *archive = buffer != nullptr ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
+        if (archive == nullptr) {
+            if (buffer != nullptr)
+                zip_source_free(buffer);
+            std::fclose(content);
+            return fail("не удалось собрать книгу .ods");
+        }
+        zip_source_keep(buffer);
+        const auto add = [&](const char *name, zip_source_t *source, bool stored) {
+            if (source == nullptr)
+                return false;
+            const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+            if (index < 0) {
+                zip_source_free(source);
+                return false;
+            }
+            return zip_set_file_compression(
+                       archive, static_cast<zip_uint64_t>(index), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0)
+                == 0;
+        };
+        std::rewind(content);
+        bool packed
+            = add("mimetype", zip_source_buffer(archive, kOdsMimeType.data(), kOdsMimeType.size(), 0), true)
+            && add("META-INF/manifest.xml",
+                zip_source_buffer(archive, kManifest.data(), kManifest.size(), 0),
+                false)
+            && add("settings.xml", zip_source_buffer(archive, kSettings.data(), kSettings.size(), 0), false)
+            && add("content.xml", zip_source_filep(archive, content, 0, -1), false); // closes content
+        if (!packed) {
+            zip_discard(archive);
+            zip_source_free(buffer);
+            return fail("не удалось собрать книгу .ods");
+        }
+        if (zip_close(archive) != 0) {
+            zip_discard(archive);
+            zip_source_free(buffer);
+            return fail("не удалось собрать книгу .ods");
+        }
+        bool handed = zip_source_open(buffer) == 0;
+        std::array<char, kPieceSize> piece;
+        while (handed) {
+            const zip_int64_t got = zip_source_read(buffer, piece.data(), piece.size());
+            if (got <= 0) {
+                handed = got == 0;
+                break;
+            }
+            handed = write(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+        }
+        zip_source_close(buffer);
+        zip_source_free(buffer);
+        return handed;
+    }
+
+    std::FILE *m_rowsFile;
+    std::string m_xml;
+};
+
+} // namespace
+
+std::unique_ptr<WorkbookWriter> makeWorkbookWriter(WorkbookFormat format)
+{
+    if (format == WorkbookFormat::Ods)
+        return std::make_unique<OdsWriter>();
+    return std::make_unique<XlsxWriter>();
+}
+
+bool workbooksSupported()
+{
+    return true;
+}
+
+} // namespace batch

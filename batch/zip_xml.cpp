@@ -1,0 +1,232 @@
+#include "batch/zip_xml.h"
+
+#include "batch/workbook.h"
+
+#include <array>
+#include <cstring>
+#include <expat.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+namespace batch {
+
+namespace {
+
+constexpr char kNamespaceSeparator = '\x01';
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+std::string_view localName(const char *name)
+{
+    const char *separator = std::strrchr(name, kNamespaceSeparator);
+    return separator != nullptr ? std::string_view(separator + 1) : std::string_view(name);
+}
+
+std::string damaged(std::string_view what)
+{
+    return "книга повреждена: " + std::string(what);
+}
+
+} // namespace
+
+std::optional<std::string_view> attribute(const char **attributes, std::string_view name)
+{
+    for (; attributes[0] != nullptr; attributes += 2)
+        if (localName(attributes[0]) == name)
+            return std::string_view(attributes[1]);
+    return std::nullopt;
+}
+
+// An expat parser bound to one handler; a document type declaration (and with it any entity) is
+// refused, as no workbook has one.
+struct Archive::Parser {
+    explicit Parser(XmlHandler &to)
+        : handler(to)
+        , parser(XML_ParserCreateNS("UTF-8", kNamespaceSeparator))
+    {
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(
+            parser,
+            [](void *self, const char *name, const char **attributes) {
+                static_cast<Parser *>(self)->handler.start(localName(name), attributes);
+            },
+            [](void *self, const char *name) {
+                static_cast<Parser *>(self)->handler.end(localName(name));
+            });
+        XML_SetCharacterDataHandler(parser, [](void *self, const char *text, int length) {
+            static_cast<Parser *>(self)->handler.text(
+                std::string_view(text, static_cast<std::size_t>(length)));
+        });
+        XML_SetStartDoctypeDeclHandler(parser, [](void *self, const char *, const char *, const char *, int) {
+            auto *me = static_cast<Parser *>(self);
+            me->doctype = true;
+            XML_StopParser(me->parser, XML_FALSE);
+        });
+    }
+    ~Parser()
+    {
+        XML_ParserFree(parser);
+    }
+    Parser(const Parser &) = delete;
+    Parser &operator=(const Parser &) = delete;
+
+    XmlHandler &handler;
+    XML_Parser parser;
+    bool doctype = false;
+    std::string member;
+};
+
+std::unique_ptr<Archive> Archive::open(int fd, std::string &problem)
+{
+    const int own = ::dup(fd);
+    if (own < 0 || ::lseek(own, 0, SEEK_SET) != 0) {
+        if (own >= 0)
+            ::close(own);
+        problem = "файл не читается";
+        return nullptr;
+    }
+    int error = 0;
+    zip *archive = zip_fdopen(own, ZIP_RDONLY, &error);
+    if (archive == nullptr) {
+        ::close(own);
+        problem = damaged("архив ZIP не читается");
+        return nullptr;
+    }
+    std::unique_ptr<Archive> result(new Archive);
+    result->m_zip = archive;
+    struct stat file { };
+    if (::fstat(fd, &file) == 0)
+        result->m_fileSize = static_cast<std::uint64_t>(file.st_size);
+    return result;
+}
+
+Archive::~Archive()
+{
+    m_parser.reset();
+    if (m_member != nullptr)
+        zip_fclose(m_member);
+    if (m_zip != nullptr)
+        zip_discard(m_zip);
+}
+
+bool Archive::has(std::string_view name) const
+{
+    return zip_name_locate(m_zip, std::string(name).c_str(), 0) >= 0;
+}
+
+bool Archive::fail(std::string text)
+{
+    if (m_problem.empty())
+        m_problem = std::move(text);
+    return false;
+}
+
+zip_file *Archive::openMember(std::string_view name, std::uint64_t &size)
+{
+    const std::string path(name);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(m_zip, path.c_str(), 0, &stat) != 0) {
+        fail(damaged("в архиве нет части " + path));
+        return nullptr;
+    }
+    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE) {
+        fail("книга защищена паролем; сохраните ее без пароля");
+        return nullptr;
+    }
+    // What the archive says a member unpacks to is checked before it is read, and what it really
+    // unpacks to while it is read.
+    size = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
+    const std::uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) != 0 ? stat.comp_size : 0;
+    if (size > kMaxUnpackedBytes || size > (packed + 1) * kMaxPackingRatio) {
+        fail("часть книги " + path
+            + " распаковывается больше чем в 1 ГБ или в 10 000 раз больше "
+              "сжатого; такой файл не читается");
+        return nullptr;
+    }
+    zip_file *member = zip_fopen(m_zip, path.c_str(), 0);
+    if (member == nullptr) {
+        const int code = zip_error_code_zip(zip_get_error(m_zip));
+        if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_ENCRNOTSUPP)
+            fail("книга защищена паролем; сохраните ее без пароля");
+        else
+            fail(damaged("часть " + path + " не читается"));
+    }
+    m_unpacked = 0;
+    return member;
+}
+
+std::optional<std::string> Archive::read(std::string_view name, std::size_t limit)
+{
+    std::uint64_t size = 0;
+    zip_file *member = openMember(name, size);
+    if (member == nullptr)
+        return std::nullopt;
+    std::string bytes;
+    std::array<char, kPieceSize> piece;
+    for (;;) {
+        const zip_int64_t got = zip_fread(member, piece.data(), piece.size());
+        if (got < 0) {
+            zip_fclose(member);
+            fail(damaged("часть " + std::string(name) + " не распаковывается"));
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.append(piece.data(), static_cast<std::size_t>(got));
+        if (bytes.size() > limit) {
+            zip_fclose(member);
+            fail(damaged("часть " + std::string(name) + " слишком велика"));
+            return std::nullopt;
+        }
+    }
+    zip_fclose(member);
+    return bytes;
+}
+
+bool Archive::begin(std::string_view name, XmlHandler &handler)
+{
+    m_parser.reset();
+    if (m_member != nullptr)
+        zip_fclose(m_member);
+    m_member = openMember(name, m_memberSize);
+    if (m_member == nullptr)
+        return false;
+    m_parser = std::make_unique<Parser>(handler);
+    m_parser->member = std::string(name);
+    return true;
+}
+
+bool Archive::pump()
+{
+    if (m_member == nullptr || !m_problem.empty() || m_parser->handler.done())
+        return false;
+    std::array<char, kPieceSize> piece;
+    const zip_int64_t got = zip_fread(m_member, piece.data(), piece.size());
+    if (got < 0)
+        return fail(damaged("часть " + m_parser->member + " не распаковывается"));
+    m_unpacked += static_cast<std::uint64_t>(got);
+    if (m_unpacked > kMaxUnpackedBytes)
+        return fail(
+            "часть книги " + m_parser->member + " распаковывается больше чем в 1 ГБ; такой файл не читается");
+    const bool last = got == 0;
+    if (XML_Parse(m_parser->parser, piece.data(), static_cast<int>(got), last ? XML_TRUE : XML_FALSE)
+        != XML_STATUS_OK) {
+        if (m_parser->doctype)
+            return fail(damaged("в части " + m_parser->member + " объявлен тип документа (DTD)"));
+        if (m_parser->handler.done()) // what follows the part needed is not read
+            return false;
+        return fail(damaged("ошибка XML в части " + m_parser->member + ", строка "
+            + std::to_string(XML_GetCurrentLineNumber(m_parser->parser))));
+    }
+    return !last && !m_parser->handler.done();
+}
+
+double Archive::shareRead() const
+{
+    if (m_memberSize == 0)
+        return 0;
+    return static_cast<double>(m_unpacked) / static_cast<double>(m_memberSize);
+}
+
+} // namespace batch
