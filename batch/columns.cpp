@@ -57,11 +57,8 @@ LayoutResult layoutOf(std::span<const std::string> names)
         if (written == kWrittenColumns.end())
             layout.carried.push_back(position);
     }
-    const auto category = layout.cell[static_cast<std::size_t>(Column::Category)];
-    if (!category)
+    if (!layout.cell[static_cast<std::size_t>(Column::Category)])
         return {std::nullopt, "в первой строке нет столбца «Категория»"};
-    layout.categoryOutput = static_cast<std::size_t>(
-        std::find(layout.carried.begin(), layout.carried.end(), *category) - layout.carried.begin());
     return {std::move(layout), {}};
 }
 

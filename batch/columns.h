@@ -64,7 +64,6 @@ struct Layout {
     std::array<std::optional<std::size_t>, kColumnCount> cell; // position in the row, when present
     std::size_t width = 0;                                     // cells in the header row
     std::vector<std::size_t> carried;                          // positions written out as they are, in order
-    std::size_t categoryOutput = 0; // position of "Категория" among the cells written
 };
 
 struct LayoutResult {

@@ -27,16 +27,19 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs, Qt's Russian translations included.
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n)
-# What the tests need on top: GoogleTest, LibreOffice to read the document report back, tidy for the
+# What building and running the program needs, Qt's Russian translations included, and for the batch
+# mode's workbooks libzip, expat and libxlsxwriter.
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n
+    libzip-dev libexpat1-dev libxlsxwriter-dev)
+# What the tests need on top: GoogleTest, LibreOffice to read the document report back and to make and
+# read the batch mode's workbooks, tidy for the
 # help pages and libxml2 to read them, setpriv (util-linux) for the unwritable-folder cases,
 # clang-format for the style check and clang-tidy for the static checks, for reading the running
 # program through the accessibility bus a virtual display, a session bus, the bus itself and pyatspi;
 # the desktop's validators of the desktop entry and the AppStream metadata; and for the Debian package:
 # cpack's dependency scan (dpkg-dev, file), lintian, and xdotool and xprop to drive the installed
 # program on the virtual display.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui tidy libxml2-dev util-linux clang-format clang-tidy
+TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui libreoffice-calc-nogui tidy libxml2-dev util-linux clang-format clang-tidy
     xvfb xauth dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     desktop-file-utils appstream dpkg-dev file lintian xdotool x11-utils)
 
