@@ -255,9 +255,8 @@ void appendXmlText(std::string &out, std::string_view utf8)
             out += "&gt;";
         else if (c == '"')
             out += "&quot;";
-        else if ((c < 0x20 && c != '\t' && c != '\n') || c == 0xFFFE || c == 0xFFFF)
-            out += "\xEF\xBF\xBD";
-        else if (c == engine::kReplacementCharacter)
+        else if ((c < 0x20 && c != '\t' && c != '\n') || c == 0xFFFE || c == 0xFFFF
+            || c == engine::kReplacementCharacter) // what XML cannot hold, and bytes that are no UTF-8
             out += "\xEF\xBF\xBD";
         else
             out.append(utf8.substr(from, pos - from));

@@ -3,6 +3,10 @@
 // and the 1 000 000-row file run in the same process, so their peak memory can be set side by side: a
 // streaming batch keeps both at the same size.
 //
+// BM_WorkbookAgainstCsv sets a 100 000-row workbook, the same list saved by LibreOffice Calc as .xlsx or
+// .ods, beside the CSV it was made from, run in turn: time and peak memory of both, the result to
+// standard output or to a workbook of the same kind.
+//
 // BM_BatchAgainstAwk sets the batch beside the plainest reading of the same file there is, awk splitting
 // every line at ';', run in turn with the batch on the same file in the same process, so that the ratio
 // of the two does not depend on the machine: once for the file in Windows-1251, as a Russian spreadsheet
@@ -280,6 +284,61 @@ void measureAgainstAwk(benchmark::State &state, const char *program, Encoding en
     state.counters["file_MiB"] = static_cast<double>(fs::file_size(list)) / (1024.0 * 1024.0);
 }
 
+// The list of rows saved by LibreOffice as a workbook of kind ("xlsx" or "ods"), as a Russian user's
+// Calc reads the CSV: decimal commas as numbers. Empty when LibreOffice is missing.
+fs::path workbookOf(std::size_t rows, const std::string &kind)
+{
+    const fs::path &list = listOf(rows);
+    fs::path book = list;
+    book.replace_extension(kind);
+    if (!fs::exists(book)) {
+        const std::string command = "soffice -env:UserInstallation=file://"
+            + (listFolder() / "profile").string()
+            + " --headless --infilter=CSV:59,34,76,1,,1049 --convert-to " + kind + " --outdir "
+            + listFolder().string() + " " + list.string() + " >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0 || !fs::exists(book))
+            return {};
+    }
+    return book;
+}
+
+void BM_WorkbookAgainstCsv(benchmark::State &state)
+{
+    constexpr std::size_t kRows = 100'000;
+    const std::string kind = state.range(0) == 0 ? "xlsx" : "ods";
+    const bool toWorkbook = state.range(1) != 0;
+    const fs::path &list = listOf(kRows);
+    const fs::path book = workbookOf(kRows, kind);
+    if (book.empty()) {
+        state.SkipWithError("LibreOffice (soffice) could not make the workbook");
+        return;
+    }
+    const fs::path csvOut = listFolder() / "result.csv";
+    const fs::path bookOut = listFolder() / ("result." + kind);
+    double csvSeconds = 0, bookSeconds = 0;
+    long csvPeak = 0, bookPeak = 0;
+    for (auto _ : state) {
+        const ChildRun csv = runBatch(list, toWorkbook ? &csvOut : nullptr);
+        const ChildRun run = runBatch(book, toWorkbook ? &bookOut : nullptr);
+        if (!csv.exited || !run.exited) {
+            state.SkipWithError("the batch did not finish with status 0 or 1");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+        csvSeconds += csv.seconds;
+        bookSeconds += run.seconds;
+        csvPeak = std::max(csvPeak, csv.peakKilobytes);
+        bookPeak = std::max(bookPeak, run.peakKilobytes);
+    }
+    const auto iterations = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.SetLabel(kind + (toWorkbook ? " to " + kind : " to standard output"));
+    state.counters["csv_s"] = csvSeconds / iterations;
+    state.counters["book_s"] = bookSeconds / iterations;
+    state.counters["csv_peak_MiB"] = static_cast<double>(csvPeak) / 1024.0;
+    state.counters["book_peak_MiB"] = static_cast<double>(bookPeak) / 1024.0;
+    state.counters["book_MiB"] = static_cast<double>(fs::file_size(book)) / (1024.0 * 1024.0);
+}
+
 void BM_BatchAgainstAwk(benchmark::State &state)
 {
     measureAgainstAwk(state, TARIFMASTER_PROGRAM, static_cast<Encoding>(state.range(0)));
@@ -312,6 +371,14 @@ BENCHMARK(BM_BatchToStandardOutput)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(BM_BatchToFile)->Arg(1'000'000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WorkbookAgainstCsv)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_BatchAgainstAwk)
     ->Arg(static_cast<int>(Encoding::Windows1251))
     ->Arg(static_cast<int>(Encoding::Utf8))
