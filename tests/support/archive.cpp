@@ -6,7 +6,7 @@
 
 namespace support {
 
-std::string makeArchive(const std::vector<ArchivePart> &parts)
+std::string makeArchive(const std::vector<ArchivePart> &parts, bool stored)
 {
     zip_error_t error;
     zip_error_init(&error);

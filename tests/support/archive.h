@@ -11,8 +11,8 @@ namespace support {
 
 using ArchivePart = std::pair<std::string, std::string>; // name, content
 
-// The archive's bytes; the parts are deflated, a part named "mimetype" is stored.
-std::string makeArchive(const std::vector<ArchivePart> &parts);
+// The archive's bytes; the parts are deflated, or stored when asked (and a part named "mimetype" always).
+std::string makeArchive(const std::vector<ArchivePart> &parts, bool stored = false);
 
 // The same bytes with the unpacked size of one part, in its local header and in the directory, set
 // to size.
