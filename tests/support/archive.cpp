@@ -20,8 +20,10 @@ std::string makeArchive(const std::vector<ArchivePart> &parts, bool stored)
         const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
         if (index < 0)
             throw std::runtime_error("zip_file_add " + name);
-        zip_set_file_compression(
-            archive, static_cast<zip_uint64_t>(index), name == "mimetype" ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+        zip_set_file_compression(archive,
+            static_cast<zip_uint64_t>(index),
+            stored || name == "mimetype" ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+            0);
     }
     if (zip_close(archive) != 0)
         throw std::runtime_error("zip_close");
