@@ -32,14 +32,16 @@ double valueOf(std::string_view factorText)
     return value;
 }
 
-// Characters of a text as a column's width counts them.
+// Characters of a text's longest line, as a column's width counts them: the bytes that begin a UTF-8
+// sequence.
 std::size_t charactersOf(std::string_view utf8)
 {
     std::size_t count = 0, longest = 0;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = engine::nextCodePoint(utf8, pos);
-        count = c == '\n' ? 0 : count + 1;
-        longest = std::max(longest, count);
+    for (const char byte : utf8) {
+        if (byte == '\n')
+            count = 0;
+        else if (!engine::isContinuationByte(static_cast<unsigned char>(byte)))
+            longest = std::max(longest, ++count);
     }
     return longest;
 }
@@ -224,6 +226,10 @@ private:
 };
 
 // ---- .ods -----------------------------------------------------------------------------------------
+
+// A little below zlib's default: 100 000 rows of sheet XML (170 MB) pack to 8 MB instead of 6 MB, in
+// half the time.
+constexpr zip_uint32_t kDeflateLevel = 5;
 
 constexpr std::string_view kOdsMimeType = "application/vnd.oasis.opendocument.spreadsheet";
 
@@ -411,8 +417,10 @@ private:
                 zip_source_free(source);
                 return false;
             }
-            return zip_set_file_compression(
-                       archive, static_cast<zip_uint64_t>(index), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0)
+            return zip_set_file_compression(archive,
+                       static_cast<zip_uint64_t>(index),
+                       stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                       stored ? 0 : kDeflateLevel)
                 == 0;
         };
         std::rewind(content);
