@@ -202,8 +202,11 @@ bool Archive::pump()
 {
     if (m_member == nullptr || !m_problem.empty() || m_parser->handler.done())
         return false;
-    std::array<char, kPieceSize> piece;
-    const zip_int64_t got = zip_fread(m_member, piece.data(), piece.size());
+    // Unpacked straight into the parser's own buffer.
+    void *piece = XML_GetBuffer(m_parser->parser, static_cast<int>(kPieceSize));
+    if (piece == nullptr)
+        return fail("не хватает памяти для чтения книги");
+    const zip_int64_t got = zip_fread(m_member, piece, kPieceSize);
     if (got < 0)
         return fail(damaged("часть " + m_parser->member + " не распаковывается"));
     m_unpacked += static_cast<std::uint64_t>(got);
@@ -211,7 +214,7 @@ bool Archive::pump()
         return fail(
             "часть книги " + m_parser->member + " распаковывается больше чем в 1 ГБ; такой файл не читается");
     const bool last = got == 0;
-    if (XML_Parse(m_parser->parser, piece.data(), static_cast<int>(got), last ? XML_TRUE : XML_FALSE)
+    if (XML_ParseBuffer(m_parser->parser, static_cast<int>(got), last ? XML_TRUE : XML_FALSE)
         != XML_STATUS_OK) {
         if (m_parser->doctype)
             return fail(damaged("в части " + m_parser->member + " объявлен тип документа (DTD)"));
