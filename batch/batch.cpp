@@ -506,8 +506,8 @@ public:
     // the result is complete.
     bool writeTotalRow()
     {
-        const std::string word
-            = m_book ? std::string(engine::kTotalWord) : m_writer->encoded(engine::kTotalWord);
+        // The word stands among the carried cells: in the input's encoding, as they are.
+        const std::string word = m_writer->encoded(engine::kTotalWord);
         const std::string totalText = m_tally.totalText();
         const std::string counts = m_book ? m_tally.counts() : m_writer->encoded(m_tally.counts());
         m_record = totalRecord(m_layout, word);

@@ -1,6 +1,7 @@
 // Workbooks through the batch mode: a sheet as spreadsheet programs save it read as its CSV would be,
 // the result written as .xlsx and .ods and read back, and files that are no usable workbook refused.
 #include "batch/batch.h"
+#include "engine/windows1251.h"
 #include "support/archive.h"
 #include "support/batch_support.h"
 #include "support/files.h"
@@ -125,6 +126,21 @@ TEST(Workbook, SheetsReadAsTheirCsvAndResultsComeBackTheSame)
             EXPECT_EQ(again, expected);
         }
     }
+    // A Windows-1251 list written as a workbook: its texts and the total row come out in UTF-8.
+    writeFile(folder.path() / "windows-1251.csv",
+        engine::toWindows1251(
+            "Категория;ТБ;КТ;КС\r\nприцеп;прицепы к легковым автомобилям;Москва;6 месяцев\r\n"));
+    resultOf(folder.path() / "windows-1251.csv", folder.path() / "result.xlsx", 0);
+    EXPECT_EQ(resultOf(folder.path() / "result.xlsx", folder.path() / "again.csv", 0),
+        (std::vector<CsvRow>{{"Категория", "ТБ", "КТ", "КС", "Коэффициенты", "Страховая премия", "Ошибка"},
+            {"прицеп",
+                "прицепы к легковым автомобилям",
+                "Москва",
+                "6 месяцев",
+                "ТБ=395; КТ=2; КС=0,7",
+                "553",
+                ""},
+            {"ИТОГО", "", "", "", "", "553", "рассчитано 1, отклонено 0"}}));
 }
 
 TEST(Workbook, UnusableWorkbooksStopWithOneMessageAndWriteNothing)
