@@ -28,6 +28,12 @@ std::string quotedPath(const std::filesystem::path &path)
     return "«" + path.string() + "»";
 }
 
+// A result that could not be written, and why; the file stays as it was.
+std::string notWritten(const std::filesystem::path &path, const std::string &reason)
+{
+    return "не удалось записать " + quotedPath(path) + ": " + reason + "; файл не изменен";
+}
+
 std::string readReason(int error)
 {
     switch (error) {
@@ -76,8 +82,7 @@ public:
             "файл защищен от записи",
             "на месте файла находится папка",
         };
-        return "не удалось записать " + quotedPath(m_file.target()) + ": "
-            + report::failureReason(m_status, kResultFile) + "; файл не изменен";
+        return notWritten(m_file.target(), report::failureReason(m_status, kResultFile));
     }
 
 private:
@@ -145,8 +150,20 @@ struct CellOrigin {
     std::size_t index;
 };
 
-// The cells of a result row in order: the carried cells, the cells added, then the values beyond the
+// The cells that follow the carried ones in a result row: the cells added, then the values beyond the
 // header's last column, which are kept too.
+template<typename Visit>
+void forEachTrailingCell(
+    const Layout &layout, const Record &record, std::span<const std::string_view> added, const Visit &visit)
+{
+    for (std::size_t i = 0; i < added.size(); ++i)
+        visit(added[i], CellOrigin{true, i});
+    if (hasValuesBeyond(record, layout.width))
+        for (std::size_t i = layout.width; i < record.cells.size(); ++i)
+            visit(record.cells[i], CellOrigin{false, i});
+}
+
+// The cells of a result row in order: the carried cells, then the trailing ones.
 template<typename Visit>
 void forEachResultCell(
     const Layout &layout, const Record &record, std::span<const std::string_view> added, const Visit &visit)
@@ -154,11 +171,7 @@ void forEachResultCell(
     for (const std::size_t position : layout.carried)
         visit(position < record.cells.size() ? record.cells[position] : std::string_view(),
             CellOrigin{false, position});
-    for (std::size_t i = 0; i < added.size(); ++i)
-        visit(added[i], CellOrigin{true, i});
-    if (hasValuesBeyond(record, layout.width))
-        for (std::size_t i = layout.width; i < record.cells.size(); ++i)
-            visit(record.cells[i], CellOrigin{false, i});
+    forEachTrailingCell(layout, record, added, visit);
 }
 
 // The total row as a row of the input: "ИТОГО" under "Категория", every other cell empty.
@@ -205,15 +218,10 @@ public:
             // Every cell is carried in its place: the row's own bytes, quoting and all.
             out += record.raw;
             out.append(m_layout.width - record.cells.size(), separator);
-            for (const std::string_view text : added) {
+            forEachTrailingCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
                 out += separator;
                 appendCell(out, text, separator);
-            }
-            if (hasValuesBeyond(record, m_layout.width))
-                for (std::size_t i = m_layout.width; i < record.cells.size(); ++i) {
-                    out += separator;
-                    appendCell(out, record.cells[i], separator);
-                }
+            });
         } else {
             bool first = true;
             forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
@@ -232,8 +240,9 @@ private:
     bool m_identity; // every column is carried, none taken out
 };
 
-// Rows of a result workbook: the same cells as a CSV row, the input's texts in UTF-8, its number cells
-// as numbers and the premium as a sum of money. The cells added are given in UTF-8.
+// Rows of a result workbook: the same cells as a CSV row, given as the CSV writer takes them (in the
+// input's encoding) and written in UTF-8; the input's number cells as numbers, the premium as a sum of
+// money.
 class WorkbookRows {
 public:
     WorkbookRows(WorkbookWriter &book, const Layout &layout, Encoding encoding)
@@ -249,7 +258,7 @@ public:
         m_cells.clear();
         forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin origin) {
             ResultCell cell{text, ResultCell::Kind::Text};
-            if (!origin.added && m_encoding == Encoding::Windows1251 && !text.empty()) {
+            if (m_encoding == Encoding::Windows1251 && !text.empty()) {
                 m_texts[m_cells.size()] = engine::fromWindows1251(text);
                 cell.text = m_texts[m_cells.size()];
             }
@@ -459,8 +468,7 @@ public:
     {
         std::array<std::string, kWrittenColumns.size()> names;
         for (std::size_t i = 0; i < names.size(); ++i)
-            names[i] = m_book ? std::string(columnName(kWrittenColumns[i]))
-                              : m_writer->encoded(columnName(kWrittenColumns[i]));
+            names[i] = m_writer->encoded(columnName(kWrittenColumns[i]));
         if (!m_book) {
             m_out.reserve(kFlushSize + 64 * 1024);
             if (m_dialect.encoding == Encoding::Utf8WithBom)
@@ -473,7 +481,7 @@ public:
         RowEvaluator evaluator(tables, m_layout, m_dialect.encoding);
         Progress progress(m_console, m_fileSize);
         VehicleResult result;
-        std::string premiumText, errorText, factorsText;
+        std::string premiumText, errorText;
         for (;;) {
             const Read read = nextRecord();
             if (read == Read::End)
@@ -487,14 +495,9 @@ public:
             std::array<std::string_view, 3> added{}; // a blank row gets none
             if (result.kind == VehicleResult::Kind::Computed) {
                 premiumText = engine::formatFactorText(result.premium);
-                std::string_view factors = result.factors;
-                if (m_book && m_dialect.encoding == Encoding::Windows1251)
-                    factors = factorsText = engine::fromWindows1251(result.factors);
-                added = {factors, premiumText, std::string_view()};
+                added = {result.factors, premiumText, std::string_view()};
             } else if (result.kind == VehicleResult::Kind::Rejected) {
-                added = {std::string_view(),
-                    std::string_view(),
-                    m_book ? std::string_view(result.error) : m_writer->encoded(result.error, errorText)};
+                added = {std::string_view(), std::string_view(), m_writer->encoded(result.error, errorText)};
             }
             if (!writeRow(added, false))
                 return false;
@@ -506,10 +509,9 @@ public:
     // the result is complete.
     bool writeTotalRow()
     {
-        // The word stands among the carried cells: in the input's encoding, as they are.
         const std::string word = m_writer->encoded(engine::kTotalWord);
         const std::string totalText = m_tally.totalText();
-        const std::string counts = m_book ? m_tally.counts() : m_writer->encoded(m_tally.counts());
+        const std::string counts = m_writer->encoded(m_tally.counts());
         m_record = totalRecord(m_layout, word);
         if (!writeRow(std::array<std::string_view, 3>{std::string_view(), totalText, counts}, false))
             return false;
@@ -583,8 +585,7 @@ private:
 
     std::string bookFailure() const
     {
-        return "не удалось записать " + quotedPath(*m_options.output) + ": " + m_book->problem()
-            + "; файл не изменен";
+        return notWritten(*m_options.output, m_book->problem());
     }
 
     bool fail(const std::string &text)

@@ -3,6 +3,7 @@
 #include "batch/workbook.h"
 #include "batch/zip_xml.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <vector>
@@ -409,7 +410,7 @@ private:
                 m_text += '\n';
             m_inParagraph = true;
         } else if (m_annotation == 0 && m_inParagraph && name == "s") {
-            m_text.append(numberAttribute(attributes, "c", 1) % (kMaxSheetColumns + 1), ' ');
+            m_text.append(std::min(numberAttribute(attributes, "c", 1), kMaxSheetColumns), ' ');
         } else if (m_annotation == 0 && m_inParagraph && name == "tab") {
             m_text += '\t';
         } else if (m_annotation == 0 && m_inParagraph && name == "line-break") {

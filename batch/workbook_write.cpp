@@ -20,13 +20,20 @@ constexpr std::string_view kSheetName = "Расчет";
 constexpr std::size_t kPieceSize = 64 * 1024;
 constexpr std::size_t kMaxXlsxText = 32767; // characters in a cell of an .xlsx workbook
 
-// A factor text as the number it writes ("1289,925" is 1289.925).
-double valueOf(std::string_view factorText)
+// A factor text with a decimal point, as a number attribute spells it ("1289,925" is "1289.925").
+std::string withDecimalPoint(std::string_view factorText)
 {
     std::string text(factorText);
     for (char &c : text)
         if (c == ',')
             c = '.';
+    return text;
+}
+
+// A factor text as the number it writes.
+double valueOf(std::string_view factorText)
+{
+    const std::string text = withDecimalPoint(factorText);
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -151,9 +158,6 @@ public:
         format_set_bold(m_bold);
         m_money = workbook_add_format(m_book);
         format_set_num_format(m_money, "0.00##");
-        m_boldMoney = workbook_add_format(m_book);
-        format_set_bold(m_boldMoney);
-        format_set_num_format(m_boldMoney, "0.00##");
     }
     ~XlsxWriter() override
     {
@@ -183,8 +187,8 @@ public:
                 error
                     = worksheet_write_string(m_sheet, row, column, m_text.c_str(), header ? m_bold : nullptr);
             } else {
-                lxw_format *format = cell.kind == ResultCell::Kind::Money ? (header ? m_boldMoney : m_money)
-                                                                          : (header ? m_bold : nullptr);
+                lxw_format *format
+                    = cell.kind == ResultCell::Kind::Money ? m_money : (header ? m_bold : nullptr);
                 error = worksheet_write_number(m_sheet, row, column, valueOf(cell.text), format);
             }
             if (error != LXW_NO_ERROR)
@@ -221,7 +225,6 @@ private:
     lxw_worksheet *m_sheet = nullptr;
     lxw_format *m_bold = nullptr;
     lxw_format *m_money = nullptr;
-    lxw_format *m_boldMoney = nullptr;
     std::string m_text;
 };
 
@@ -304,15 +307,6 @@ void appendParagraphs(std::string &out, std::string_view text)
     out += "</text:p>";
 }
 
-std::string numberAttribute(std::string_view factorText)
-{
-    std::string value(factorText);
-    for (char &c : value)
-        if (c == ',')
-            c = '.';
-    return value;
-}
-
 class OdsWriter : public SheetWriter {
 public:
     OdsWriter()
@@ -348,7 +342,7 @@ public:
             } else {
                 m_xml += "<table:table-cell";
                 m_xml += cell.kind == ResultCell::Kind::Money ? " table:style-name=\"ce2\"" : style;
-                m_xml += " office:value-type=\"float\" office:value=\"" + numberAttribute(cell.text) + "\">";
+                m_xml += " office:value-type=\"float\" office:value=\"" + withDecimalPoint(cell.text) + "\">";
             }
             appendParagraphs(m_xml, cell.text);
             m_xml += "</table:table-cell>";

@@ -2,7 +2,7 @@
 // directory claims another size for one part, as a crafted file would.
 #pragma once
 
-#include <filesystem>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
