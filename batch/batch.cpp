@@ -288,10 +288,7 @@ public:
     {
         if (result.kind == VehicleResult::Kind::Computed) {
             ++m_computed;
-            std::int64_t sum = 0;
-            if (__builtin_add_overflow(m_total, result.premium.raw(), &sum))
-                m_totalFits = false;
-            m_total = sum;
+            m_total.add(result.premium);
         } else if (result.kind == VehicleResult::Kind::Rejected) {
             ++m_rejected;
             if (m_shownErrors.size() < kErrorsShown)
@@ -304,18 +301,19 @@ public:
     {
         std::string counts
             = "рассчитано " + std::to_string(m_computed) + ", отклонено " + std::to_string(m_rejected);
-        if (!m_totalFits)
+        if (!totalFits())
             counts += "; сумма премий слишком велика для расчета";
         return counts;
     }
     // The sum of the premiums as a factor text; empty when it did not fit.
     std::string totalText() const
     {
-        return m_totalFits ? engine::formatFactorText(engine::FixedPoint::fromRaw(m_total)) : "";
+        const auto total = m_total.value();
+        return total ? engine::formatFactorText(*total) : "";
     }
     bool totalFits() const
     {
-        return m_totalFits;
+        return m_total.value().has_value();
     }
     std::size_t rejected() const
     {
@@ -329,8 +327,7 @@ public:
 private:
     std::size_t m_computed = 0;
     std::size_t m_rejected = 0;
-    std::int64_t m_total = 0;
-    bool m_totalFits = true;
+    engine::FixedPointTotal m_total;
     std::vector<std::string> m_shownErrors;
 };
 

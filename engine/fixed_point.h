@@ -9,6 +9,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -135,6 +136,38 @@ ParseResult parseFactorText(std::string_view text);
 // Formats a value as factor text: "-" for negatives, the integer part without grouping, and a comma
 // with one to four fraction digits only when the fraction is not zero ("0", "0,5", "2445,3").
 std::string formatFactorText(FixedPoint value);
+
+// The exact sum of a and b, or nothing when it leaves the fixed-point range. Sums of ten-thousandths
+// need no rounding; the check comes before the addition, so an overflow is a value, never a wrapped
+// number.
+constexpr std::optional<FixedPoint> addExact(FixedPoint a, FixedPoint b)
+{
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    if ((b.raw() > 0 && a.raw() > kMax - b.raw()) || (b.raw() < 0 && a.raw() < kMin - b.raw()))
+        return std::nullopt;
+    return FixedPoint::fromRaw(a.raw() + b.raw());
+}
+
+// A running sum, such as the total of a list of premiums: exact while it fits, and unknown from the
+// first addition that leaves the range on, whatever is added after it.
+class FixedPointTotal {
+public:
+    constexpr void add(FixedPoint value)
+    {
+        if (m_sum)
+            m_sum = addExact(*m_sum, value);
+    }
+
+    // The sum, or nothing once it has overflowed.
+    constexpr std::optional<FixedPoint> value() const
+    {
+        return m_sum;
+    }
+
+private:
+    std::optional<FixedPoint> m_sum = FixedPoint();
+};
 
 // Rounding rule of every partial product: the quotient of an exact product by ten thousand is
 // rounded to the nearest integer, and a remainder of exactly one half goes to the even neighbour

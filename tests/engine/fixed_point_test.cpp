@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -209,4 +210,37 @@ TEST(Multiplication, AgreesWithAWideReference)
             ASSERT_EQ(actual->raw(), *expected) << a << " x " << b;
         }
     }
+}
+
+TEST(Addition, IsExactUpToTheRangeAndReportsWhatLiesBeyond)
+{
+    struct Case {
+        std::int64_t a, b;
+        std::optional<std::int64_t> sum;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {kMax, 0, kMax}, {kMax, 1, std::nullopt}, {kMax, kMax, std::nullopt}, {kMin, -1, std::nullopt},
+        {kMin, kMin, std::nullopt}, {kMin, kMax, -1}, {kMax, -1, kMax - 1}, {-5, 3, -2}, {1'234, 5'678, 6'912},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.a) + " + " + std::to_string(c.b));
+        for (const auto &[a, b] : {std::pair{c.a, c.b}, std::pair{c.b, c.a}}) {
+            const auto sum = engine::addExact(raw(a), raw(b));
+            EXPECT_EQ(sum.has_value(), c.sum.has_value());
+            if (sum && c.sum) {
+                EXPECT_EQ(sum->raw(), *c.sum);
+            }
+        }
+    }
+
+    // A total that overflowed stays unknown, even when what follows would bring it back into range.
+    engine::FixedPointTotal total;
+    total.add(raw(kMax - 10));
+    total.add(raw(10));
+    EXPECT_EQ(total.value(), raw(kMax));
+    total.add(raw(1));
+    total.add(raw(-5));
+    EXPECT_FALSE(total.value());
 }
