@@ -1,7 +1,7 @@
 // What the user of the window feels: start-up, a keystroke in the town search, a press of "ОК".
 // Runs off-screen unless a platform is set.
 #include "window/desktop.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,7 +34,7 @@ void BM_StartUp(benchmark::State &state)
 {
     for (auto _ : state) {
         {
-            window::Form1 form(desktop, QStringLiteral("/tmp"));
+            window::MainWindow form(desktop, QStringLiteral("/tmp"));
             form.show();
             QApplication::processEvents();
             benchmark::DoNotOptimize(form.grab());
@@ -102,7 +102,7 @@ BENCHMARK(BM_BareWindowStartUp)->Unit(benchmark::kMillisecond);
 // One keystroke in the town search: the result list rebuilt from the master list.
 void BM_TownSearchKeystroke(benchmark::State &state)
 {
-    window::Form1 form(desktop, QStringLiteral("/tmp"));
+    window::MainWindow form(desktop, QStringLiteral("/tmp"));
     form.show();
     auto *search = qobject_cast<QLineEdit *>(form.control(QStringLiteral("Text2")));
     const QString texts[] = {QStringLiteral("н"), QStringLiteral("но")};
@@ -117,7 +117,7 @@ BENCHMARK(BM_TownSearchKeystroke)->Unit(benchmark::kMicrosecond);
 // A press of "ОК" for a car: nine fields read, the premium written into the total field.
 void BM_PremiumClick(benchmark::State &state)
 {
-    window::Form1 form(desktop, QStringLiteral("/tmp"));
+    window::MainWindow form(desktop, QStringLiteral("/tmp"));
     const std::pair<const char *, const char *> fields[]
         = {{"txtTb", "1980"}, {"Text3", "2"}, {"Text5", "1,3"}, {"Text6", "1"}, {"Text7", "1"}};
     for (const auto &[name, text] : fields)

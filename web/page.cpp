@@ -13,7 +13,7 @@
 #include "web/page_layout.h"
 #include "web/report_picture.h"
 #include "web/start_time.h"
-#include "window/category_options.h"
+#include "form/category_options.h"
 
 #include <array>
 #include <span>

@@ -11,7 +11,7 @@
 // frames become fieldsets, an option button's group is its container, and the factor fields keep the
 // window's cyan.
 #include "web/page_layout.h"
-#include "window/inventory.h"
+#include "form/inventory.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,8 +24,8 @@
 
 namespace {
 
-using window::ControlRow;
-using window::Kind;
+using form::ControlRow;
+using form::Kind;
 namespace look = window::look;
 
 constexpr int kPageCount = 10;
@@ -106,7 +106,7 @@ std::string classAttribute(unsigned looks, std::string_view more = {})
 
 const ControlRow *rowNamed(std::string_view name)
 {
-    for (const ControlRow &row : window::controlRows())
+    for (const ControlRow &row : form::controlRows())
         if (row.name == name)
             return &row;
     return nullptr;
@@ -115,7 +115,7 @@ const ControlRow *rowNamed(std::string_view name)
 // The page a control lies on, through the frames that hold it; nothing for the window itself.
 std::optional<int> pageOf(const ControlRow &row)
 {
-    if (const auto page = window::tabPage(row.container))
+    if (const auto page = form::tabPage(row.container))
         return page;
     if (const ControlRow *frame = rowNamed(row.container))
         return pageOf(*frame);
@@ -125,7 +125,7 @@ std::optional<int> pageOf(const ControlRow &row)
 // The row after a row of the inventory, or nothing after the last.
 const ControlRow *nextRow(const ControlRow &row)
 {
-    const auto rows = window::controlRows();
+    const auto rows = form::controlRows();
     return &row + 1 == rows.data() + rows.size() ? nullptr : &row + 1;
 }
 
@@ -138,7 +138,7 @@ const ControlRow *captionLabelOf(const ControlRow &row)
 
 bool isCaptionLabel(const ControlRow &label)
 {
-    for (const ControlRow &row : window::controlRows())
+    for (const ControlRow &row : form::controlRows())
         if (captionLabelOf(row) == &label)
             return true;
     return false;
@@ -164,7 +164,7 @@ bool isOffPage(const ControlRow &row)
 
 std::string pictureHtml(std::string_view control, std::string_view alt)
 {
-    const std::string name(window::pictureOf(control));
+    const std::string name(form::pictureOf(control));
     return "<img src=\"" + name + ".gif\" srcset=\"" + name + "@2x.png 2x\" alt=\"" + escaped(alt) + "\">";
 }
 
@@ -313,7 +313,7 @@ void Writer::control(const ControlRow &row)
             = row.kind == Kind::Picture ? pictureHtml(row.name, row.spoken) : escaped(row.caption);
         const std::string kindClass = row.kind == Kind::Picture ? "picture" : "command";
         // A help button opens its page beside the page, in a page of its own: this one keeps the fields.
-        if (const std::string_view page = window::helpPageOf(row.name); !page.empty())
+        if (const std::string_view page = form::Module1::helpPageOf(row.name); !page.empty())
             m_out += "<a id=\"" + id + "\" class=\"" + kindClass + "\" href=\"" + std::string(page)
                 + "\" target=\"_blank\">" + face + "</a>\n";
         else
@@ -327,7 +327,7 @@ void Writer::control(const ControlRow &row)
         std::string target(row.caption);
         std::string opens = " target=\"_blank\"";
         if (row.caption.find('@') != std::string_view::npos) {
-            target = "mailto:" + target + "?Subject=" + percentEncoded(window::kMailSubject);
+            target = "mailto:" + target + "?Subject=" + percentEncoded(form::Module1::kMailSubject);
             opens.clear();
         }
         m_out += "<a id=\"" + id + "\"" + classAttribute(row.looks) + " href=\"" + escaped(target) + "\""
@@ -348,7 +348,7 @@ void Writer::control(const ControlRow &row)
 // single column reads best.
 std::vector<std::string_view> pageOrder(int page)
 {
-    std::vector<std::string_view> order(window::tabOrder().begin(), window::tabOrder().end());
+    std::vector<std::string_view> order(form::tabOrder().begin(), form::tabOrder().end());
     if (page == kPageCount - 1) {
         static constexpr std::string_view kReport[] = {"Option8", "Option9", "Command7"};
         for (const std::string_view name : kReport) {
@@ -366,9 +366,9 @@ void writePage(std::string &out, int page)
     const auto onPage = [page](const ControlRow &row) {
         return pageOf(row) == page && !isOffPage(row);
     };
-    const auto rows = window::controlRows();
+    const auto rows = form::controlRows();
     const std::string number = std::to_string(page + 1);
-    const std::string_view stepName = window::stepNames()[static_cast<std::size_t>(page)];
+    const std::string_view stepName = form::stepNames()[static_cast<std::size_t>(page)];
 
     const ControlRow *marker = nullptr;
     const ControlRow *heading = nullptr;
@@ -435,7 +435,7 @@ void writeStrip(std::string &out)
 {
     out += "<footer id=\"Frame1\"" + classAttribute(rowNamed("Frame1")->looks) + ">\n";
     Writer writer(out);
-    for (const std::string_view name : window::tabOrder())
+    for (const std::string_view name : form::tabOrder())
         if (const ControlRow *row = rowNamed(name); row && row->container == "Frame1")
             writer.control(*row);
     out += "</footer>\n";
@@ -447,7 +447,7 @@ void writeTabs(std::string &out)
     for (int page = 0; page < kPageCount; ++page) {
         const std::string number = std::to_string(page + 1);
         out += "<li><a href=\"#page" + number + "\" aria-label=\""
-            + escaped(window::stepNames()[static_cast<std::size_t>(page)]) + "\">" + number + "</a></li>";
+            + escaped(form::stepNames()[static_cast<std::size_t>(page)]) + "\">" + number + "</a></li>";
     }
     out += "</ol>";
 }
@@ -508,7 +508,7 @@ int main(int argc, char **argv)
     std::string tabs;
     writeTabs(tabs);
 
-    const std::string caption = escaped(window::kFormCaption);
+    const std::string caption = escaped(form::kFormCaption);
     bool filled = true;
     while (page.find("@CAPTION@") != std::string::npos)
         replace(page, "@CAPTION@", caption);
@@ -521,8 +521,8 @@ int main(int argc, char **argv)
     }
 
     // The installed app's name is the window's caption; it opens on the page and works offline.
-    const std::string manifest = "{\n  \"name\": \"" + std::string(window::kFormCaption)
-        + "\",\n  \"short_name\": \"" + std::string(window::kFormCaption)
+    const std::string manifest = "{\n  \"name\": \"" + std::string(form::kFormCaption)
+        + "\",\n  \"short_name\": \"" + std::string(form::kFormCaption)
         + "\",\n  \"lang\": \"ru\",\n  \"start_url\": \"./index.html\",\n  \"scope\": \"./\",\n"
           "  \"display\": \"standalone\",\n  \"background_color\": \"#ffffff\",\n  \"theme_color\": \"#1f4e8c\",\n"
           "  \"icons\": [\n    {\"src\": \"icon.svg\", \"sizes\": \"any\", \"type\": \"image/svg+xml\"},\n"

@@ -3,7 +3,7 @@
 // classes of the page's stylesheet.
 #pragma once
 
-#include "window/inventory.h"
+#include "form/inventory.h"
 
 #include <string_view>
 
@@ -11,12 +11,12 @@ namespace web {
 
 constexpr int listRows(int heightTwips)
 {
-    const int rows = (heightTwips + window::kListRowTwips / 2) / window::kListRowTwips;
+    const int rows = (heightTwips + form::kListRowTwips / 2) / form::kListRowTwips;
     return rows < 2 ? 2 : rows;
 }
 
 // The town results, as tall as the window makes them on the first search.
-inline constexpr int kGrownTownListRows = listRows(window::kGrownTownListTwips);
+inline constexpr int kGrownTownListRows = listRows(form::kGrownTownListTwips);
 
 // The window's looks as classes of the page's stylesheet.
 struct LookClass {
@@ -25,16 +25,16 @@ struct LookClass {
 };
 // clang-format off
 inline constexpr LookClass kLookClasses[] = {
-    {window::look::kHeading,        "heading"},
-    {window::look::kBold,           "bold"},
-    {window::look::kItalic,         "italic"},
-    {window::look::kGreyStrip,      "grey-strip"},
-    {window::look::kDarkStrip,      "dark-strip"},
-    {window::look::kLink,           "link"},
-    {window::look::kYellow,         "yellow"},
-    {window::look::kCyan,           "cyan"},
-    {window::look::kRedText,        "red-text"},
-    {window::look::kGreyBackground, "grey-background"},
+    {form::look::kHeading,        "heading"},
+    {form::look::kBold,           "bold"},
+    {form::look::kItalic,         "italic"},
+    {form::look::kGreyStrip,      "grey-strip"},
+    {form::look::kDarkStrip,      "dark-strip"},
+    {form::look::kLink,           "link"},
+    {form::look::kYellow,         "yellow"},
+    {form::look::kCyan,           "cyan"},
+    {form::look::kRedText,        "red-text"},
+    {form::look::kGreyBackground, "grey-background"},
 };
 // clang-format on
 

@@ -1,7 +1,7 @@
 #include "window/accessibility.h"
 
 #include "window/controls.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -134,7 +134,7 @@ QAccessibleInterface *describe(const QString &className, QObject *object)
         return new ComboBoxDescription(widget);
     if (className == QLatin1String(LinkLabel::staticMetaObject.className()))
         return new LinkDescription(widget);
-    if (className == QLatin1String(Form1::staticMetaObject.className()))
+    if (className == QLatin1String(MainWindow::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }

@@ -23,7 +23,7 @@
 // dotted focus rectangle themselves (drawFocusMark).
 #pragma once
 
-#include "window/inventory.h"
+#include "form/inventory.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -65,7 +65,7 @@ void drawFocusMark(QPainter &painter, const QRect &rect, const QColor &colour);
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr int kRowHeight = kListRowTwips / kTwipsPerPixel;
+    static constexpr int kRowHeight = form::kListRowTwips / form::kTwipsPerPixel;
 
     explicit ListBox(QWidget *parent = nullptr);
 

@@ -1,6 +1,6 @@
 #include "window/desktop.h"
 
-#include "window/inventory.h"
+#include "form/inventory.h"
 #include "window/text.h"
 
 #include <QDesktopServices>
@@ -12,7 +12,7 @@ namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, fromUtf8(kFormCaption), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, fromUtf8(form::kFormCaption), text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -32,6 +32,18 @@ void SystemDesktop::warn(QWidget *parent, const QString &text)
 bool SystemDesktop::open(const QUrl &target)
 {
     return QDesktopServices::openUrl(target);
+}
+
+QUrl targetUrl(const form::ShellTarget &target, const QString &dataFolder)
+{
+    switch (target.kind) {
+    case form::ShellTarget::Kind::HelpPage:
+        return QUrl::fromLocalFile(dataFolder + u'/' + fromUtf8(target.text));
+    case form::ShellTarget::Kind::WebAddress:
+    case form::ShellTarget::Kind::MailMessage:
+        break;
+    }
+    return QUrl(fromUtf8(target.text), QUrl::TolerantMode);
 }
 
 } // namespace window

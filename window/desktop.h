@@ -3,6 +3,8 @@
 // tests hand the window a recorder instead.
 #pragma once
 
+#include "form/module1.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -42,5 +44,10 @@ public:
         return true;
     }
 };
+
+// What the shell is handed for a target of Module1: a help page as a file in the data folder (passed as
+// a path, never through a command line, so spaces need no quoting), the web link's caption as it
+// stands, and the mail link's message with its subject percent-encoded in UTF-8.
+QUrl targetUrl(const form::ShellTarget &target, const QString &dataFolder);
 
 } // namespace window

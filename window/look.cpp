@@ -1,7 +1,7 @@
 #include "window/look.h"
 
+#include "form/inventory.h"
 #include "tarifmaster/version.h"
-#include "window/inventory.h"
 #include "window/text.h"
 
 #include <QAbstractButton>
@@ -14,6 +14,8 @@
 #include <QWidget>
 
 namespace window::look {
+
+using namespace form::look;
 
 namespace {
 
@@ -197,7 +199,7 @@ QIcon windowIcon()
 
 QPixmap picture(const QString &controlName)
 {
-    const std::string_view name = pictureOf(toUtf8(controlName));
+    const std::string_view name = form::pictureOf(toUtf8(controlName));
     if (name.empty())
         return {};
     return sharpPicture(fromUtf8(name), QStringLiteral(".gif"));

@@ -1,7 +1,7 @@
 #include "batch/batch.h"
 #include "window/application.h"
 #include "window/desktop.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     window::application::setUp(app);
 
     window::SystemDesktop desktop;
-    window::Form1 form(desktop, QCoreApplication::applicationDirPath());
+    window::MainWindow form(desktop, QCoreApplication::applicationDirPath());
     form.show();
     return app.exec();
 }

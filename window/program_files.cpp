@@ -1,8 +1,8 @@
 #include "window/program_files.h"
 
+#include "form/module1.h"
 #include "report/report.h"
 #include "tarifmaster/version.h"
-#include "window/module1.h"
 #include "window/text.h"
 
 #include <QDir>
@@ -19,10 +19,10 @@ namespace {
 bool holdsProgramFiles(const QString &folder)
 {
     const QDir dir(folder);
-    for (const std::string_view name : {Module1::kTariffPage,
-             Module1::kNotePage,
-             Module1::kStructurePage,
-             Module1::kExamplePage,
+    for (const std::string_view name : {form::Module1::kTariffPage,
+             form::Module1::kNotePage,
+             form::Module1::kStructurePage,
+             form::Module1::kExamplePage,
              report::kPictureName})
         if (QFileInfo::exists(dir.filePath(fromUtf8(name))))
             return true;

@@ -4,7 +4,7 @@
 // dark one, as dark desktop themes set it, and the file names end in "-dark".
 #include "window/controls.h"
 #include "window/desktop.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     }
 
     window::SilentDesktop desktop;
-    window::Form1 form(desktop, QCoreApplication::applicationDirPath());
+    window::MainWindow form(desktop, QCoreApplication::applicationDirPath());
     form.show();
     auto *tabs = qobject_cast<window::TabControl *>(form.control(QStringLiteral("SSTab1")));
     const qreal scale = form.devicePixelRatioF();

@@ -1,7 +1,7 @@
 #include "window/widget_builder.h"
 
+#include "form/inventory.h"
 #include "window/controls.h"
-#include "window/inventory.h"
 #include "window/look.h"
 #include "window/text.h"
 
@@ -10,6 +10,10 @@
 #include <QLabel>
 
 namespace window {
+
+using form::ControlRow;
+using form::Kind;
+using form::kTwipsPerPixel;
 
 namespace {
 
@@ -27,7 +31,7 @@ QWidget *makeWidget(const ControlRow &row, QWidget *parent)
     switch (row.kind) {
     case Kind::Label: {
         auto *label = new QLabel(parent);
-        if (row.looks & look::kTight) {
+        if (row.looks & form::look::kTight) {
             label->setTextFormat(Qt::RichText);
             label->setText(QStringLiteral("<div style=\"line-height:86%\">%1</div>")
                                .arg(caption.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
@@ -56,7 +60,7 @@ QWidget *makeWidget(const ControlRow &row, QWidget *parent)
         return new ListBox(parent);
     case Kind::ComboBox: {
         auto *combo = new ComboBox(parent);
-        combo->addItems(fromUtf8List(comboEntries(row.name)));
+        combo->addItems(fromUtf8List(form::startEntries(row.name)));
         combo->setCurrentIndex(combo->findText(caption, Qt::MatchExactly | Qt::MatchCaseSensitive));
         combo->setEditText(caption);
         return combo;
@@ -93,9 +97,9 @@ QWidget *makeWidget(const ControlRow &row, QWidget *parent)
 // Spoken names: the caption, or the caption of the label that names the control.
 void nameForScreenReaders(const BuiltControls &built)
 {
-    for (const ControlRow &row : controlRows()) {
+    for (const ControlRow &row : form::controlRows()) {
         std::string_view source = row.spoken.empty() ? row.caption : row.spoken;
-        for (const ControlRow &buddy : controlRows())
+        for (const ControlRow &buddy : form::controlRows())
             if (buddy.name == source)
                 source = buddy.caption;
         const QString spoken = fromUtf8(source).simplified();
@@ -106,15 +110,15 @@ void nameForScreenReaders(const BuiltControls &built)
         if (auto *combo = qobject_cast<ComboBox *>(widget))
             combo->lineEdit()->setAccessibleName(spoken); // the field; the list is named when built
     }
-    for (std::size_t step = 0; step < stepNames().size(); ++step)
-        built.tabs->setSpokenName(static_cast<int>(step), fromUtf8(stepNames()[step]));
+    for (std::size_t step = 0; step < form::stepNames().size(); ++step)
+        built.tabs->setSpokenName(static_cast<int>(step), fromUtf8(form::stepNames()[step]));
 }
 
 // Tab goes from the tab row through the pages' controls as they read, then the bottom strip.
 void setTabOrder(const BuiltControls &built)
 {
     QWidget *previous = built.tabs->tabBar();
-    for (const std::string_view name : tabOrder()) {
+    for (const std::string_view name : form::tabOrder()) {
         QWidget *next = built.controls.value(fromUtf8(name));
         QWidget::setTabOrder(previous, next);
         previous = next;
@@ -131,28 +135,28 @@ BuiltControls buildControls(QWidget &window)
         tabs << QString::number(i);
     built.tabs = new TabControl(tabs, &window);
     built.tabs->setObjectName(QStringLiteral("SSTab1"));
-    built.tabs->setGeometry(kTabControlTwips[0] / kTwipsPerPixel,
-        kTabControlTwips[1] / kTwipsPerPixel,
-        kTabControlTwips[2] / kTwipsPerPixel,
-        kTabControlTwips[3] / kTwipsPerPixel);
+    built.tabs->setGeometry(form::kTabControlTwips[0] / kTwipsPerPixel,
+        form::kTabControlTwips[1] / kTwipsPerPixel,
+        form::kTabControlTwips[2] / kTwipsPerPixel,
+        form::kTabControlTwips[3] / kTwipsPerPixel);
     built.controls.insert(built.tabs->objectName(), built.tabs);
 
     const auto containerOf = [&](std::string_view container) -> QWidget * {
         if (container == "Form1")
             return &window;
-        if (const std::optional<int> page = tabPage(container))
+        if (const std::optional<int> page = form::tabPage(container))
             return built.tabs->page(*page);
         return built.controls.value(fromUtf8(container)); // a frame: the inventory lists it first
     };
 
-    for (const ControlRow &row : controlRows()) {
+    for (const ControlRow &row : form::controlRows()) {
         QWidget *widget = makeWidget(row, containerOf(row.container));
         widget->setObjectName(fromUtf8(row.name));
         widget->setGeometry(pixels(row));
         look::apply(widget, row.looks);
         if (!row.tip.empty())
             widget->setToolTip(fromUtf8(row.tip));
-        if (row.looks & look::kHidden)
+        if (row.looks & form::look::kHidden)
             widget->hide();
         built.controls.insert(widget->objectName(), widget);
     }

@@ -23,7 +23,7 @@ bool RecordingDesktop::open(const QUrl &target)
 }
 
 WindowFixture::WindowFixture(const QString &programFolder)
-    : form(std::make_unique<window::Form1>(desktop, programFolder))
+    : form(std::make_unique<window::MainWindow>(desktop, programFolder))
 {
     form->show();
     exposed = QTest::qWaitForWindowExposed(form.get());

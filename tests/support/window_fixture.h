@@ -4,7 +4,7 @@
 
 #include "window/controls.h"
 #include "window/desktop.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/text.h"
 
 #include <QList>
@@ -63,7 +63,7 @@ public:
     QString play(const QStringList &moves);
 
     RecordingDesktop desktop;
-    std::unique_ptr<window::Form1> form;
+    std::unique_ptr<window::MainWindow> form;
     bool exposed = false;
 };
 

@@ -3,7 +3,7 @@
 #include "support/window_fixture.h"
 #include "support/window_test_main.h"
 #include "window/application.h"
-#include "window/inventory.h"
+#include "form/inventory.h"
 #include "window/look.h"
 
 #include <QAbstractButton>
@@ -23,7 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString nameOf(const window::ControlRow &row)
+QString nameOf(const form::ControlRow &row)
 {
     return fromUtf8(row.name);
 }
@@ -71,10 +71,10 @@ struct TextPair {
 // Every text the window shows, with what it is drawn on.
 QList<TextPair> textsOf(const WindowFixture &w)
 {
-    using window::Kind;
+    using form::Kind;
     QList<TextPair> pairs;
-    for (const window::ControlRow &row : window::controlRows()) {
-        if (row.top >= window::kClientHeightTwips || row.name == "Text11" || row.name == "Text12")
+    for (const form::ControlRow &row : form::controlRows()) {
+        if (row.top >= form::kClientHeightTwips || row.name == "Text11" || row.name == "Text12")
             continue; // the badge store below the window, the hidden start date and time
         auto *widget = w.get<QWidget>(nameOf(row));
         const QPalette palette = widget->palette();
@@ -120,7 +120,7 @@ QStringList windowTexts(const WindowFixture &w)
     const auto *tabs = w.get<QTabBar>(u"SSTab1_tabs"_s);
     for (int i = 0; i < tabs->count(); ++i)
         texts << tabs->tabText(i);
-    for (const window::ControlRow &row : window::controlRows()) {
+    for (const form::ControlRow &row : form::controlRows()) {
         if (row.name == "Text11" || row.name == "Text12")
             continue; // the start date and time follow the regional settings, by design
         const QWidget *widget = w.get<QWidget>(nameOf(row));

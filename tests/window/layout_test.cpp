@@ -2,7 +2,7 @@
 // their rectangles in the fonts actually installed, and a spoken name for everything one can operate.
 #include "support/window_fixture.h"
 #include "support/window_test_main.h"
-#include "window/inventory.h"
+#include "form/inventory.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -16,8 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
-using window::ControlRow;
-using window::Kind;
+using form::ControlRow;
+using form::Kind;
 
 namespace {
 
@@ -29,12 +29,12 @@ QString name(const ControlRow &row)
 // Where a row's container puts its origin, in pixels of the window's client area.
 QPoint containerOrigin(std::string_view container)
 {
-    if (container == "Form1" || window::tabPage(container))
+    if (container == "Form1" || form::tabPage(container))
         return {}; // the window, or a page of the tab control, which sits at the window's origin
-    for (const ControlRow &row : window::controlRows())
+    for (const ControlRow &row : form::controlRows())
         if (row.name == container)
             return containerOrigin(row.container)
-                + QPoint(row.left / window::kTwipsPerPixel, row.top / window::kTwipsPerPixel);
+                + QPoint(row.left / form::kTwipsPerPixel, row.top / form::kTwipsPerPixel);
     return {-1000, -1000};
 }
 
@@ -66,11 +66,11 @@ void LayoutTest::windowIsFixedAndHasOnlyItsControls()
 void LayoutTest::everyControlStandsAtItsTwipsRectangle()
 {
     int checked = 0;
-    for (const ControlRow &row : window::controlRows()) {
+    for (const ControlRow &row : form::controlRows()) {
         QWidget *widget = w->get<QWidget>(name(row));
         QVERIFY2(widget, qPrintable(name(row)));
         const QPoint expected = containerOrigin(row.container)
-            + QPoint(row.left / window::kTwipsPerPixel, row.top / window::kTwipsPerPixel);
+            + QPoint(row.left / form::kTwipsPerPixel, row.top / form::kTwipsPerPixel);
         const QPoint actual = widget->mapTo(w->form.get(), QPoint());
         const QString where = u"%1 at %2,%3 size %4x%5, expected %6,%7 size %8x%9"_s.arg(name(row))
                                   .arg(actual.x())
@@ -120,7 +120,7 @@ void LayoutTest::tabsAreTenEqualTabsInOneLowRow()
 
 void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
 {
-    for (const ControlRow &row : window::controlRows()) {
+    for (const ControlRow &row : form::controlRows()) {
         QWidget *widget = w->get<QWidget>(name(row));
         const QString caption = fromUtf8(row.caption);
         if (caption.isEmpty() || row.top >= 6585)
@@ -154,9 +154,9 @@ void LayoutTest::captionsUseTheChosenFontsAndFitTheirRectangles()
 
 void LayoutTest::everyInteractiveControlHasASpokenName()
 {
-    for (const ControlRow &row : window::controlRows()) {
+    for (const ControlRow &row : form::controlRows()) {
         if (row.kind == Kind::Label || row.kind == Kind::Frame || row.kind == Kind::Image
-            || (row.looks & window::look::kHidden))
+            || (row.looks & form::look::kHidden))
             continue;
         if (row.name == "Text11" || row.name == "Text12")
             continue;

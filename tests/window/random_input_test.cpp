@@ -14,7 +14,7 @@
 #include "engine/premium.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
-#include "window/category_options.h"
+#include "form/category_options.h"
 #endif
 #include "support/report_checks.h"
 #include "support/window_fixture.h"
@@ -262,7 +262,7 @@ void RandomInputTest::step()
 QString RandomInputTest::expectedTotal() const
 {
     engine::FieldSnapshot fields;
-    for (const window::CategoryOption &option : window::kCategoryOptions)
+    for (const form::CategoryOption &option : form::kCategoryOptions)
         if (w->get<QRadioButton>(fromUtf8(option.name))->isChecked())
             fields.category = option.category;
     fields.excludeKp = w->get<QCheckBox>(u"Check1"_s)->isChecked();

@@ -1,5 +1,5 @@
-// Which option button of the premium page stands for which vehicle category. The window reads the
-// chosen category through it, and the inventory gives each button its category's caption.
+// Which option button of the premium page stands for which vehicle category. Form1 reads the chosen
+// category through it, and the inventory gives each button its category's caption.
 #pragma once
 
 #include "engine/premium.h"
@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-namespace window {
+namespace form {
 
 struct CategoryOption {
     std::string_view name;
@@ -23,4 +23,4 @@ inline constexpr auto kCategoryOptions = std::to_array<CategoryOption>({
     {"Option7", engine::Category::Foreign},
 });
 
-} // namespace window
+} // namespace form

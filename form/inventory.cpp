@@ -1,19 +1,18 @@
-#include "window/inventory.h"
+#include "form/inventory.h"
 
-#include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/premium.h"
 #include "engine/step_factors.h"
-#include "engine/territory.h"
+#include "engine/steps.h"
+#include "form/category_options.h"
+#include "form/form1.h"
 #include "report/contacts.h"
-#include "window/category_options.h"
 
 #include <array>
-#include <iterator>
 #include <utility>
 #include <vector>
 
-namespace window {
+namespace form {
 
 namespace {
 
@@ -255,6 +254,30 @@ constexpr bool everyStopIsAControl()
     return true;
 }
 static_assert(everyStopIsAControl(), "the tab order names a control the window does not have");
+
+constexpr Kind kindOf(std::string_view name)
+{
+    for (const ControlRow &row : kRows)
+        if (row.name == name)
+            return row.kind;
+    return Kind::Frame;
+}
+
+// Every handler, choice of a step and factor field belongs to a control of the right kind.
+constexpr bool bindingsNameControls()
+{
+    for (const Handler &handler : kHandlers)
+        if (!isControl(handler.control))
+            return false;
+    for (const engine::StepChoice &choice : engine::kStepChoices)
+        if (kindOf(choice.control) != Kind::ListBox && kindOf(choice.control) != Kind::ComboBox)
+            return false;
+    for (const std::string_view field : engine::kFactorFields)
+        if (kindOf(field) != Kind::TextBox && kindOf(field) != Kind::ComboBox)
+            return false;
+    return true;
+}
+static_assert(bindingsNameControls(), "a handler, a step's choice or a factor field names no such control");
 static_assert(kStepNames.size() == 10, "one spoken name per tab");
 
 } // namespace
@@ -262,6 +285,14 @@ static_assert(kStepNames.size() == 10, "one spoken name per tab");
 std::span<const ControlRow> controlRows()
 {
     return kRows;
+}
+
+const ControlRow *findControl(std::string_view name)
+{
+    for (const ControlRow &row : kRows)
+        if (row.name == name)
+            return &row;
+    return nullptr;
 }
 
 std::string_view pictureOf(std::string_view control)
@@ -290,71 +321,12 @@ std::span<const std::string_view> stepNames()
     return kStepNames;
 }
 
-namespace {
-
-template<typename Range>
-std::vector<std::string_view> textsOf(const Range &texts)
+std::vector<std::string_view> startEntries(std::string_view control)
 {
-    return {std::begin(texts), std::end(texts)};
+    const auto choice = engine::stepChoice(control);
+    if (!choice || !choice->filledAtStart)
+        return {};
+    return engine::entryTexts(choice->entries);
 }
 
-template<typename Rows>
-std::vector<std::string_view> entriesOf(const Rows &rows)
-{
-    std::vector<std::string_view> entries;
-    entries.reserve(std::size(rows));
-    for (const auto &row : rows)
-        entries.push_back(row.entry);
-    return entries;
-}
-
-} // namespace
-
-std::vector<std::string_view> comboEntries(std::string_view combo)
-{
-    if (combo == "Combo1") {
-        std::vector<std::string_view> classes;
-        classes.reserve(engine::kBonusMalusClasses.size());
-        for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses)
-            classes.push_back(row.label);
-        return classes;
-    }
-    if (combo == "Combo5")
-        return textsOf(engine::kPayoutCounts);
-    if (combo == "Combo2")
-        return entriesOf(engine::kUsePeriodRows);
-    if (combo == "Combo3")
-        return entriesOf(engine::kTermRows);
-    if (combo == "Combo4")
-        return textsOf(engine::kViolationFactors);
-    return {};
-}
-
-std::vector<std::string_view> listEntries(std::string_view list)
-{
-    if (list == "List1")
-        return entriesOf(engine::kCarRates);
-    if (list == "List2")
-        return entriesOf(engine::kTruckRates);
-    if (list == "List3")
-        return entriesOf(engine::kMotorcycleRates);
-    if (list == "List4")
-        return textsOf(engine::kTowns);
-    if (list == "List6")
-        return textsOf(engine::kMoscowEntries);
-    if (list == "List7")
-        return textsOf(engine::kMoscowRegionDistricts);
-    if (list == "List8")
-        return textsOf(engine::kPetersburgEntries);
-    if (list == "List9")
-        return textsOf(engine::kSmallSettlementEntries);
-    if (list == "List10")
-        return entriesOf(engine::kDriverRows);
-    if (list == "List11")
-        return entriesOf(engine::kAdmittedDriverRows);
-    if (list == "List12")
-        return entriesOf(engine::kEnginePowerRows);
-    return {};
-}
-
-} // namespace window
+} // namespace form

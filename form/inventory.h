@@ -1,5 +1,6 @@
-// The controls of the main window as data: one row per control with its name (also its objectName),
-// kind, container, caption or start text, rectangle and look. Form1 builds itself from these rows.
+// The controls of the main window as data: one row per control with its name (the name every front
+// gives it: objectName, element id, window name), kind, container, caption or start text, rectangle and
+// look. Each front builds its controls from these rows; Form1 reads and writes them by name.
 //
 // Rectangles are in twips (1/1440 inch, 15 twips per pixel at 96 dots per inch) relative to the
 // container: the window, a page of the tab control (which shares the tab control's own coordinates,
@@ -14,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace window {
+namespace form {
 
 enum class Kind { Label, TextBox, ListBox, ComboBox, Option, Check, Command, Picture, Frame, Image, Link };
 
@@ -81,38 +82,17 @@ std::span<const ControlRow> controlRows();
 // The window's caption; its message boxes carry it as their title.
 inline constexpr std::string_view kFormCaption = "ТарифМастер";
 
-// The help page each help button opens, a file beside the program (Module1 hands it to the desktop).
-struct HelpPage {
-    std::string_view button;
-    std::string_view page;
-};
-inline constexpr auto kHelpPages = std::to_array<HelpPage>({
-    {"Command4", "tarif.htm"},  // "Прочитать", step 1
-    {"Command1", "prim.htm"},   // "Примечание", step 3
-    {"Command3", "struk.htm"},  // "Структура страхового тарифа", page 10
-    {"Command5", "primer.htm"}, // "Пример", bottom strip
-});
-
-// The page a button opens; empty for a control that opens none.
-constexpr std::string_view helpPageOf(std::string_view button)
-{
-    for (const HelpPage &help : kHelpPages)
-        if (help.button == button)
-            return help.page;
-    return {};
-}
-
-// The subject of the new message that the mail link starts.
-inline constexpr std::string_view kMailSubject = "страховка";
+// The row of a control; nothing for a name the window does not have.
+const ControlRow *findControl(std::string_view name);
 
 // The picture a control shows (Image1, Image2, Command5, Command6): a GIF of window/pictures, named
 // here without ".gif", drawn also at double size as name@2x.png. Empty for the other controls.
 std::string_view pictureOf(std::string_view control);
 
 // The entries a combo box carries with the window's design, and those a list box is filled with at
-// start-up (List5 is filled by the town search), as the engine's tables hold them; none for others.
-std::vector<std::string_view> comboEntries(std::string_view combo);
-std::vector<std::string_view> listEntries(std::string_view list);
+// start-up, from the engine's table of steps; none for other controls (and for the town results, which
+// the town search fills).
+std::vector<std::string_view> startEntries(std::string_view control);
 
 // The order in which Tab visits the controls after the tab row: each page as it reads, then the bottom
 // strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.
@@ -121,4 +101,4 @@ std::span<const std::string_view> tabOrder();
 // What a screen reader says for each of the ten tabs, whose captions are only "1" to "10".
 std::span<const std::string_view> stepNames();
 
-} // namespace window
+} // namespace form
