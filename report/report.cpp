@@ -18,7 +18,7 @@ constexpr FileWording kReportFile = {
 WriteResult outcome(const std::filesystem::path &target, const FileStatus &status)
 {
     if (status)
-        return {true, target, {}};
+        return WriteResult::saved(target);
     return {false, target, failureReason(status, kReportFile)};
 }
 

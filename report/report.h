@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace report {
 
@@ -19,6 +20,12 @@ struct WriteResult {
     bool ok = false;
     std::filesystem::path path; // the file written (or that could not be written)
     std::string reason;         // when !ok: why, in Russian, for the user
+
+    // A report saved as path.
+    static WriteResult saved(std::filesystem::path path)
+    {
+        return {true, std::move(path), {}};
+    }
 };
 
 inline constexpr std::string_view kTextReportName = "str.txt";

@@ -42,7 +42,7 @@ EM_JS(void, tm_dom_set_entries, (const char *id, int idLength, const char *const
 EM_JS(int, tm_dom_checked, (const char *id, int idLength), {
     return document.getElementById(UTF8ToString(id, idLength)).checked ? 1 : 0;
 });
-EM_JS(void, tm_dom_check, (const char *id, int idLength), {
+EM_JS(void, tm_dom_select, (const char *id, int idLength), {
     document.getElementById(UTF8ToString(id, idLength)).checked = true;
 });
 EM_JS(void, tm_dom_set_hidden, (const char *id, int idLength, int hidden), {
@@ -51,8 +51,9 @@ EM_JS(void, tm_dom_set_hidden, (const char *id, int idLength, int hidden), {
 EM_JS(void, tm_dom_set_rows, (const char *id, int idLength, int rows), {
     document.getElementById(UTF8ToString(id, idLength)).size = rows;
 });
-EM_JS(void, tm_dom_drop_look, (const char *id, int idLength, const char *look, int lookLength), {
-    document.getElementById(UTF8ToString(id, idLength)).classList.remove(UTF8ToString(look, lookLength));
+EM_JS(void, tm_dom_set_class, (const char *id, int idLength, const char *name, int nameLength, int present), {
+    document.getElementById(UTF8ToString(id, idLength)).classList.toggle(UTF8ToString(name, nameLength),
+                                                                          present != 0);
 });
 EM_JS(void, tm_dom_inform, (const char *text, int textLength), {
     Module["inform"](UTF8ToString(text, textLength));
@@ -61,6 +62,12 @@ EM_JS(void, tm_dom_download, (const char *name, int nameLength, const char *type
                               const char *bytes, int byteCount), {
     Module["download"](UTF8ToString(name, nameLength), UTF8ToString(type, typeLength),
                        HEAPU8.slice(bytes, bytes + byteCount));
+});
+EM_JS(void, tm_dom_open_beside, (const char *address, int addressLength), {
+    window.open(encodeURI(UTF8ToString(address, addressLength)), "_blank", "noopener");
+});
+EM_JS(void, tm_dom_end_program, (), {
+    Module["endProgram"]();
 });
 // clang-format on
 
@@ -91,9 +98,12 @@ void setText(std::string_view id, std::string_view text)
     tm_dom_set_text(id.data(), length(id), text.data(), length(text));
 }
 
-std::string chosenEntry(std::string_view id)
+std::optional<std::string> chosenEntry(std::string_view id)
 {
-    return taken(tm_dom_chosen_entry(id.data(), length(id)));
+    char *entry = tm_dom_chosen_entry(id.data(), length(id));
+    if (!entry)
+        return std::nullopt;
+    return taken(entry);
 }
 
 void setEntries(std::string_view id, std::span<const std::string_view> entries)
@@ -112,9 +122,9 @@ bool checked(std::string_view id)
     return tm_dom_checked(id.data(), length(id)) != 0;
 }
 
-void check(std::string_view id)
+void select(std::string_view id)
 {
-    tm_dom_check(id.data(), length(id));
+    tm_dom_select(id.data(), length(id));
 }
 
 void setHidden(std::string_view id, bool hidden)
@@ -127,9 +137,9 @@ void setRows(std::string_view id, int rows)
     tm_dom_set_rows(id.data(), length(id), rows);
 }
 
-void dropLook(std::string_view id, std::string_view look)
+void setClass(std::string_view id, std::string_view name, bool present)
 {
-    tm_dom_drop_look(id.data(), length(id), look.data(), length(look));
+    tm_dom_set_class(id.data(), length(id), name.data(), length(name), present ? 1 : 0);
 }
 
 void inform(std::string_view message)
@@ -140,6 +150,16 @@ void inform(std::string_view message)
 void download(std::string_view name, std::string_view type, std::string_view bytes)
 {
     tm_dom_download(name.data(), length(name), type.data(), length(type), bytes.data(), length(bytes));
+}
+
+void openBeside(std::string_view address)
+{
+    tm_dom_open_beside(address.data(), length(address));
+}
+
+void endProgram()
+{
+    tm_dom_end_program();
 }
 
 } // namespace web::dom

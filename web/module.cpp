@@ -14,7 +14,7 @@ EMSCRIPTEN_KEEPALIVE void tm_load(double startMillis)
 // A control's event, by the window's names: ("List1", "Click"), ("Text2", "Change").
 EMSCRIPTEN_KEEPALIVE void tm_event(const char *control, const char *event)
 {
-    web::handle(control, event);
+    web::raise(control, event);
 }
 
 } // extern "C"

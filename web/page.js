@@ -20,6 +20,12 @@
         message.textContent = "";
     }
 
+    // "Выход" ends the program: the page closes when the browser lets it, or starts afresh.
+    function endProgram() {
+        window.close();
+        setTimeout(() => location.reload(), 200);
+    }
+
     function save(name, type, bytes) {
         const url = URL.createObjectURL(new Blob([bytes], {type}));
         const link = document.createElement("a");
@@ -75,11 +81,6 @@
             } else if (control.tagName === "BUTTON" || isTextField(control)) {
                 raise(control, "Click");
             }
-        });
-        // "Выход" ends the program: the page closes when the browser lets it, or starts afresh.
-        document.getElementById("Command6").addEventListener("click", () => {
-            window.close();
-            setTimeout(() => location.reload(), 200);
         });
         document.getElementById("message-close").addEventListener("click", closeMessage);
         document.addEventListener("keydown", (event) => {
@@ -188,7 +189,7 @@
     }
 
     // The module is small enough to be compiled at once: the page computes before it is first drawn.
-    module = createTarifMaster({wasmBinary: createTarifMaster.wasmBinary(), inform, download: save});
+    module = createTarifMaster({wasmBinary: createTarifMaster.wasmBinary(), inform, download: save, endProgram});
     module.ccall("tm_load", null, ["number"], [performance.timeOrigin]);
     listen();
     document.documentElement.classList.add("ready");

@@ -10,8 +10,9 @@
 // an element whose id is the control's name, with its caption as a <label> tied to it. The window's
 // frames become fieldsets, an option button's group is its container, and the factor fields keep the
 // window's cyan.
-#include "web/page_layout.h"
 #include "form/inventory.h"
+#include "form/module1.h"
+#include "web/page_layout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,7 +27,7 @@ namespace {
 
 using form::ControlRow;
 using form::Kind;
-namespace look = window::look;
+namespace look = form::look;
 
 constexpr int kPageCount = 10;
 
@@ -155,18 +156,68 @@ bool isPageHeading(const ControlRow &row)
     return row.kind == Kind::Label && (row.looks & look::kHeading) && !isStepMarker(row);
 }
 
-// Never seen in the window, so not on the page: the master list of towns (the town search reads the
-// engine's table) and the characters the document report reads from labels.
-bool isOffPage(const ControlRow &row)
-{
-    return row.name == "List4" || (row.looks & (look::kBadge | look::kCopyright));
-}
+// One element of the page as HTML: the tag, the attributes in the order they are set, then either
+// nothing more (an element without content, such as <input>) or the content and the closing tag.
+class Element {
+public:
+    explicit Element(std::string_view tag)
+        : m_tag(tag)
+        , m_html("<" + std::string(tag))
+    {
+    }
+
+    Element &set(std::string_view name, std::string_view value)
+    {
+        m_html += ' ' + std::string(name) + "=\"" + escaped(value) + '"';
+        return *this;
+    }
+    Element &setIf(bool wanted, std::string_view name, std::string_view value)
+    {
+        return wanted ? set(name, value) : *this;
+    }
+    // A boolean attribute: hidden, ...
+    Element &flag(std::string_view name, bool present)
+    {
+        if (present)
+            m_html += ' ' + std::string(name);
+        return *this;
+    }
+    // The classes of the window's looks, after the page's own class when there is one.
+    Element &looks(unsigned looks, std::string_view own = {})
+    {
+        m_html += classAttribute(looks, own);
+        return *this;
+    }
+
+    std::string empty() const
+    {
+        return m_html + '>';
+    }
+    std::string with(std::string_view content) const
+    {
+        return m_html + '>' + std::string(content) + "</" + m_tag + '>';
+    }
+
+private:
+    std::string m_tag;
+    std::string m_html;
+};
 
 std::string pictureHtml(std::string_view control, std::string_view alt)
 {
     const std::string name(form::pictureOf(control));
-    return "<img src=\"" + name + ".gif\" srcset=\"" + name + "@2x.png 2x\" alt=\"" + escaped(alt) + "\">";
+    return Element("img")
+        .set("src", name + ".gif")
+        .set("srcset", name + "@2x.png 2x")
+        .set("alt", alt)
+        .empty();
 }
+
+// What stands before a control and ties it to its caption.
+struct Caption {
+    std::string html;       // a <label> before the control, or nothing
+    std::string labelledBy; // the id of a label written before, which names this control too
+};
 
 // Writes the controls of one container (a page or the bottom strip) as the window reads them.
 class Writer {
@@ -184,7 +235,14 @@ public:
 
 private:
     void openFrameOf(const ControlRow &row);
-    std::string captionFor(const ControlRow &row, std::string &labelledBy);
+    Caption captionFor(const ControlRow &row);
+
+    std::string textBox(const ControlRow &row, const Caption &caption);
+    std::string comboBox(const ControlRow &row, const Caption &caption);
+    std::string listBox(const ControlRow &row, const Caption &caption);
+    std::string choice(const ControlRow &row);
+    std::string command(const ControlRow &row);
+    std::string link(const ControlRow &row);
 
     std::string &m_out;
     std::string_view m_frame; // the fieldset open now
@@ -213,127 +271,184 @@ void Writer::openFrameOf(const ControlRow &row)
 void Writer::freeLabel(const ControlRow &row)
 {
     emitted.insert(row.name);
-    m_out += "<p id=\"" + escaped(row.name) + "\"" + classAttribute(row.looks) + ">"
-        + captionHtml(row.caption) + "</p>\n";
+    m_out += Element("p").set("id", row.name).looks(row.looks).with(captionHtml(row.caption)) + "\n";
 }
 
 // The caption element before a control: its label on the window as a <label>, or its spoken name when
 // the window shows none. A label that already names an earlier control names this one by reference.
-std::string Writer::captionFor(const ControlRow &row, std::string &labelledBy)
+Caption Writer::captionFor(const ControlRow &row)
 {
-    const std::string id = escaped(row.name);
     if (const ControlRow *label = captionLabelOf(row)) {
-        if (emitted.count(label->name)) {
-            labelledBy = " aria-labelledby=\"" + escaped(label->name) + "\"";
-            return {};
-        }
+        if (emitted.count(label->name))
+            return {{}, std::string(label->name)};
         emitted.insert(label->name);
-        const std::string hiddenLabel = (label->looks & look::kHidden) ? " hidden" : "";
-        return "<label id=\"" + escaped(label->name) + "\" for=\"" + id + "\"" + classAttribute(label->looks)
-            + hiddenLabel + ">" + captionHtml(label->caption) + "</label>";
+        return {Element("label")
+                    .set("id", label->name)
+                    .set("for", row.name)
+                    .looks(label->looks)
+                    .flag("hidden", label->looks & look::kHidden)
+                    .with(captionHtml(label->caption)),
+            {}};
     }
     if (!row.spoken.empty())
-        return "<label for=\"" + id + "\">" + escaped(row.spoken) + "</label>";
+        return {Element("label").set("for", row.name).with(escaped(row.spoken)), {}};
     return {};
+}
+
+// A field, typed into; a factor field asks a phone for its decimal keyboard. A label right of the field
+// on the same line of the window is its unit ("рублей ").
+std::string Writer::textBox(const ControlRow &row, const Caption &caption)
+{
+    const std::string input = Element("input")
+                                  .set("id", row.name)
+                                  .looks(row.looks)
+                                  .set("value", row.caption)
+                                  .setIf(row.looks & look::kCyan, "inputmode", "decimal")
+                                  .setIf(!row.tip.empty(), "title", row.tip)
+                                  .setIf(!caption.labelledBy.empty(), "aria-labelledby", caption.labelledBy)
+                                  .flag("hidden", row.looks & look::kHidden)
+                                  .set("autocomplete", "off")
+                                  .set("spellcheck", "false")
+                                  .empty();
+    const ControlRow *next = nextRow(row);
+    if (next && next->kind == Kind::Label && next->top == row.top && next->left > row.left
+        && !isCaptionLabel(*next)) {
+        emitted.insert(next->name);
+        const std::string unit
+            = Element("span").set("id", next->name).looks(next->looks).with(escaped(next->caption));
+        return caption.html + Element("div").set("class", "with-unit").with(input + unit);
+    }
+    return caption.html + input;
+}
+
+// A drop-down that can be typed into: a field with the entries of the window's design as suggestions.
+std::string Writer::comboBox(const ControlRow &row, const Caption &caption)
+{
+    const std::string entries = std::string(row.name) + "-entries";
+    std::string options;
+    for (const std::string_view entry : form::startEntries(row.name))
+        options += Element("option").set("value", entry).with({});
+    return caption.html
+        + Element("input")
+              .set("id", row.name)
+              .looks(row.looks)
+              .set("list", entries)
+              .set("value", row.caption)
+              .setIf(!row.tip.empty(), "title", row.tip)
+              .setIf(!caption.labelledBy.empty(), "aria-labelledby", caption.labelledBy)
+              .flag("hidden", row.looks & look::kHidden)
+              .set("autocomplete", "off")
+              .set("spellcheck", "false")
+              .empty()
+        + Element("datalist").set("id", entries).with(options);
+}
+
+// A list shows as many rows as its rectangle on the window holds; a list whose entries all fit is as
+// tall as they are, wrapped lines and all ("whole"), a longer one scrolls. The start-up fills it.
+std::string Writer::listBox(const ControlRow &row, const Caption &caption)
+{
+    const std::size_t count = form::startEntries(row.name).size();
+    const int rows = web::listRows(row.height);
+    const bool whole = count > 0 && static_cast<int>(count) <= rows;
+    return caption.html
+        + Element("select")
+              .set("id", row.name)
+              .looks(row.looks, whole ? "whole" : "")
+              .set("size", std::to_string(rows))
+              .setIf(!row.tip.empty(), "title", row.tip)
+              .setIf(!caption.labelledBy.empty(), "aria-labelledby", caption.labelledBy)
+              .flag("hidden", row.looks & look::kHidden)
+              .with({});
+}
+
+// An option button or the check box, with its caption as its label; an option without a caption is
+// named by the picture beside it, and by its spoken name.
+std::string Writer::choice(const ControlRow &row)
+{
+    std::string text = captionHtml(row.caption);
+    const ControlRow *next = nextRow(row);
+    if (row.caption.empty() && next && next->kind == Kind::Image) {
+        emitted.insert(next->name);
+        text = Element("span").set("id", next->name).with(pictureHtml(next->name, "")) + " "
+            + escaped(row.spoken);
+    }
+    const bool option = row.kind == Kind::Option;
+    const std::string input = Element("input")
+                                  .set("type", option ? "radio" : "checkbox")
+                                  .set("id", row.name)
+                                  .setIf(option, "name", "group-" + std::string(row.container))
+                                  .setIf(!row.tip.empty(), "title", row.tip)
+                                  .flag("hidden", row.looks & look::kHidden)
+                                  .empty();
+    const std::string label = Element("label")
+                                  .set("for", row.name)
+                                  .looks(row.looks)
+                                  .setIf(!row.tip.empty(), "title", row.tip)
+                                  .with(text);
+    return Element("div").set("class", "choice").with(input + label);
+}
+
+// A button, with its caption or its picture. A help button opens its page beside the page, in a page
+// of its own: this one keeps the fields.
+std::string Writer::command(const ControlRow &row)
+{
+    const bool picture = row.kind == Kind::Picture;
+    const std::string face = picture ? pictureHtml(row.name, row.spoken) : escaped(row.caption);
+    const std::string_view kindClass = picture ? "picture" : "command";
+    if (const std::string_view page = form::Module1::helpPageOf(row.name); !page.empty())
+        return Element("a")
+            .set("id", row.name)
+            .set("class", kindClass)
+            .set("href", page)
+            .set("target", "_blank")
+            .with(face);
+    return Element("button").set("type", "button").set("id", row.name).set("class", kindClass).with(face);
+}
+
+// The mail link starts a message with its subject; the web link is its caption as it stands, and opens
+// beside the page, which keeps the fields.
+std::string Writer::link(const ControlRow &row)
+{
+    const bool mail = row.caption.find('@') != std::string_view::npos;
+    const std::string target = mail
+        ? "mailto:" + std::string(row.caption) + "?Subject=" + percentEncoded(form::Module1::kMailSubject)
+        : std::string(row.caption);
+    return Element("a")
+        .set("id", row.name)
+        .looks(row.looks)
+        .set("href", target)
+        .setIf(!mail, "target", "_blank")
+        .with(escaped(row.caption));
 }
 
 void Writer::control(const ControlRow &row)
 {
     emitted.insert(row.name);
     openFrameOf(row);
-    const std::string id = escaped(row.name);
-    const std::string tip = row.tip.empty() ? std::string() : " title=\"" + escaped(row.tip) + "\"";
-    const std::string hidden = (row.looks & look::kHidden) ? " hidden" : "";
-    std::string labelledBy;
-    std::string caption = captionFor(row, labelledBy);
-
+    const auto field = [](const std::string &html) {
+        return Element("div").set("class", "field").with(html) + "\n";
+    };
     switch (row.kind) {
-    case Kind::TextBox: {
-        const std::string mode = (row.looks & look::kCyan) ? " inputmode=\"decimal\"" : "";
-        const std::string input = "<input id=\"" + id + "\"" + classAttribute(row.looks) + " value=\""
-            + escaped(row.caption) + "\"" + mode + tip + labelledBy + hidden
-            + " autocomplete=\"off\" spellcheck=\"false\">";
-        // A label right of the field on the same line of the window is its unit ("рублей ").
-        const ControlRow *next = nextRow(row);
-        if (next && next->kind == Kind::Label && next->top == row.top && next->left > row.left
-            && !isCaptionLabel(*next)) {
-            emitted.insert(next->name);
-            m_out += "<div class=\"field\">" + caption + "<div class=\"with-unit\">" + input + "<span id=\""
-                + escaped(next->name) + "\"" + classAttribute(next->looks) + ">" + escaped(next->caption)
-                + "</span></div></div>\n";
-            return;
-        }
-        m_out += "<div class=\"field\">" + caption + input + "</div>\n";
+    case Kind::TextBox:
+        m_out += field(textBox(row, captionFor(row)));
         return;
-    }
-    case Kind::ComboBox: {
-        m_out += "<div class=\"field\">" + caption + "<input id=\"" + id + "\"" + classAttribute(row.looks)
-            + " list=\"" + id + "-entries\" value=\"" + escaped(row.caption) + "\"" + tip + labelledBy
-            + hidden + " autocomplete=\"off\" spellcheck=\"false\"><datalist id=\"" + id + "-entries\">";
-        for (const std::string_view entry : window::comboEntries(row.name))
-            m_out += "<option value=\"" + escaped(entry) + "\"></option>";
-        m_out += "</datalist></div>\n";
+    case Kind::ComboBox:
+        m_out += field(comboBox(row, captionFor(row)));
         return;
-    }
-    case Kind::ListBox: {
-        const std::vector<std::string_view> entries = window::listEntries(row.name);
-        // A list whose entries all fit its rows is as tall as they are, wrapped lines and all; a longer one
-        // scrolls.
-        const int rows = web::listRows(row.height);
-        const std::string whole = !entries.empty() && static_cast<int>(entries.size()) <= rows ? "whole" : "";
-        m_out += "<div class=\"field\">" + caption + "<select id=\"" + id + "\""
-            + classAttribute(row.looks, whole) + " size=\"" + std::to_string(rows) + "\"" + tip + labelledBy
-            + hidden + ">";
-        for (const std::string_view entry : entries)
-            m_out += "<option>" + escaped(entry) + "</option>";
-        m_out += "</select></div>\n";
+    case Kind::ListBox:
+        m_out += field(listBox(row, captionFor(row)));
         return;
-    }
     case Kind::Option:
-    case Kind::Check: {
-        const std::string type = row.kind == Kind::Option ? "radio" : "checkbox";
-        const std::string group
-            = row.kind == Kind::Option ? " name=\"group-" + escaped(row.container) + "\"" : std::string();
-        // An option without a caption is named by the picture beside it, and by its spoken name.
-        std::string text = captionHtml(row.caption);
-        const ControlRow *next = nextRow(row);
-        if (row.caption.empty() && next && next->kind == Kind::Image) {
-            emitted.insert(next->name);
-            text = "<span id=\"" + escaped(next->name) + "\">" + pictureHtml(next->name, "") + "</span> "
-                + escaped(row.spoken);
-        }
-        m_out += "<div class=\"choice\"><input type=\"" + type + "\" id=\"" + id + "\"" + group + tip + hidden
-            + "><label for=\"" + id + "\"" + classAttribute(row.looks) + tip + ">" + text
-            + "</label></div>\n";
+    case Kind::Check:
+        m_out += choice(row) + "\n";
         return;
-    }
     case Kind::Command:
-    case Kind::Picture: {
-        const std::string face
-            = row.kind == Kind::Picture ? pictureHtml(row.name, row.spoken) : escaped(row.caption);
-        const std::string kindClass = row.kind == Kind::Picture ? "picture" : "command";
-        // A help button opens its page beside the page, in a page of its own: this one keeps the fields.
-        if (const std::string_view page = form::Module1::helpPageOf(row.name); !page.empty())
-            m_out += "<a id=\"" + id + "\" class=\"" + kindClass + "\" href=\"" + std::string(page)
-                + "\" target=\"_blank\">" + face + "</a>\n";
-        else
-            m_out += "<button type=\"button\" id=\"" + id + "\" class=\"" + kindClass + "\">" + face
-                + "</button>\n";
+    case Kind::Picture:
+        m_out += command(row) + "\n";
         return;
-    }
-    case Kind::Link: {
-        // The mail link starts a message with its subject; the web link is its caption as it stands.
-        // The web page opens beside the page, which keeps the fields.
-        std::string target(row.caption);
-        std::string opens = " target=\"_blank\"";
-        if (row.caption.find('@') != std::string_view::npos) {
-            target = "mailto:" + target + "?Subject=" + percentEncoded(form::Module1::kMailSubject);
-            opens.clear();
-        }
-        m_out += "<a id=\"" + id + "\"" + classAttribute(row.looks) + " href=\"" + escaped(target) + "\""
-            + opens + ">" + escaped(row.caption) + "</a>\n";
+    case Kind::Link:
+        m_out += link(row) + "\n";
         return;
-    }
     case Kind::Label:
         freeLabel(row);
         return;
@@ -363,8 +478,8 @@ std::vector<std::string_view> pageOrder(int page)
 // and what Tab does not reach (the hidden start date and time) at the end.
 void writePage(std::string &out, int page)
 {
-    const auto onPage = [page](const ControlRow &row) {
-        return pageOf(row) == page && !isOffPage(row);
+    const auto onThisPage = [page](const ControlRow &row) {
+        return pageOf(row) == page && web::onPage(row);
     };
     const auto rows = form::controlRows();
     const std::string number = std::to_string(page + 1);
@@ -373,7 +488,7 @@ void writePage(std::string &out, int page)
     const ControlRow *marker = nullptr;
     const ControlRow *heading = nullptr;
     for (const ControlRow &row : rows) {
-        if (!onPage(row))
+        if (!onThisPage(row))
             continue;
         if (!marker && isStepMarker(row))
             marker = &row;
@@ -398,9 +513,9 @@ void writePage(std::string &out, int page)
     // The labels that name no control and follow the given row on the window.
     const auto freeLabelsAfter = [&](const ControlRow *control) {
         for (const ControlRow *row = control + 1;
-             row != rows.data() + rows.size() && (row->kind == Kind::Label || !onPage(*row));
+             row != rows.data() + rows.size() && (row->kind == Kind::Label || !onThisPage(*row));
              ++row) {
-            if (onPage(*row) && !writer.emitted.count(row->name) && !isCaptionLabel(*row)) {
+            if (onThisPage(*row) && !writer.emitted.count(row->name) && !isCaptionLabel(*row)) {
                 writer.closeFrame();
                 writer.freeLabel(*row);
             }
@@ -408,7 +523,7 @@ void writePage(std::string &out, int page)
     };
     // Labels between the heading and the first control of the page come first.
     for (const ControlRow &row : rows) {
-        if (!onPage(row))
+        if (!onThisPage(row))
             continue;
         if (row.kind != Kind::Label)
             break;
@@ -417,14 +532,14 @@ void writePage(std::string &out, int page)
     }
     for (const std::string_view name : pageOrder(page)) {
         const ControlRow *row = rowNamed(name);
-        if (!row || !onPage(*row))
+        if (!row || !onThisPage(*row))
             continue;
         writer.control(*row);
         freeLabelsAfter(row);
     }
     writer.closeFrame();
     for (const ControlRow &row : rows)
-        if (onPage(row) && !writer.emitted.count(row.name) && row.kind != Kind::Frame)
+        if (onThisPage(row) && !writer.emitted.count(row.name) && row.kind != Kind::Frame)
             writer.control(row);
     writer.closeFrame();
     out += "</section>\n";

@@ -46,6 +46,13 @@ constexpr std::string_view lookClass(unsigned look)
     return {};
 }
 
+// Never seen in the window, so not on the page: the master list of towns (the town search reads the
+// engine's table) and the characters the document report reads from labels.
+constexpr bool onPage(const form::ControlRow &row)
+{
+    return row.name != "List4" && !(row.looks & (form::look::kBadge | form::look::kCopyright));
+}
+
 static_assert(listRows(255) == 2 && listRows(840) == 4 && kGrownTownListRows == 6);
 
 } // namespace web

@@ -17,12 +17,12 @@ void appendDigits(std::string &out, int number, int digits)
 
 } // namespace
 
-StartTime startTime(double millisSince1970)
+form::StartTime startTime(double millisSince1970)
 {
     const auto seconds = static_cast<std::time_t>(millisSince1970 / 1000);
     std::tm local{};
     localtime_r(&seconds, &local);
-    StartTime start;
+    form::StartTime start;
     appendDigits(start.date, local.tm_mday, 2);
     start.date += '.';
     appendDigits(start.date, local.tm_mon + 1, 2);

@@ -3,15 +3,11 @@
 // time zone.
 #pragma once
 
-#include <string>
+#include "form/controls.h"
 
 namespace web {
 
-struct StartTime {
-    std::string date; // dd.MM.yyyy
-    std::string time; // HH:mm:ss
-};
-
-StartTime startTime(double millisSince1970);
+// The date as dd.MM.yyyy and the time as HH:mm:ss.
+form::StartTime startTime(double millisSince1970);
 
 } // namespace web

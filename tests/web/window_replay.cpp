@@ -9,12 +9,15 @@
 // "Combo1:9", "Text2=омск", "#Command2"). Afterwards every factor field, the total and the class at the end
 // of the term are printed as "NAME=TEXT" lines, and every message shown as a "message=TEXT" line (a line
 // break of a message as "\n"). Exit status: 0 played, 1 a move could not be made, 2 wrong arguments.
+#include "engine/steps.h"
 #include "support/window_fixture.h"
 
 #include <QApplication>
 #include <QLineEdit>
 
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -45,19 +48,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "window_replay: %s\n", qPrintable(failed));
         return 1;
     }
-    for (const char *field : {"txtTb",
-             "Text1",
-             "Text3",
-             "Text4",
-             "Text5",
-             "Text6",
-             "Text7",
-             "Text8",
-             "Text9",
-             "Combo4",
-             "Text10",
-             "Text13"})
-        print(QLatin1String(field), window.text(QLatin1String(field)));
+    std::vector<std::string_view> fields(engine::kFactorFields.begin(), engine::kFactorFields.end());
+    fields.insert(fields.end(), {"Text1", "Text10", "Text13"}); // the percentage, the total, the end class
+    for (const std::string_view field : fields)
+        print(fromUtf8(field), window.text(fromUtf8(field)));
     for (const RecordingDesktop::Message &message : window.desktop.messages)
         print(QStringLiteral("message"), message.text);
     return 0;
