@@ -1,8 +1,7 @@
 #include "batch/tables.h"
 
-#include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
-#include "engine/step_factors.h"
+#include "engine/steps.h"
 #include "engine/utf8.h"
 
 namespace batch {
@@ -60,7 +59,7 @@ constexpr char32_t cyrillicLookalike(char32_t c)
     }
 }
 
-constexpr std::size_t at(Factor factor)
+constexpr std::size_t factorIndex(Factor factor)
 {
     return static_cast<std::size_t>(factor);
 }
@@ -94,12 +93,22 @@ std::string foldText(std::string_view utf8, Fold fold)
 FactorValue Tables::factor(std::string_view text, Factor step)
 {
     const FactorValue value{text, *engine::parseFactorText(text).value};
-    Range &range = m_ranges[at(step)];
+    Range &range = m_ranges[factorIndex(step)];
     if (range.lowest.text.empty() || value.value < range.lowest.value)
         range.lowest = value;
     if (range.highest.text.empty() || value.value > range.highest.value)
         range.highest = value;
     return value;
+}
+
+// A class's КБМ at the start of the term, and after a term with each number of payouts.
+ClassFactors Tables::classFactors(std::string_view label)
+{
+    ClassFactors factors{factor(*engine::classFactor(label), Factor::KBM), {}};
+    for (std::size_t i = 0; i < engine::kPayoutCounts.size(); ++i)
+        factors.afterPayouts[i] = factor(
+            *engine::classFactor(*engine::classAfterTerm(label, engine::kPayoutCounts[i])), Factor::KBM);
+    return factors;
 }
 
 Tables::Tables(Encoding encoding)
@@ -110,44 +119,23 @@ Tables::Tables(Encoding encoding)
     , m_yesNo(Fold::Entry, encoding)
 {
     m_entries.fill(EntryIndex<FactorValue>(Fold::Entry, encoding));
-    for (const engine::RateList list :
-        {engine::RateList::Cars, engine::RateList::Trucks, engine::RateList::Motorcycles})
-        for (const engine::BaseRateRow &row : engine::baseRateRows(list))
-            m_entries[at(Factor::TB)].add(
-                row.entry, factor(engine::findBaseRate(list, row.entry)->rate, Factor::TB));
-
-    const std::pair<Factor, std::span<const engine::FactorRow>> steps[] = {
-        {Factor::KVS, engine::kDriverRows},
-        {Factor::KO, engine::kAdmittedDriverRows},
-        {Factor::KM, engine::kEnginePowerRows},
-        {Factor::KS, engine::kUsePeriodRows},
-        {Factor::KP, engine::kTermRows},
-    };
-    for (const auto &[step, rows] : steps)
-        for (const engine::FactorRow &row : rows)
-            m_entries[at(step)].add(row.entry, factor(*engine::findFactor(rows, row.entry), step));
-    for (const std::string_view entry : engine::kViolationFactors) // the entry is the factor
-        m_entries[at(Factor::KN)].add(entry, factor(entry, Factor::KN));
-
-    using engine::TerritoryList;
+    // Every entry the window's steps offer, with the factor the engine gives for it (the town results
+    // repeat the master list, and the payout counts give a class only together with a start class).
     using engine::VehicleKind;
-    for (const TerritoryList list : {TerritoryList::Moscow,
-             TerritoryList::MoscowRegion,
-             TerritoryList::Petersburg,
-             TerritoryList::Towns,
-             TerritoryList::SmallSettlements})
-        for (const std::string_view entry : engine::territoryEntries(list))
-            m_settlements.add(entry,
-                {factor(*engine::territoryFactor(list, entry, VehicleKind::General), Factor::KT),
-                    factor(*engine::territoryFactor(list, entry, VehicleKind::Tractors), Factor::KT)});
-
-    for (const engine::BonusMalusClass &row : engine::kBonusMalusClasses) {
-        ClassFactors factors{factor(*engine::classFactor(row.label), Factor::KBM), {}};
-        for (std::size_t i = 0; i < engine::kPayoutCounts.size(); ++i)
-            factors.afterPayouts[i]
-                = factor(*engine::classFactor(*engine::classAfterTerm(row.label, engine::kPayoutCounts[i])),
-                    Factor::KBM);
-        m_classes.add(row.label, factors);
+    for (const engine::StepChoice &choice : engine::kStepChoices) {
+        if (!choice.filledAtStart || choice.entries == engine::Entries::PayoutCounts)
+            continue;
+        for (const std::string_view entry : engine::entryTexts(choice.entries)) {
+            const auto factorFor = [&](VehicleKind kind) {
+                return factor(*engine::entryFactor(choice.entries, entry, kind), choice.step);
+            };
+            if (choice.step == Factor::KT)
+                m_settlements.add(entry, {factorFor(VehicleKind::General), factorFor(VehicleKind::Tractors)});
+            else if (choice.step == Factor::KBM)
+                m_classes.add(entry, classFactors(entry));
+            else
+                m_entries[factorIndex(choice.step)].add(entry, factorFor(VehicleKind::General));
+        }
     }
 
     for (std::size_t i = 0; i < engine::kCategoryCount; ++i) {
@@ -155,8 +143,8 @@ Tables::Tables(Encoding encoding)
         m_categories.add(engine::categoryCaption(category), category);
         m_categories.add(kCategoryWords[i], category);
         for (const bool excludeKp : {false, true}) {
-            m_uses[slot(category, excludeKp)] = engine::factorUses(category, excludeKp);
-            m_used[slot(category, excludeKp)] = engine::factorsUsed(category, excludeKp);
+            m_uses[usesIndex(category, excludeKp)] = engine::factorUses(category, excludeKp);
+            m_used[usesIndex(category, excludeKp)] = engine::factorsUsed(category, excludeKp);
         }
     }
     m_vehicleKinds.add("автомобили", VehicleKind::General);

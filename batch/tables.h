@@ -173,19 +173,21 @@ public:
     // What a category does with each factor, and the factors it reads, in the order of multiplication.
     const engine::FactorUses &uses(engine::Category category, bool excludeKp) const
     {
-        return m_uses[slot(category, excludeKp)];
+        return m_uses[usesIndex(category, excludeKp)];
     }
     const std::vector<engine::Factor> &used(engine::Category category, bool excludeKp) const
     {
-        return m_used[slot(category, excludeKp)];
+        return m_used[usesIndex(category, excludeKp)];
     }
 
 private:
-    static std::size_t slot(engine::Category category, bool excludeKp)
+    // Where a category's uses lie in m_uses and m_used, with and without КП.
+    static std::size_t usesIndex(engine::Category category, bool excludeKp)
     {
         return static_cast<std::size_t>(category) * 2 + (excludeKp ? 1 : 0);
     }
     FactorValue factor(std::string_view text, engine::Factor step);
+    ClassFactors classFactors(std::string_view label);
 
     std::array<EntryIndex<FactorValue>, engine::kFactorCount> m_entries;
     EntryIndex<TerritoryFactors> m_settlements;
