@@ -65,15 +65,15 @@ std::string captionHtml(std::string_view caption)
     return out + escaped(caption.substr(start));
 }
 
-// A text of a query string in UTF-8, percent-encoded as the window's desktop hands it on.
-std::string percentEncoded(std::string_view text)
+// An address with the bytes of its non-ASCII letters percent-encoded in UTF-8, as the window's desktop
+// hands it on ("страховка" as "%D1%81%D1%82...").
+std::string percentEncoded(std::string_view address)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (const char c : text) {
+    for (const char c : address) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9')
-            || byte == '-' || byte == '.' || byte == '_' || byte == '~') {
+        if (byte < 0x80) {
             out += c;
         } else {
             out += '%';
@@ -410,9 +410,8 @@ std::string Writer::command(const ControlRow &row)
 std::string Writer::link(const ControlRow &row)
 {
     const bool mail = row.caption.find('@') != std::string_view::npos;
-    const std::string target = mail
-        ? "mailto:" + std::string(row.caption) + "?Subject=" + percentEncoded(form::Module1::kMailSubject)
-        : std::string(row.caption);
+    const std::string target = mail ? percentEncoded(form::Module1::mailMessage(row.caption).text)
+                                    : form::Module1::webAddress(row.caption).text;
     return Element("a")
         .set("id", row.name)
         .looks(row.looks)

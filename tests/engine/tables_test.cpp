@@ -1,6 +1,7 @@
 #include "engine/base_rates.h"
 #include "engine/bonus_malus.h"
 #include "engine/step_factors.h"
+#include "engine/steps.h"
 
 #include <gtest/gtest.h>
 
@@ -106,4 +107,31 @@ TEST(StepFactors, LookupsUseTheWholeEntryText)
     EXPECT_EQ(findFactor(kUsePeriodRows, kDefaultPeriodEntry), "0,7");
     EXPECT_EQ(findFactor(kTermRows, kDefaultPeriodEntry), "0,7");
     EXPECT_EQ(kViolationFactors, (std::array<std::string_view, 2>{"1", "1,5"}));
+}
+
+// The table of steps: every entry a list or drop-down offers gives a factor of its step, found exactly
+// and only in its own rows; the payout counts give none on their own.
+TEST(Steps, EveryOfferedEntryGivesAFactorOfItsOwnRowsOnly)
+{
+    for (const StepChoice &choice : kStepChoices) {
+        SCOPED_TRACE(std::string(choice.control));
+        const std::vector<std::string_view> entries = entryTexts(choice.entries);
+        ASSERT_FALSE(entries.empty());
+        for (const std::string_view entry : entries) {
+            const auto factor = entryFactor(choice.entries, entry);
+            EXPECT_EQ(factor.has_value(), choice.entries != Entries::PayoutCounts) << entry;
+            EXPECT_FALSE(entryFactor(choice.entries, std::string(entry) + " ")) << entry;
+        }
+        EXPECT_FALSE(entryFactor(choice.entries, ""));
+    }
+    EXPECT_EQ(entryFactor(Entries::Towns, "Омск", VehicleKind::Tractors), "0,8");
+    EXPECT_EQ(entryFactor(Entries::Towns, "Омск"), "1,3");
+    EXPECT_FALSE(entryFactor(Entries::Towns, "Москва"));
+    EXPECT_FALSE(entryFactor(Entries::Drivers, "до 50 включительно")); // a row of another step
+    EXPECT_EQ(entryFactor(Entries::Classes, "M"), "2,45");
+    EXPECT_EQ(entryFactor(Entries::Violations, std::string("1,5")), "1,5"); // the table's own text
+    EXPECT_FALSE(entryFactor(Entries::Violations, "2"));
+    EXPECT_EQ(baseRateOf(Entries::MotorcycleRates, "мотоциклы и мотороллеры")->percent, "0,30375");
+    EXPECT_FALSE(baseRateOf(Entries::Drivers, "мотоциклы и мотороллеры"));
+    EXPECT_EQ(factorField(Factor::KBM), "Text4");
 }
