@@ -12,6 +12,7 @@
 #ifndef Q_MOC_RUN // moc cannot parse the C++20 concepts that these headers bring in
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
+#include "engine/steps.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
 #include "form/category_options.h"
@@ -266,9 +267,8 @@ QString RandomInputTest::expectedTotal() const
         if (w->get<QRadioButton>(fromUtf8(option.name))->isChecked())
             fields.category = option.category;
     fields.excludeKp = w->get<QCheckBox>(u"Check1"_s)->isChecked();
-    const char *names[] = {"txtTb", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Combo4"};
     for (std::size_t i = 0; i < engine::kFactorCount; ++i)
-        fields.texts[i] = utf8(w->text(QLatin1String(names[i])));
+        fields.texts[i] = utf8(w->text(fromUtf8(engine::kFactorFields[i])));
     const engine::PremiumOutcome outcome = engine::premiumOf(fields);
     if (outcome.status != engine::PremiumOutcome::Status::Ok)
         return {};
