@@ -27,6 +27,8 @@ public:
     // The control with this name, as the inventory names it.
     QWidget *control(const QString &name) const;
 
+    using QWidget::setVisible; // the window's own, beside the form's setVisible of a control
+
 private:
     void bindEvents();
     void centreOnScreen();

@@ -1,9 +1,9 @@
 // The window on other people's desktops: a dark desktop palette, a Russian locale and a screen scaled
 // to 200 % (CTest runs this suite with QT_SCALE_FACTOR=2).
+#include "form/inventory.h"
 #include "support/window_fixture.h"
 #include "support/window_test_main.h"
 #include "window/application.h"
-#include "form/inventory.h"
 #include "window/look.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 // The window as the eye sees it: every control where its twips rectangle puts it, captions that fit
 // their rectangles in the fonts actually installed, and a spoken name for everything one can operate.
+#include "form/inventory.h"
 #include "support/window_fixture.h"
 #include "support/window_test_main.h"
-#include "form/inventory.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
