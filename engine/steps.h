@@ -45,10 +45,15 @@ enum class Entries {
     Violations,       // the two values of КН
 };
 
-// A control of a step that offers entries: a list box or a drop-down.
+// How a control offers its entries: a list box, whose chosen entry counts, or a drop-down that can be
+// typed into, whose text counts once an entry is chosen from its list.
+enum class Offer { List, DropDown };
+
+// A control of a step that offers entries.
 struct StepChoice {
     Factor step;              // the step, named by the factor it yields
     std::string_view control; // the control's name on the window
+    Offer offer;
     Entries entries;
     bool filledAtStart = true; // false for the town results, which the town search fills
 };
@@ -57,23 +62,23 @@ struct StepChoice {
 // The list boxes in the order the start-up fills them, then the town results, then the drop-downs, whose
 // entries come with the window's design.
 inline constexpr auto kStepChoices = std::to_array<StepChoice>({
-    {Factor::TB,  "List1",  Entries::CarRates},
-    {Factor::TB,  "List2",  Entries::TruckRates},
-    {Factor::TB,  "List3",  Entries::MotorcycleRates},
-    {Factor::KT,  "List6",  Entries::Moscow},
-    {Factor::KT,  "List8",  Entries::Petersburg},
-    {Factor::KT,  "List4",  Entries::Towns}, // the master list of towns, never shown
-    {Factor::KT,  "List7",  Entries::MoscowRegion},
-    {Factor::KT,  "List9",  Entries::SmallSettlements},
-    {Factor::KVS, "List10", Entries::Drivers},
-    {Factor::KO,  "List11", Entries::AdmittedDrivers},
-    {Factor::KM,  "List12", Entries::EnginePower},
-    {Factor::KT,  "List5",  Entries::Towns, false},
-    {Factor::KBM, "Combo1", Entries::Classes},
-    {Factor::KBM, "Combo5", Entries::PayoutCounts},
-    {Factor::KS,  "Combo2", Entries::UsePeriods},
-    {Factor::KP,  "Combo3", Entries::Terms},
-    {Factor::KN,  "Combo4", Entries::Violations},
+    {Factor::TB,  "List1",  Offer::List,     Entries::CarRates},
+    {Factor::TB,  "List2",  Offer::List,     Entries::TruckRates},
+    {Factor::TB,  "List3",  Offer::List,     Entries::MotorcycleRates},
+    {Factor::KT,  "List6",  Offer::List,     Entries::Moscow},
+    {Factor::KT,  "List8",  Offer::List,     Entries::Petersburg},
+    {Factor::KT,  "List4",  Offer::List,     Entries::Towns}, // the master list of towns, never shown
+    {Factor::KT,  "List7",  Offer::List,     Entries::MoscowRegion},
+    {Factor::KT,  "List9",  Offer::List,     Entries::SmallSettlements},
+    {Factor::KVS, "List10", Offer::List,     Entries::Drivers},
+    {Factor::KO,  "List11", Offer::List,     Entries::AdmittedDrivers},
+    {Factor::KM,  "List12", Offer::List,     Entries::EnginePower},
+    {Factor::KT,  "List5",  Offer::List,     Entries::Towns, false},
+    {Factor::KBM, "Combo1", Offer::DropDown, Entries::Classes},
+    {Factor::KBM, "Combo5", Offer::DropDown, Entries::PayoutCounts},
+    {Factor::KS,  "Combo2", Offer::DropDown, Entries::UsePeriods},
+    {Factor::KP,  "Combo3", Offer::DropDown, Entries::Terms},
+    {Factor::KN,  "Combo4", Offer::DropDown, Entries::Violations},
 });
 
 // The factor field of each step, in step order (indexed by Factor): what the step writes, and what "ОК"

@@ -81,7 +81,7 @@ void Form1::Form_Load()
     select("Option10"); // runs Option10_Click, which keeps the renewal controls hidden
 
     for (const engine::StepChoice &choice : engine::kStepChoices)
-        if (findControl(choice.control)->kind == Kind::ListBox && choice.filledAtStart)
+        if (choice.offer == engine::Offer::List && choice.filledAtStart)
             m_controls.setEntries(choice.control, engine::entryTexts(choice.entries));
 
     select("Option3");
@@ -145,7 +145,7 @@ void Form1::Text4_Click()
 void Form1::applyChoice(std::string_view control)
 {
     const auto choice = engine::stepChoice(control);
-    const std::optional<std::string> entry = findControl(control)->kind == Kind::ListBox
+    const std::optional<std::string> entry = choice->offer == engine::Offer::List
         ? m_controls.chosenEntry(control)
         : std::optional<std::string>(m_controls.text(control));
     if (!entry)
@@ -165,7 +165,7 @@ void Form1::Text2_Change()
     m_controls.setEntries("List5", towns);
     // The result list grows on the first search and keeps the window's background from then on.
     m_controls.setHeight("List5", kGrownTownListTwips);
-    m_controls.setLooks("List5", findControl("List5")->looks & ~look::kGreyBackground);
+    m_controls.setLooks("List5", look::kNone);
 }
 
 void Form1::List5_Click()

@@ -255,12 +255,18 @@ constexpr bool everyStopIsAControl()
 }
 static_assert(everyStopIsAControl(), "the tab order names a control the window does not have");
 
-constexpr Kind kindOf(std::string_view name)
+constexpr const ControlRow *findRow(std::string_view name)
 {
     for (const ControlRow &row : kRows)
         if (row.name == name)
-            return row.kind;
-    return Kind::Frame;
+            return &row;
+    return nullptr;
+}
+
+constexpr Kind kindOf(std::string_view name)
+{
+    const ControlRow *row = findRow(name);
+    return row ? row->kind : Kind::Frame;
 }
 
 // Every handler, choice of a step and factor field belongs to a control of the right kind.
@@ -270,7 +276,7 @@ constexpr bool bindingsNameControls()
         if (!isControl(handler.control))
             return false;
     for (const engine::StepChoice &choice : engine::kStepChoices)
-        if (kindOf(choice.control) != Kind::ListBox && kindOf(choice.control) != Kind::ComboBox)
+        if (kindOf(choice.control) != (choice.offer == engine::Offer::List ? Kind::ListBox : Kind::ComboBox))
             return false;
     for (const std::string_view field : engine::kFactorFields)
         if (kindOf(field) != Kind::TextBox && kindOf(field) != Kind::ComboBox)
@@ -278,6 +284,8 @@ constexpr bool bindingsNameControls()
     return true;
 }
 static_assert(bindingsNameControls(), "a handler, a step's choice or a factor field names no such control");
+// The town search gives the results the window's colour: their grey is their only look.
+static_assert(findRow("List5")->looks == look::kGreyBackground);
 static_assert(kStepNames.size() == 10, "one spoken name per tab");
 
 } // namespace
@@ -289,10 +297,7 @@ std::span<const ControlRow> controlRows()
 
 const ControlRow *findControl(std::string_view name)
 {
-    for (const ControlRow &row : kRows)
-        if (row.name == name)
-            return &row;
-    return nullptr;
+    return findRow(name);
 }
 
 std::string_view pictureOf(std::string_view control)

@@ -1,7 +1,6 @@
 #include "web/page.h"
 
 #include "form/form1.h"
-#include "form/inventory.h"
 #include "report/document.h"
 #include "report/text_report.h"
 #include "web/dom.h"
@@ -28,16 +27,16 @@ public:
     }
     void setText(std::string_view control, std::string_view text) override
     {
-        if (shown(control))
-            dom::setText(control, text);
+        dom::setText(control, text);
     }
     std::optional<std::string> chosenEntry(std::string_view list) const override
     {
         return dom::chosenEntry(list);
     }
+    // The page leaves out the master list of towns, which the start-up fills all the same.
     void setEntries(std::string_view list, std::span<const std::string_view> entries) override
     {
-        if (shown(list))
+        if (list != kMasterTownList)
             dom::setEntries(list, entries);
     }
     void setHeight(std::string_view control, int twips) override
@@ -97,14 +96,6 @@ public:
     }
 
 private:
-    // Whether the page has the control: it leaves out what the window never shows (the master list of
-    // towns, which the start-up fills all the same).
-    static bool shown(std::string_view control)
-    {
-        const form::ControlRow *row = form::findControl(control);
-        return row && onPage(*row);
-    }
-
     double m_startMillis;
 };
 

@@ -46,11 +46,15 @@ constexpr std::string_view lookClass(unsigned look)
     return {};
 }
 
-// Never seen in the window, so not on the page: the master list of towns (the town search reads the
-// engine's table) and the characters the document report reads from labels.
+// The master list of towns: never seen in the window, and left out of the page, whose town search reads
+// the engine's table.
+inline constexpr std::string_view kMasterTownList = "List4";
+
+// Never seen in the window, so not on the page: the master list of towns and the characters the
+// document report reads from labels.
 constexpr bool onPage(const form::ControlRow &row)
 {
-    return row.name != "List4" && !(row.looks & (form::look::kBadge | form::look::kCopyright));
+    return row.name != kMasterTownList && !(row.looks & (form::look::kBadge | form::look::kCopyright));
 }
 
 static_assert(listRows(255) == 2 && listRows(840) == 4 && kGrownTownListRows == 6);
