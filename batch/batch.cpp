@@ -11,10 +11,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace batch {
 
@@ -25,7 +22,7 @@ constexpr std::size_t kErrorsShown = 10; // rejected rows listed on the console;
 
 std::string quotedPath(const std::filesystem::path &path)
 {
-    return "«" + path.string() + "»";
+    return "«" + report::utf8Text(path) + "»";
 }
 
 // A result that could not be written, and why; the file stays as it was.
@@ -131,7 +128,7 @@ public:
     ~Descriptor()
     {
         if (m_fd >= 0)
-            ::close(m_fd);
+            report::closeFile(m_fd);
     }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
@@ -376,15 +373,14 @@ public:
     // The input file, which must be a file one may read: a workbook or a text file, by its first bytes.
     bool openInput()
     {
-        const int fd = m_input.emplace(::open(m_options.input.c_str(), O_RDONLY | O_CLOEXEC)).get();
-        struct stat file { };
-        if (fd < 0 || ::fstat(fd, &file) != 0)
-            return fail("не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(errno));
-        if (S_ISDIR(file.st_mode))
-            return fail("не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(EISDIR));
-        m_fileSize = static_cast<std::uintmax_t>(file.st_size);
+        const report::OpenedFile file = report::openForReading(m_options.input);
+        if (!file.status)
+            return fail(
+                "не удалось прочитать " + quotedPath(m_options.input) + ": " + readReason(file.status.error));
+        const int fd = m_input.emplace(file.fd).get();
+        m_fileSize = file.size;
         char first[kSniffBytes] = {};
-        const ssize_t got = ::pread(fd, first, sizeof first, 0);
+        const std::ptrdiff_t got = report::readStart(fd, first, sizeof first);
         const Container container
             = containerOf(std::string_view(first, got > 0 ? static_cast<std::size_t>(got) : 0));
         if (container == Container::Compound)

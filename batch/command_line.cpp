@@ -1,4 +1,5 @@
 #include "batch/batch.h"
+#include "report/file_writer.h"
 #include "tarifmaster/version.h"
 
 #include <cstdio>
@@ -170,7 +171,7 @@ int runCommandLine(int argc, char **argv, const CommandLine &form)
         if (batch)
             input = value;
         else
-            options.output = value;
+            options.output = report::pathOfUtf8(value);
     }
     if (help) {
         const std::string text = std::string(form.batchProgram ? kBatchProgramHelpHead : kDesktopHelpHead)
@@ -184,7 +185,8 @@ int runCommandLine(int argc, char **argv, const CommandLine &form)
     }
     if (!input)
         return usage(form, "не указан файл: " + std::string(form.fileHint));
-    options.input = *input;
+    // The arguments are UTF-8, and so are the names of files.
+    options.input = report::pathOfUtf8(*input);
     StandardError console;
     return run(options, console);
 }

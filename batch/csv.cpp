@@ -2,12 +2,12 @@
 
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
+#include "report/file_writer.h"
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace batch {
 
@@ -63,19 +63,15 @@ bool CsvReader::fill()
     }
     if (m_end == m_block.size())
         m_block.resize(m_block.size() * 2); // one record longer than the block
-    for (;;) {
-        const ssize_t got = ::read(m_fd, m_block.data() + m_end, m_block.size() - m_end);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            m_error = errno;
-            return false;
-        }
-        if (got == 0)
-            m_eof = true;
-        m_end += static_cast<std::size_t>(got);
-        return got > 0;
+    const std::ptrdiff_t got = report::readSome(m_fd, m_block.data() + m_end, m_block.size() - m_end);
+    if (got < 0) {
+        m_error = errno;
+        return false;
     }
+    if (got == 0)
+        m_eof = true;
+    m_end += static_cast<std::size_t>(got);
+    return got > 0;
 }
 
 bool CsvReader::detectDialect()

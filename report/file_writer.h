@@ -5,18 +5,22 @@
 // not write is refused and left alone, and a replaced file keeps its permission bits. A symbolic link in
 // the target's place is replaced by a regular file; the file it pointed to is left untouched.
 //
-// The reports make their system calls for files here and nowhere else, reading a whole file included,
-// so that the code above this header is standard C++ wherever it is built.
+// The reports and the batch mode make their system calls for files here and nowhere else, reading
+// included: file_writer_posix.cpp on Linux and in the browser, file_writer_windows.cpp on Windows, so
+// that the code above this header is standard C++ wherever it is built. A path's text is UTF-8 on both
+// systems (pathOfUtf8, utf8Text); Windows' wide names are met only below this header.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace report {
 
-// How a file operation ended: the errno of the first failure, or 0.
+// How a file operation ended: the errno of the first failure, or 0. Windows' error codes are given as
+// the errno values that say the same.
 struct FileStatus {
     int error = 0;
     bool protectedFile = false; // the existing file is write-protected for this user (error is EACCES)
@@ -49,11 +53,12 @@ public:
 private:
     FileStatus fail(int error, bool protectedFile = false);
     FileStatus flush();
+    int writeOut(std::string_view bytes); // to the temporary file: 0, or the errno of the failure
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
-    int m_fd = -1;
-    int m_mode = -1; // permission bits to keep, when the target is an existing regular file
+    std::intptr_t m_file = -1; // the temporary file while open: a descriptor, or Windows' handle
+    int m_mode = -1;           // permission bits to keep, when the target is an existing regular file
     bool m_committed = false;
     std::string m_buffer;
     FileStatus m_status;
@@ -79,8 +84,32 @@ FileStatus replaceFile(const std::filesystem::path &target, std::string_view byt
 // Appends the whole content of a file to bytes; the errno of the first failure, or 0.
 FileStatus readWholeFile(const std::filesystem::path &path, std::string &bytes);
 
+// A file opened for reading in pieces, as a descriptor of the C library on either system; a folder is
+// refused with EISDIR. The descriptor is not inherited by programs started meanwhile.
+struct OpenedFile {
+    int fd = -1;
+    std::uintmax_t size = 0;
+    FileStatus status;
+};
+OpenedFile openForReading(const std::filesystem::path &path);
+
+// Reads up to size bytes at the descriptor's position: how many, 0 at the end, or -1 with errno set.
+// An interrupted read is resumed.
+std::ptrdiff_t readSome(int fd, char *buffer, std::size_t size);
+
+// Reads up to size bytes from the start of the file without moving the descriptor's position; -1 where
+// the descriptor cannot seek (a pipe).
+std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size);
+
+void closeFile(int fd);
+
 // Writes all of bytes to an open file descriptor, resuming after interrupted and partial writes; false
 // with errno set when the system refuses.
 bool writeAll(int fd, std::string_view bytes);
+
+// A path from its UTF-8 text (a command line's argument, a name the program composes), and the text of
+// a path for the user, in UTF-8. On Linux both keep the bytes as they are.
+std::filesystem::path pathOfUtf8(std::string_view text);
+std::string utf8Text(const std::filesystem::path &path);
 
 } // namespace report

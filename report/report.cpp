@@ -24,7 +24,7 @@ WriteResult outcome(const std::filesystem::path &target, const FileStatus &statu
 
 std::string pictureProblem(const PngPicture &png)
 {
-    const std::string name = png.file.string();
+    const std::string name = utf8Text(png.file);
     switch (png.problem) {
     case PngPicture::Problem::None:
         break;
@@ -64,12 +64,12 @@ WriteResult writeDocumentReport(
 std::string savedMessage(const WriteResult &result)
 {
     // The first letter is the Latin "C" (0x43), followed by Cyrillic letters.
-    return "\x43охраненно: " + result.path.string();
+    return "\x43охраненно: " + utf8Text(result.path);
 }
 
 std::string failureMessage(const WriteResult &result)
 {
-    return "Не удалось сохранить отчет " + result.path.string() + ": " + result.reason
+    return "Не удалось сохранить отчет " + utf8Text(result.path) + ": " + result.reason
         + ".\nПрежний файл отчета, если он был, остался без изменений.";
 }
 
