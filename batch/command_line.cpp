@@ -1,11 +1,10 @@
 #include "batch/batch.h"
+#include "batch/terminal.h"
 #include "report/file_writer.h"
 #include "tarifmaster/version.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 namespace batch {
 
@@ -90,11 +89,11 @@ public:
     {
         std::string text(line);
         text += '\n';
-        std::fputs(text.c_str(), stderr);
+        writeText(Stream::Error, text);
     }
     bool showsProgress() const override
     {
-        return ::isatty(STDERR_FILENO) == 1;
+        return rewritesLines();
     }
     void progress(std::string_view line) override
     {
@@ -105,8 +104,7 @@ public:
         std::string text = "\r";
         text += line;
         text += "\033[K";
-        std::fputs(text.c_str(), stderr);
-        std::fflush(stderr);
+        writeText(Stream::Error, text);
     }
 
 private:
@@ -115,8 +113,8 @@ private:
 
 int usage(const CommandLine &form, const std::string &problem)
 {
-    std::fputs(("tarifmaster: " + problem + "\n").c_str(), stderr);
-    std::fputs(std::string(form.usage).c_str(), stderr);
+    writeText(Stream::Error, "tarifmaster: " + problem + "\n");
+    writeText(Stream::Error, form.usage);
     return kNotRead;
 }
 
@@ -176,11 +174,11 @@ int runCommandLine(int argc, char **argv, const CommandLine &form)
     if (help) {
         const std::string text = std::string(form.batchProgram ? kBatchProgramHelpHead : kDesktopHelpHead)
             + std::string(kHelpBody);
-        std::fputs(text.c_str(), stdout);
+        writeText(Stream::Output, text);
         return 0;
     }
     if (version) {
-        std::fputs(tarifmaster::kVersionLine, stdout);
+        writeText(Stream::Output, tarifmaster::kVersionLine);
         return 0;
     }
     if (!input)
