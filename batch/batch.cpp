@@ -517,6 +517,11 @@ public:
         } else if (!flush()) {
             return false;
         }
+        // The list is read to its end and let go before the result takes a file's place: the result may
+        // replace the very list (computed anew from itself), and Windows replaces no file held open.
+        m_sheet.reset();
+        m_reader.reset();
+        m_input.reset();
         if (!m_sink->finish())
             return fail(m_sink->failure());
         return true;
