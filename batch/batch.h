@@ -2,7 +2,7 @@
 // compute each of them, without a window and without a display.
 //
 //   tarifmaster --batch FILE.csv [--output OUT.csv]
-//   tarifmaster-batch FILE.csv [--output OUT.csv]     (the same without the window; batch/main.cpp)
+//   tarifmaster-batch FILE.csv [--output OUT.csv]     (the same without the window; batch/main_*.cpp)
 //
 // The file is read as it streams in (csv.h), its header row names the columns (columns.h), each row's
 // cells are looked up in the engine's tables and multiplied by the engine's formula (vehicle_row.h,

@@ -183,7 +183,7 @@ int runCommandLine(int argc, char **argv, const CommandLine &form)
     }
     if (!input)
         return usage(form, "не указан файл: " + std::string(form.fileHint));
-    // The arguments are UTF-8, and so are the names of files.
+    // The arguments are UTF-8 (on Windows main_windows.cpp makes them so), and so are the names.
     options.input = report::pathOfUtf8(*input);
     StandardError console;
     return run(options, console);

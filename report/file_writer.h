@@ -3,7 +3,9 @@
 //
 // The replacement keeps the promises of writing the file directly: an existing file that this user may
 // not write is refused and left alone, and a replaced file keeps its permission bits. A symbolic link in
-// the target's place is replaced by a regular file; the file it pointed to is left untouched.
+// the target's place is replaced by a regular file; the file it pointed to is left untouched. On
+// Windows a read-only file is refused the same way, and so is a file that another program holds open
+// without letting others write it (a word processor keeps its document so): the earlier file stays.
 //
 // The reports and the batch mode make their system calls for files here and nowhere else, reading
 // included: file_writer_posix.cpp on Linux and in the browser, file_writer_windows.cpp on Windows, so

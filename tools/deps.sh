@@ -48,6 +48,9 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui libreoffice-ca
 WEB_PACKAGES=(cmake make emscripten)
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 
+# What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads).
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix)
+
 # Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {
     local preset=$1

@@ -1,0 +1,299 @@
+// The file replacement and reading with Windows' own calls, on wide (UTF-16) names: a temporary file
+// beside the target made with CreateFileW, flushed with FlushFileBuffers and moved over the target with
+// MoveFileExW, which replaces it in one step on the same volume. The reading descriptors are the C
+// library's, wrapped around Windows' handles, so that the batch mode reads as on Linux.
+#include "report/file_writer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+#include <windows.h>
+
+namespace report {
+
+namespace {
+
+// The errno value that says what one of Windows' error codes says, so that the reasons for the user
+// are the ones Linux gives for the same trouble.
+int errnoOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_NETWORK_ACCESS_DENIED:
+    case ERROR_CANNOT_MAKE:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return EBUSY;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return EINVAL;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_FILE_TOO_LARGE:
+        return EFBIG;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+        return EPIPE;
+    default: // a drive not ready, a network gone, a damaged disk
+        return EIO;
+    }
+}
+
+int lastErrno()
+{
+    return errnoOf(GetLastError());
+}
+
+// Writes all of bytes to a handle; 0, or the errno of the failure.
+int writeHandle(HANDLE handle, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle, bytes.data(), piece, &written, nullptr))
+            return lastErrno();
+        bytes.remove_prefix(written);
+    }
+    return 0;
+}
+
+HANDLE handleOf(std::intptr_t file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// Opens a new file of a name nobody else uses in the target's folder; CREATE_NEW makes a name taken
+// meanwhile fail instead of being reused. Nobody else may open it while it is written.
+HANDLE createTemporary(const std::filesystem::path &target, std::filesystem::path &temporary)
+{
+    std::random_device seed;
+    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ GetCurrentProcessId());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::string letters;
+        for (int i = 0; i < 8; ++i)
+            letters += kLetters[random() % (sizeof kLetters - 1)];
+        std::filesystem::path name = ".";
+        name += target.filename();
+        name += "." + letters + ".tmp";
+        temporary = target.parent_path() / name;
+        const HANDLE file = CreateFileW(
+            temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = EBADF;
+        return false;
+    }
+    const int error = writeHandle(handle, bytes);
+    if (error != 0)
+        errno = error;
+    return error == 0;
+}
+
+OpenedFile openForReading(const std::filesystem::path &path)
+{
+    OpenedFile file;
+    // Others may go on reading, writing, renaming and removing the file meanwhile, as on Linux: the
+    // batch's result may even replace the list it was computed from.
+    const HANDLE handle = CreateFileW(path.c_str(),
+        GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr,
+        OPEN_EXISTING,
+        FILE_FLAG_SEQUENTIAL_SCAN,
+        nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // A folder cannot be opened as a file at all; Windows calls that a denied access.
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        file.status = {folder ? EISDIR : errnoOf(error)};
+        return file;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle, &size)) {
+        file.status = {lastErrno()};
+        CloseHandle(handle);
+        return file;
+    }
+    file.size = static_cast<std::uintmax_t>(size.QuadPart);
+    file.fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (file.fd < 0) {
+        file.status = {EMFILE};
+        CloseHandle(handle);
+    }
+    return file;
+}
+
+std::ptrdiff_t readSome(int fd, char *buffer, std::size_t size)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = EBADF;
+        return -1;
+    }
+    DWORD got = 0;
+    if (!ReadFile(handle, buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &got, nullptr)) {
+        if (GetLastError() == ERROR_BROKEN_PIPE) // the writing end of a pipe is closed: its end
+            return 0;
+        errno = lastErrno();
+        return -1;
+    }
+    return static_cast<std::ptrdiff_t>(got);
+}
+
+std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK) {
+        errno = ESPIPE;
+        return -1;
+    }
+    LARGE_INTEGER position{};
+    if (!SetFilePointerEx(handle, LARGE_INTEGER{}, &position, FILE_CURRENT)) {
+        errno = lastErrno();
+        return -1;
+    }
+    DWORD got = 0;
+    const bool read = SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_BEGIN)
+        && ReadFile(handle, buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &got, nullptr);
+    const int error = read ? 0 : lastErrno();
+    if (!SetFilePointerEx(handle, position, nullptr, FILE_BEGIN)) {
+        errno = lastErrno();
+        return -1;
+    }
+    if (!read) {
+        errno = error;
+        return -1;
+    }
+    return static_cast<std::ptrdiff_t>(got);
+}
+
+void closeFile(int fd)
+{
+    _close(fd);
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (m_file != -1)
+        CloseHandle(handleOf(m_file));
+    if (!m_committed && !m_temporary.empty())
+        DeleteFileW(m_temporary.c_str());
+}
+
+FileStatus FileReplacement::fail(int error, bool protectedFile)
+{
+    if (m_status)
+        m_status = {error, protectedFile};
+    if (m_file != -1) {
+        CloseHandle(handleOf(m_file));
+        m_file = -1;
+    }
+    if (!m_temporary.empty()) {
+        DeleteFileW(m_temporary.c_str());
+        m_temporary.clear();
+    }
+    return m_status;
+}
+
+FileStatus FileReplacement::open()
+{
+    if (!m_status || m_file != -1)
+        return m_status;
+    const DWORD attributes = GetFileAttributesW(m_target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return fail(EISDIR);
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            return fail(EACCES, true);
+        // The move at the end needs to write and remove the existing file. Asking for that now finds
+        // a file this user may not write, and a file that another program holds open without sharing
+        // it, before anything is written; the file itself is not touched.
+        const HANDLE existing = CreateFileW(m_target.c_str(),
+            GENERIC_WRITE | DELETE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr,
+            OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL,
+            nullptr);
+        if (existing == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return error == ERROR_ACCESS_DENIED ? fail(EACCES, true) : fail(errnoOf(error));
+        }
+        CloseHandle(existing);
+    }
+    const HANDLE file = createTemporary(m_target, m_temporary);
+    if (file == INVALID_HANDLE_VALUE) {
+        const int error = lastErrno();
+        m_temporary.clear();
+        return fail(error);
+    }
+    m_file = reinterpret_cast<std::intptr_t>(file);
+    return m_status;
+}
+
+int FileReplacement::writeOut(std::string_view bytes)
+{
+    return writeHandle(handleOf(m_file), bytes);
+}
+
+FileStatus FileReplacement::commit()
+{
+    if (!m_status)
+        return m_status;
+    if (m_file == -1)
+        return fail(EBADF);
+    if (!flush())
+        return m_status;
+    if (!FlushFileBuffers(handleOf(m_file)))
+        return fail(lastErrno());
+    const HANDLE file = handleOf(m_file);
+    m_file = -1;
+    if (!CloseHandle(file))
+        return fail(lastErrno());
+    if (!MoveFileExW(
+            m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        // The folder took the temporary file and the target passed the check in open(): a target that
+        // cannot be replaced now has been opened by another program since.
+        const bool exists = GetFileAttributesW(m_target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return fail(error == ERROR_ACCESS_DENIED && exists ? EBUSY : errnoOf(error));
+    }
+    m_committed = true;
+    return m_status;
+}
+
+} // namespace report
