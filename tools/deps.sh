@@ -48,8 +48,9 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui libreoffice-ca
 WEB_PACKAGES=(cmake make emscripten)
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 
-# What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads).
-WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix)
+# What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads), and wixl
+# and msibuild (msitools) for the installer.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wixl msitools)
 
 # Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {
