@@ -49,8 +49,10 @@ WEB_PACKAGES=(cmake make emscripten)
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 
 # What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads), and wixl
-# and msibuild (msitools) for the installer.
+# and msibuild (msitools) for the installer; for its tests Wine (64 bits) runs the programs and the
+# installer, and msiinfo (msitools) reads the installer's tables.
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wixl msitools)
+WINDOWS_TEST_PACKAGES=(wine64)
 
 # Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
 configure_and_build() {

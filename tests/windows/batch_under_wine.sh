@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# tarifmaster-batch.exe under Wine against the Linux tarifmaster-batch: for each command line below, run
+# in a fresh copy of the same folder, the exit status, standard output, standard error and every file
+# left in the folder are the same bytes. Then what only Windows does: a workbook is refused in one line,
+# and a result file that is read-only or held open by another program is refused and left as it was.
+# Usage: batch_under_wine.sh WINDOWS_BUILD LINUX_BATCH_PROGRAM EXAMPLES_FOLDER
+set -uo pipefail
+windows_build=$1
+linux=$2
+examples=$3
+source "$(dirname "${BASH_SOURCE[0]}")/../support/wine.sh"
+
+program=$windows_build/bin/tarifmaster-batch.exe
+holder=$windows_build/test-tools/hold_file.exe
+wine_needs "$program" "$holder"
+wine_start
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# The folder each command line runs in: the sample list as it is, in Windows-1251 with CR LF, named in
+# Cyrillic in a Cyrillic folder, as a workbook, and a folder where a result might go.
+fixture=$WORK/fixture
+mkdir -p "$fixture/Автопарк" "$fixture/папка.csv"
+cp "$examples/fleet.csv" "$examples/fleet.xlsx" "$fixture/"
+cp "$examples/fleet.csv" "$fixture/Автопарк/парк.csv"
+cp "$examples/fleet.csv" "$fixture/копия.csv"
+iconv -f UTF-8 -t CP1251 "$examples/fleet.csv" | sed 's/$/\r/' >"$fixture/fleet-1251.csv"
+
+# run SIDE ARGUMENT...: the side's program (linux or windows) in a fresh copy of the fixture, SIDE/;
+# its output in SIDE.stdout, SIDE.stderr and SIDE.status.
+run() {
+    local side=$1
+    shift
+    rm -rf "${WORK:?}/$side" && cp -R "$fixture" "$WORK/$side"
+    if [ "$side" = linux ]; then
+        (cd "$WORK/$side" && "$linux" "$@") >"$WORK/$side.stdout" 2>"$WORK/$side.stderr"
+    else
+        (cd "$WORK/$side" && wine "$program" "$@") >"$WORK/$side.stdout" 2>"$WORK/$side.stderr"
+    fi
+    echo $? >"$WORK/$side.status"
+}
+
+# same WHAT ARGUMENT...: both programs with the same command line end alike.
+same() {
+    local what=$1 stream
+    shift
+    run linux "$@"
+    run windows "$@"
+    for stream in status stdout stderr; do
+        cmp -s "$WORK/linux.$stream" "$WORK/windows.$stream" || {
+            fail "$what: $stream differs"
+            diff <(od -c "$WORK/linux.$stream") <(od -c "$WORK/windows.$stream") | head -20
+        }
+    done
+    diff -r "$WORK/linux" "$WORK/windows" >/dev/null || fail "$what: the files differ: $(diff -rq "$WORK/linux" "$WORK/windows")"
+}
+
+same "a UTF-8 list to standard output" fleet.csv
+same "a Windows-1251 list with CR LF, its bytes kept" fleet-1251.csv
+same "the result into a file" fleet.csv --output итог.csv
+same "a Cyrillic list in a Cyrillic folder" Автопарк/парк.csv --output=Автопарк/итог.csv
+same "a result that replaces its own list" копия.csv --output копия.csv
+same "a list that is not there" нет.csv
+same "a folder given as the list" Автопарк
+same "a folder where the result should go" fleet.csv --output папка.csv
+same "--output without a name" fleet.csv --output
+same "no list at all"
+same "the help" --help
+same "the version" --version
+
+# refused WHAT EXPECTED_MESSAGE ARGUMENT...: the Windows program ends with status 2, that one line on
+# standard error, nothing on standard output, and its folder as it was.
+refused() {
+    local what=$1 message=$2
+    shift 2
+    run windows "$@"
+    [ "$(cat "$WORK/windows.status")" = 2 ] || fail "$what: status $(cat "$WORK/windows.status"), expected 2"
+    [ "$(cat "$WORK/windows.stderr")" = "$message" ] || fail "$what: said «$(cat "$WORK/windows.stderr")»"
+    [ -s "$WORK/windows.stdout" ] && fail "$what: wrote to standard output"
+    diff -r "$fixture" "$WORK/windows" >/dev/null || fail "$what: the folder changed: $(diff -rq "$fixture" "$WORK/windows")"
+}
+
+# Workbooks are not built into the Windows edition yet: the browser's words, one line.
+unsupported="книги .xlsx и .ods в этой сборке не читаются и не пишутся; сохраните лист как CSV"
+refused "a workbook to read" "tarifmaster: «fleet.xlsx»: $unsupported" fleet.xlsx
+refused "a workbook to write" "tarifmaster: «итог.xlsx»: $unsupported" fleet.csv --output итог.xlsx
+
+# An earlier result that is read-only (Wine shows a file without write permission so), or that another
+# program holds open without sharing it, is refused before anything is written.
+printf 'прежний итог\r\n' >"$fixture/итог.csv"
+chmod a-w "$fixture/итог.csv"
+refused "a read-only result file" \
+    "tarifmaster: не удалось записать «итог.csv»: файл защищен от записи; файл не изменен" \
+    fleet.csv --output итог.csv
+chmod u+w "$fixture/итог.csv"
+
+rm -rf "$WORK/windows" && cp -R "$fixture" "$WORK/windows"
+(cd "$WORK/windows" && wine "$holder" итог.csv "$WORK/hold") &
+holding=$!
+for _ in $(seq 100); do [ -e "$WORK/hold.held" ] && break; sleep 0.1; done
+if [ -e "$WORK/hold.held" ]; then
+    (cd "$WORK/windows" && wine "$program" fleet.csv --output итог.csv) >"$WORK/windows.stdout" 2>"$WORK/windows.stderr"
+    status=$?
+    [ $status = 2 ] || fail "a result file held open: status $status, expected 2"
+    [ "$(cat "$WORK/windows.stderr")" = "tarifmaster: не удалось записать «итог.csv»: файл занят другой программой; файл не изменен" ] \
+        || fail "a result file held open: said «$(cat "$WORK/windows.stderr")»"
+else
+    fail "hold_file.exe did not hold the file"
+fi
+touch "$WORK/hold.release"
+wait $holding
+diff -r "$fixture" "$WORK/windows" >/dev/null || fail "a result file held open: the folder changed: $(diff -rq "$fixture" "$WORK/windows")"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures failed"
+    exit 1
+fi
+echo "the batch program under Wine: all cases passed"
