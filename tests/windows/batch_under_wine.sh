@@ -2,7 +2,8 @@
 # tarifmaster-batch.exe under Wine against the Linux tarifmaster-batch: for each command line below, run
 # in a fresh copy of the same folder, the exit status, standard output, standard error and every file
 # left in the folder are the same bytes. Then what only Windows does: a workbook is refused in one line,
-# and a result file that is read-only or held open by another program is refused and left as it was.
+# a result file that is read-only or held open by another program is refused and left as it was, and a
+# console shows the program's texts.
 # Usage: batch_under_wine.sh WINDOWS_BUILD LINUX_BATCH_PROGRAM EXAMPLES_FOLDER
 set -uo pipefail
 windows_build=$1
@@ -113,6 +114,19 @@ fi
 touch "$WORK/hold.release"
 wait $holding
 diff -r "$fixture" "$WORK/windows" >/dev/null || fail "a result file held open: the folder changed: $(diff -rq "$fixture" "$WORK/windows")"
+
+# On a console (Wine makes one of a terminal) the program's own texts are written as text and come out
+# on the terminal as the Linux program's do, whatever the console's code page. Wine draws the console
+# with escape sequences, and may draw a space as a move of the cursor.
+on_console() {
+    (cd "$fixture" && script -qec "$(printf '%q ' "$WINE_LOADER" "$program" "$@")" /dev/null </dev/null) \
+        | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r '
+}
+for arguments in --version нет.csv; do
+    expected=$(cd "$fixture" && "$linux" $arguments 2>&1 | tr -d ' ')
+    shown=$(on_console $arguments)
+    [ "$shown" = "$expected" ] || fail "$arguments on a console: «$shown», expected «$expected»"
+done
 
 if [ $failures -ne 0 ]; then
     echo "$failures failed"
