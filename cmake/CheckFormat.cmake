@@ -1,7 +1,7 @@
 # Fails when a source file differs from the house style of .clang-format. Run by CTest as
 #   cmake -DCLANG_FORMAT=/usr/bin/clang-format -DSOURCE_DIR=<top> -P CheckFormat.cmake
 set(sources)
-foreach(folder engine window report batch web tests bench)
+foreach(folder engine window report batch web win32 tests bench)
     file(GLOB_RECURSE found ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
     list(APPEND sources ${found})
 endforeach()
