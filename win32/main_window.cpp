@@ -652,7 +652,8 @@ void MainWindow::layout(UINT dpi)
         area.right - area.left,
         area.bottom - area.top,
         SWP_NOZORDER | SWP_NOACTIVATE);
-    TabCtrl_SetItemSize(m_tabs, (area.right - area.left) / 10, px(kTabRowTwips, dpi));
+    // Ten equal tabs in one row; a few pixels to spare, or the tab control scrolls its row.
+    TabCtrl_SetItemSize(m_tabs, (area.right - area.left - 4) / 10, px(kTabRowTwips, dpi));
     TabCtrl_AdjustRect(m_tabs, FALSE, &area);
     // The bottom strip lies over the tab control's lower edge; the pages end where it begins.
     area.bottom = std::min<LONG>(area.bottom, px(form::findControl("Frame1")->top, dpi));
@@ -1060,7 +1061,9 @@ MainWindow::Control *MainWindow::controlOf(HWND hwnd)
 {
     if (!hwnd)
         return nullptr;
-    return controlById(GetDlgCtrlID(hwnd));
+    // A drop-down's own edit field and list carry ids of their own (1001, 1000), which are not ours.
+    Control *control = controlById(GetDlgCtrlID(hwnd));
+    return control && control->hwnd == hwnd ? control : nullptr;
 }
 
 MainWindow::Control *MainWindow::controlById(int id)
