@@ -6,8 +6,9 @@ message box titled "ТарифМастер"; a town typed into the search and ch
 drop-downs by their keys, the car steps clicked at the inventory's coordinates, КП excluded, "ОК" and both
 reports. The Linux window (window_replay) plays the same moves with the same start time: the fields, the
 messages and str.txt and str.doc must come out the same, byte for byte. Then the window at 144 dots per
-inch, ended by a click on its exit button where the scaled layout puts it. At both resolutions the client
-area and every control lie at the inventory's twips converted (15 twips a pixel at 96 dpi).
+inch, installed under Program Files: a report by clicks where the scaled layout puts the controls goes to
+the user's Documents, not beside the program. At both resolutions the client area and every control lie
+at the inventory's twips converted (15 twips a pixel at 96 dpi).
 
     window_test.py --windows-bin DIR --window-replay TOOL --inventory form/inventory.cpp
 
@@ -30,6 +31,7 @@ WINESERVER = "/usr/lib/wine/wineserver"
 TITLE = "ТарифМастер"
 START = ("08.12.2026", "10:20:30")
 FOLDER = "Отчёты ТМ"  # the program's folder, C:\Отчёты ТМ: a name of spaces and Cyrillic letters
+INSTALLED = "Program Files\\ТарифМастер"  # where the installer puts it: reports go to Documents
 ZERO_WARNING = "Не установлен один из коэффициентов шаг(ов) с 1 по 9"
 
 # The same moves in the words of the Linux window's tests (window_replay).
@@ -66,8 +68,9 @@ def inventory_rows(path):
 class Screen:
     """Xvfb, Wine's prefix and the program, with the moves of a user at inventory coordinates."""
 
-    def __init__(self, work, windows_bin):
+    def __init__(self, work, windows_bin, rows):
         self.work = work
+        self.rows = rows
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
                                       "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
@@ -75,13 +78,14 @@ class Screen:
         display = os.read(read, 64).decode().strip()
         os.close(read)
         self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=os.path.join(work, "prefix"),
-                        WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                        WINEDEBUG="-all", LC_ALL="C.UTF-8", HOME=work,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d")
         self.env.pop("WAYLAND_DISPLAY", None)
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=180)
         self.settle()
         self.folder = os.path.join(work, "prefix", "drive_c", FOLDER)
         shutil.copytree(windows_bin, self.folder)
+        shutil.copytree(windows_bin, os.path.join(work, "prefix", "drive_c", INSTALLED.replace("\\", "/")))
         self.program = None
         self.origin = (0, 0)
         self.dpi = 96
@@ -112,10 +116,10 @@ class Screen:
             time.sleep(0.1)
         raise Failure("timed out: " + what)
 
-    def start(self, record):
+    def start(self, record, folder=FOLDER):
         env = dict(self.env, TARIFMASTER_TEST_START_DATE=START[0], TARIFMASTER_TEST_START_TIME=START[1],
                    TARIFMASTER_TEST_RECORD="Z:" + record.replace("/", "\\"))
-        self.program = subprocess.Popen([WINE, "C:\\%s\\tarifmaster.exe" % FOLDER], env=env,
+        self.program = subprocess.Popen([WINE, "C:\\%s\\tarifmaster.exe" % folder], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wait(lambda: len(self.windows()) == 1, "the window shows")
         window = self.windows()[0]
@@ -140,6 +144,25 @@ class Screen:
     def ended(self, seconds=20):
         self.program.wait(timeout=seconds)
         self.settle()
+
+    # A user's moves, at the inventory's places converted at the screen's resolution.
+    def centre(self, name, row=None):
+        left, top, width, height = absolute(self.rows, name)
+        x, y = self.px(left + width // 2), self.px(top + height // 2)
+        if row is not None:  # the middle of a list's entry, below the two-pixel sunken border
+            y = self.px(top) + 2 + row * self.px(195) + self.px(195) // 2
+        return x, y
+
+    def tab(self, page):
+        self.click_at(self.px(8925) * (2 * page - 1) // 20, self.px(150))
+
+    def click(self, name, row=None):
+        self.click_at(*self.centre(name, row))
+
+    def box_shows_and_closes(self, what):
+        self.wait(lambda: len(self.windows()) == 2, "a message box titled %s: %s" % (TITLE, what))
+        self.key("Return")
+        self.wait(lambda: len(self.windows()) == 1, "the message box closes: " + what)
 
 
 def absolute(rows, name):
@@ -182,23 +205,7 @@ def play_at_96(screen, rows, record_path):
     size = screen.start(record_path)
     check(size == (588, 439), "the window's client area is %s at 96 dpi" % (size,))
 
-    def centre(name, row=None):
-        left, top, width, height = absolute(rows, name)
-        x, y = screen.px(left + width // 2), screen.px(top + height // 2)
-        if row is not None:  # the middle of a list's entry, below the two-pixel sunken border
-            y = screen.px(top) + 2 + row * screen.px(195) + screen.px(195) // 2
-        return x, y
-
-    def tab(page):
-        screen.click_at(screen.px(8925) * (2 * page - 1) // 20, 10)
-
-    def click(name, row=None):
-        screen.click_at(*centre(name, row))
-
-    def box_shows_and_closes(what):
-        screen.wait(lambda: len(screen.windows()) == 2, "a message box titled %s: %s" % (TITLE, what))
-        screen.key("Return")
-        screen.wait(lambda: len(screen.windows()) == 1, "the message box closes: " + what)
+    tab, click, box_shows_and_closes = screen.tab, screen.click, screen.box_shows_and_closes
 
     # From the tab row: Ctrl+Shift+Tab opens page 10 at its first option; Tab reaches "ОК" past the
     # category, the report kind, "отчет" and the total; Return presses it.
@@ -293,7 +300,7 @@ def main():
     screen = None
     try:
         began = time.monotonic()
-        screen = Screen(work, args.windows_bin)
+        screen = Screen(work, args.windows_bin, rows)
         record = play_at_96(screen, rows, os.path.join(work, "record-96.txt"))
         check_layout(record, rows, 96)
         linux_folder = os.path.join(work, "linux")
@@ -302,15 +309,26 @@ def main():
         compare_with_linux(record, window_replay(args.window_replay, linux_folder), screen, linux_folder)
         print("ok: 96 dpi, keys and clicks, the same fields, messages and reports as the Linux window")
 
+        # Installed under Program Files, at 144 dpi: the report goes to the user's Documents, and the
+        # tab, the buttons and the box are where the scaled layout shows them.
         screen.set_dpi(144)
         record_path = os.path.join(work, "record-144.txt")
-        size = screen.start(record_path)
+        size = screen.start(record_path, INSTALLED)
         check(size == (screen.px(8820), screen.px(6585)), "the window's client area is %s at 144 dpi" % (size,))
-        left, top, width, height = absolute(rows, "Command6")
-        screen.click_at(screen.px(left + width // 2), screen.px(top + height // 2))
+        screen.tab(10)
+        screen.click("Command7")
+        screen.box_shows_and_closes("the text report's confirmation")
+        screen.click("Command6")
         screen.ended()
-        check_layout(read_record(record_path), rows, 144)
-        print("ok: 144 dpi, the layout scaled and the exit button where it shows")
+        record = read_record(record_path)
+        check_layout(record, rows, 144)
+        saved = re.fullmatch(r"\x43охраненно: C:\\users\\([^\\]+)\\Documents\\str\.txt", record["messages"][0])
+        check(saved and len(record["messages"]) == 1, "the installed copy said %r" % record["messages"])
+        documents = os.path.join(work, "prefix", "drive_c", "users", saved.group(1), "Documents")
+        check(os.path.exists(os.path.join(documents, "str.txt")), "str.txt in " + documents)
+        check(not os.path.exists(os.path.join(work, "prefix", "drive_c", INSTALLED.replace("\\", "/"), "str.txt")),
+              "nothing written into Program Files")
+        print("ok: 144 dpi, installed: the layout scaled, the report in Documents")
         print("ok: %.0f s" % (time.monotonic() - began))
     except Failure as failure:
         print("FAIL: %s (the files are kept in %s)" % (failure, work))
