@@ -910,21 +910,35 @@ LRESULT MainWindow::handleControlMessage(Control &control, UINT message, WPARAM 
             InvalidateRect(hwnd, nullptr, TRUE);
             break;
         case WM_PAINT: {
-            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            // The link paints itself, to draw the focus mark around its text when it has focus.
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd, &paint);
+            const Paint colours = paintOf(control.looks, false);
+            RECT area{};
+            GetClientRect(hwnd, &area);
+            FillRect(dc, &area, colours.brush);
+            HGDIOBJ font = SelectObject(dc, m_fonts->font(control.looks));
+            SetTextColor(dc, colours.text);
+            SetBkMode(dc, TRANSPARENT);
+            const std::wstring text = windowText(hwnd);
+            DrawTextW(dc, text.c_str(), -1, &area, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
             if (GetFocus() == hwnd) {
-                HDC dc = GetDC(hwnd);
-                HGDIOBJ font = SelectObject(dc, m_fonts->font(control.looks));
-                const std::wstring text = windowText(hwnd);
-                RECT area{};
-                GetClientRect(hwnd, &area);
-                DrawTextW(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-                InflateRect(&area, 1, 0);
-                SetTextColor(dc, paintOf(control.looks, false).text);
-                DrawFocusRect(dc, &area);
-                SelectObject(dc, font);
-                ReleaseDC(hwnd, dc);
+                RECT mark = area;
+                DrawTextW(dc, text.c_str(), -1, &mark, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                InflateRect(&mark, 2, 1);
+                IntersectRect(&mark, &mark, &area);
+                // Dotted in the link's own colour: the inverting focus mark of Windows vanishes on grey.
+                LOGBRUSH dots{BS_SOLID, colours.text, 0};
+                HPEN pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &dots, 0, nullptr);
+                HGDIOBJ oldPen = SelectObject(dc, pen);
+                HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+                Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
+                SelectObject(dc, oldBrush);
+                DeleteObject(SelectObject(dc, oldPen));
             }
-            return result;
+            SelectObject(dc, font);
+            EndPaint(hwnd, &paint);
+            return 0;
         }
         default:
             break;
