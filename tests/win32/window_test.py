@@ -76,7 +76,8 @@ class Screen:
                                       "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
         os.close(write)
         display = os.read(read, 64).decode().strip()
-        os.close(read)
+        # Kept open while Xvfb runs: it may write the number again, and dies if it cannot.
+        self.displayfd = read
         self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=os.path.join(work, "prefix"),
                         WINEDEBUG="-all", LC_ALL="C.UTF-8", HOME=work,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d")
@@ -338,6 +339,7 @@ def main():
             subprocess.run([WINESERVER, "-k"], env=screen.env, capture_output=True)
             screen.xvfb.terminate()
             screen.xvfb.wait()
+            os.close(screen.displayfd)
     shutil.rmtree(work, ignore_errors=True)
     return 0
 
