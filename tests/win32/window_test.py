@@ -304,6 +304,7 @@ def main():
         screen = Screen(work, args.windows_bin, rows)
         record = play_at_96(screen, rows, os.path.join(work, "record-96.txt"))
         check_layout(record, rows, 96)
+        check(record["rects"]["List5"][3] == 82, "the typed town search grew List5 to 1230 twips")
         linux_folder = os.path.join(work, "linux")
         os.makedirs(linux_folder)
         shutil.copy(os.path.join(args.windows_bin, "tmas.gif"), linux_folder)
