@@ -51,9 +51,12 @@ check_installed() {
     diff -r "$staged" "$folder" >/dev/null || fail "$expected: Program Files differs from the package: $(diff -rq "$staged" "$folder" 2>&1)"
     menu=""
     for candidate in "${menus[@]}"; do
-        [ -e "$candidate/ТарифМастер/ТарифМастер — справка.lnk" ] && menu=$candidate
+        [ -e "$candidate/ТарифМастер/ТарифМастер.lnk" ] && menu=$candidate
     done
     [ -n "$menu" ] || fail "$expected: no Start menu entry"
+    # The entry starts the window: the link holds its target's path.
+    grep -aq 'Program Files\\.*\\tarifmaster\.exe' "$menu/ТарифМастер/ТарифМастер.lnk" \
+        || fail "$expected: the Start menu entry does not start tarifmaster.exe"
     entry=$(installed_entry "$code")
     grep -qx '"DisplayName"="ТарифМастер"' <<<"$entry" || fail "$expected: the installed programs' entry is not named ТарифМастер: $entry"
     grep -qx "\"DisplayVersion\"=\"$expected\"" <<<"$entry" || fail "$expected: the installed programs' entry has another version"
