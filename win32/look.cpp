@@ -1,5 +1,6 @@
 #include "win32/look.h"
 
+#include "form/contrast.h"
 #include "form/inventory.h"
 
 namespace win32 {
@@ -31,6 +32,16 @@ int sizeOf(unsigned looks)
     if (looks & (kHeading | kLink))
         return 975;
     return 825;
+}
+
+form::Rgb rgbOf(COLORREF colour)
+{
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+COLORREF colourOf(form::Rgb rgb)
+{
+    return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
 } // namespace
@@ -92,6 +103,17 @@ Paint paintOf(unsigned looks, bool field)
         ground = COLOR_INACTIVEBORDER;
 
     Paint paint{GetSysColor(text), GetSysColor(ground), GetSysColorBrush(ground)};
+    // The greys behind light text keep the desktop's colours where the text reads on them; the default
+    // theme's are too light for white, and are darkened until it reads (the bottom strip with them, so
+    // that the links stand on the same grey). The link's colour then moves until it reads as well.
+    if (ground == COLOR_BTNSHADOW || ground == COLOR_APPWORKSPACE) {
+        const COLORREF readable = colourOf(
+            form::readableGround(rgbOf(GetSysColor(COLOR_HIGHLIGHTTEXT)), rgbOf(paint.background)));
+        if (readable != paint.background)
+            paint = {paint.text, readable, solidBrush(readable)};
+    }
+    if (looks & kLink)
+        paint.text = colourOf(form::readableText(rgbOf(paint.text), rgbOf(paint.background)));
     if (looks & kYellow)
         paint = {paint.text, kYellowColour, solidBrush(kYellowColour)};
     if (looks & kCyan)

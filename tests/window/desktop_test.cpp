@@ -1,5 +1,6 @@
 // The window on other people's desktops: a dark desktop palette, a Russian locale and a screen scaled
 // to 200 % (CTest runs this suite with QT_SCALE_FACTOR=2).
+#include "form/contrast.h"
 #include "form/inventory.h"
 #include "support/window_fixture.h"
 #include "support/window_test_main.h"
@@ -16,7 +17,6 @@
 #include <QTest>
 #include <QTranslator>
 
-#include <cmath>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -40,18 +40,9 @@ QPalette darkDesktop()
     return palette;
 }
 
-// WCAG contrast ratio of two colours, from 1 (equal) to 21 (black on white).
 double contrast(const QColor &a, const QColor &b)
 {
-    const auto luminance = [](const QColor &c) {
-        const auto channel = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return form::contrastRatio({a.red(), a.green(), a.blue()}, {b.red(), b.green(), b.blue()});
 }
 
 // What shows behind a widget that does not fill its own background: the nearest one that does.
