@@ -4,6 +4,7 @@
 #include "engine/premium_messages.h"
 #include "engine/steps.h"
 #include "engine/territory.h"
+#include "form/contrast.h"
 #include "support/recording_form.h"
 
 #include <gtest/gtest.h>
@@ -337,4 +338,20 @@ TEST(Form1, EventsReachTheirHandlersOnly)
         EXPECT_EQ(form::findHandler(handler.control, handler.event), &handler);
     EXPECT_EQ(form::findHandler("Text2", Event::Click)->run, &form::Form1::Text2_Click);
     EXPECT_EQ(form::findHandler("Text2", Event::Change)->run, &form::Form1::Text2_Change);
+}
+
+// A caption reads on its grey: the ratio's ends, a pair that reads kept, a grey darkened keeping its hue,
+// and a colour that cannot read by growing lighter reads by growing darker.
+TEST(Contrast, GreysAndLinksAreMovedUntilTheyRead)
+{
+    using form::Rgb;
+    const Rgb white{255, 255, 255}, black{0, 0, 0};
+    EXPECT_DOUBLE_EQ(form::contrastRatio(black, white), 21.0);
+    EXPECT_DOUBLE_EQ(form::contrastRatio(white, white), 1.0);
+    EXPECT_EQ(form::readableGround(white, Rgb{80, 80, 80}), (Rgb{80, 80, 80}));
+    const Rgb shadow = form::readableGround(white, Rgb{160, 160, 160});
+    EXPECT_GE(form::contrastRatio(white, shadow), form::kReadableContrast);
+    EXPECT_TRUE(shadow.red == shadow.green && shadow.green == shadow.blue && shadow.red < 160);
+    const Rgb link = form::readableText(Rgb{140, 140, 200}, Rgb{128, 128, 128});
+    EXPECT_GE(form::contrastRatio(link, Rgb{128, 128, 128}), form::kReadableContrast);
 }
