@@ -4,11 +4,13 @@
 //   tarifmaster --batch FILE.csv [--output OUT.csv]
 //   tarifmaster-batch FILE.csv [--output OUT.csv]     (the same without the window; batch/main_*.cpp)
 //
-// The file is read as it streams in (csv.h), its header row names the columns (columns.h), each row's
-// cells are looked up in the engine's tables and multiplied by the engine's formula (vehicle_row.h,
-// tables.h), and the same rows come out with the factors used, the premium and the reason for a rejected
-// row, then a total row. The output keeps the input's encoding, separator and line ends. With --output
-// the result replaces the file only once it is complete; otherwise it goes to standard output.
+// The file's rows are read as it streams in, from a text file or a workbook (rows.h; formats.h chooses
+// the reader by the file's content and the writer by the output's name), its header row names the
+// columns (columns.h), each row's cells are looked up in the engine's tables and multiplied by the
+// engine's formula (vehicle_row.h, tables.h), and the same rows come out with the factors used, the
+// premium and the reason for a rejected row, then a total row. The output keeps the input's encoding,
+// separator and line ends. With --output the result replaces the file only once it is complete;
+// otherwise it goes to standard output.
 #pragma once
 
 #include <cstdint>

@@ -62,4 +62,14 @@ LayoutResult layoutOf(std::span<const std::string> names)
     return {std::move(layout), {}};
 }
 
+bool hasValuesBeyond(const Record &record, std::size_t width)
+{
+    return record.cells.size() > width
+        && std::any_of(record.cells.begin() + static_cast<std::ptrdiff_t>(width),
+            record.cells.end(),
+            [](std::string_view text) {
+                return text.find_first_not_of(" \t") != std::string_view::npos;
+            });
+}
+
 } // namespace batch

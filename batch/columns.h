@@ -1,8 +1,10 @@
 // The columns of a vehicle list: which cell of a row holds what, found from the header row by name. Names
 // match whatever their letter case and the spaces around them; the order is free, a column that is not
-// needed may be missing, and columns the batch does not know are carried through untouched.
+// needed may be missing, and columns the batch does not know are carried through untouched. The layout
+// also orders the cells of a result row, whatever the result is written as.
 #pragma once
 
+#include "batch/rows.h"
 #include "engine/premium.h"
 
 #include <array>
@@ -75,5 +77,38 @@ struct LayoutResult {
 // out when the header has them already (a result of an earlier run read again), so they are written
 // once, anew. Without "Категория", or with a column named twice, the header is not usable.
 LayoutResult layoutOf(std::span<const std::string> names);
+
+// True when the record has cells beyond the header's width that are not empty.
+bool hasValuesBeyond(const Record &record, std::size_t width);
+
+// Where a cell of a result row comes from: the input row's cell at index, or the added cell at index.
+struct CellOrigin {
+    bool added;
+    std::size_t index;
+};
+
+// The cells that follow the carried ones in a result row: the cells added, then the values beyond the
+// header's last column, which are kept too.
+template<typename Visit>
+void forEachTrailingCell(
+    const Layout &layout, const Record &record, std::span<const std::string_view> added, const Visit &visit)
+{
+    for (std::size_t i = 0; i < added.size(); ++i)
+        visit(added[i], CellOrigin{true, i});
+    if (hasValuesBeyond(record, layout.width))
+        for (std::size_t i = layout.width; i < record.cells.size(); ++i)
+            visit(record.cells[i], CellOrigin{false, i});
+}
+
+// The cells of a result row in order: the carried cells, then the trailing ones.
+template<typename Visit>
+void forEachResultCell(
+    const Layout &layout, const Record &record, std::span<const std::string_view> added, const Visit &visit)
+{
+    for (const std::size_t position : layout.carried)
+        visit(position < record.cells.size() ? record.cells[position] : std::string_view(),
+            CellOrigin{false, position});
+    forEachTrailingCell(layout, record, added, visit);
+}
 
 } // namespace batch

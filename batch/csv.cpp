@@ -13,7 +13,7 @@ namespace batch {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1024 * 1024;
+constexpr std::size_t kFlushSize = 256 * 1024;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
@@ -46,10 +46,10 @@ std::size_t CsvReader::cellEnd(const char *data, std::size_t pos, std::size_t si
     return pos;
 }
 
-CsvReader::CsvReader(int fd)
+CsvReader::CsvReader(int fd, std::size_t blockSize)
     : m_fd(fd)
 {
-    m_block.resize(kBlockSize);
+    m_block.resize(std::max<std::size_t>(blockSize, 1));
 }
 
 bool CsvReader::fill()
@@ -108,27 +108,31 @@ bool CsvReader::detectDialect()
     return true;
 }
 
-CsvReader::Status CsvReader::readHeader(Record &record)
+bool CsvReader::header(Record &record)
 {
     while (m_end - m_begin < kByteOrderMark.size() && fill()) { }
-    if (m_error != 0)
-        return Status::ReadError;
     const std::string_view start(m_block.data() + m_begin, m_end - m_begin);
-    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF"))
-        return Status::Utf16;
+    if (m_error == 0 && (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")))
+        m_failure = Failure::Utf16;
+    if (m_error != 0 || m_failure != Failure::None)
+        return false;
     if (start.starts_with(kByteOrderMark)) {
         m_dialect.encoding = Encoding::Utf8WithBom;
         m_begin += kByteOrderMark.size();
         m_consumed += kByteOrderMark.size();
     }
     while (!detectDialect()) {
-        if (m_end - m_begin >= kMaxRecordBytes)
-            return Status::TooLong;
-        fill();
-        if (m_error != 0)
-            return Status::ReadError;
+        if (m_end - m_begin >= kMaxRecordBytes) {
+            m_failure = Failure::TooLong;
+            return false;
+        }
+        if (!fill() && m_error != 0)
+            return false;
     }
-    return read(record);
+    const Status status = read(record);
+    if (status == Status::End)
+        m_failure = Failure::Empty;
+    return status == Status::Record;
 }
 
 CsvReader::Status CsvReader::next(Record &record)
@@ -143,12 +147,30 @@ CsvReader::Status CsvReader::read(Record &record)
             return Status::Record;
         if (m_eof)
             return Status::End;
-        if (m_end - m_begin >= kMaxRecordBytes)
-            return Status::TooLong;
-        fill();
-        if (m_error != 0)
-            return Status::ReadError;
+        if (m_end - m_begin >= kMaxRecordBytes) {
+            m_failure = Failure::TooLong;
+            return Status::Failed;
+        }
+        if (!fill() && m_error != 0)
+            return Status::Failed;
     }
+}
+
+std::string CsvReader::problem(std::string_view file) const
+{
+    switch (m_failure) {
+    case Failure::Empty:
+        return std::string(file) + ": файл пуст, нет строки заголовка";
+    case Failure::TooLong:
+        return std::string(file) + ", строка " + std::to_string(m_row + 1) + ": длиннее "
+            + std::to_string(kMaxRecordBytes / (1024 * 1024)) + " МБ — вероятно, в ней не закрыта кавычка";
+    case Failure::Utf16:
+        return std::string(file)
+            + ": файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251";
+    case Failure::None: // a read error
+        break;
+    }
+    return readFailure(file, m_error);
 }
 
 // A cell that starts with a quote, from pos to the separator or line end behind it: the text between the
@@ -260,12 +282,58 @@ CsvReader::Parse CsvReader::parse(Record &record)
     return Parse::Complete;
 }
 
-void appendEncoded(std::string &out, std::string_view utf8, Encoding encoding)
+CsvWriter::CsvWriter(const Dialect &dialect, const Layout &layout, std::unique_ptr<ResultOutput> output)
+    : m_dialect(dialect)
+    , m_layout(layout)
+    , m_identity(layout.carried.size() == layout.width)
+    , m_output(std::move(output))
 {
-    if (encoding == Encoding::Windows1251)
-        engine::appendToWindows1251(out, utf8);
-    else
-        out += utf8;
+    m_out.reserve(kFlushSize + 64 * 1024);
+    if (m_dialect.encoding == Encoding::Utf8WithBom)
+        m_out += kByteOrderMark;
+}
+
+bool CsvWriter::row(const Record &record, std::span<const std::string_view> added)
+{
+    const char separator = m_dialect.separator;
+    if (m_identity && !record.raw.empty() && record.cells.size() <= m_layout.width
+        && !record.unterminatedQuote) {
+        // Every cell is carried in its place: the row's own bytes, quoting and all.
+        m_out += record.raw;
+        m_out.append(m_layout.width - record.cells.size(), separator);
+        forEachTrailingCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
+            m_out += separator;
+            appendCell(m_out, text, separator);
+        });
+    } else {
+        bool first = true;
+        forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
+            if (!first)
+                m_out += separator;
+            first = false;
+            appendCell(m_out, text, separator);
+        });
+    }
+    m_out += m_dialect.lineEnd;
+    return m_out.size() < kFlushSize || flush();
+}
+
+bool CsvWriter::finish()
+{
+    return flush() && m_output->finish();
+}
+
+std::string CsvWriter::problem() const
+{
+    return m_output->notWritten(m_output->reason());
+}
+
+bool CsvWriter::flush()
+{
+    if (!m_output->write(m_out))
+        return false;
+    m_out.clear();
+    return true;
 }
 
 void appendCell(std::string &line, std::string_view cell, char separator)

@@ -1,77 +1,54 @@
 // Spreadsheet files as people save them: UTF-8 with or without a byte-order mark or Windows-1251, cells
 // separated by ';' (what Russian spreadsheets write) or ',', quoted cells with doubled quotes and line
 // breaks inside, CR LF or LF line ends. The header row decides it all: its unquoted separators, its line
-// end, and whether its bytes are valid UTF-8.
+// end, and whether its bytes are valid UTF-8. A result is written back in the same form.
 //
 // The reader streams: it holds one block of the file and the record being read, never the whole file.
 // Cells stay in the file's encoding; the caller converts the ones it reads.
 #pragma once
 
+#include "batch/columns.h"
+#include "batch/rows.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace batch {
 
-enum class Encoding {
-    Utf8,
-    Utf8WithBom,
-    Windows1251,
-};
-
-struct Dialect {
-    Encoding encoding = Encoding::Utf8;
-    char separator = ';';
-    std::string_view lineEnd = "\n"; // "\r\n", "\n" or "\r", as the header row ends
-};
-
-// One record: the cells of one spreadsheet row.
-struct Record {
-    std::vector<std::string_view> cells; // valid until the next read
-    std::string_view raw;                // the record's bytes as the file holds them, without the line end
-    std::size_t row = 0;                 // as a spreadsheet numbers it: the header is row 1
-    bool unterminatedQuote = false;      // a quoted cell ran on to the end of the file
-    std::vector<bool> numbers;           // of a workbook's row: which cells were numbers
-};
-
-// Longest record the reader accepts; longer ones mean a quote was never closed.
-inline constexpr std::size_t kMaxRecordBytes = 16 * 1024 * 1024;
-
-class CsvReader {
+class CsvReader : public RowSource {
 public:
-    enum class Status {
-        Record,    // a record was read
-        End,       // no more records
-        ReadError, // the file could not be read: error()
-        TooLong,   // a record is longer than kMaxRecordBytes
-        Utf16,     // the file starts with a UTF-16 byte-order mark: not a file this reader takes
-    };
+    static constexpr std::size_t kBlockSize = 1024 * 1024;
 
-    explicit CsvReader(int fd); // reads fd from its current position; does not close it
+    // Reads fd from its current position, blockSize bytes at a time; does not close it.
+    explicit CsvReader(int fd, std::size_t blockSize = kBlockSize);
     CsvReader(const CsvReader &) = delete;
     CsvReader &operator=(const CsvReader &) = delete;
 
-    // The first record, which also decides the dialect. End for an empty file.
-    Status readHeader(Record &record);
-    Status next(Record &record);
-
-    const Dialect &dialect() const
+    // The first record, which also decides the dialect.
+    bool header(Record &record) override;
+    Status next(Record &record) override;
+    const Dialect &dialect() const override
     {
         return m_dialect;
     }
-    int error() const
-    {
-        return m_error;
-    }
-    std::uint64_t bytesConsumed() const
+    std::string problem(std::string_view file) const override;
+    std::uint64_t bytesConsumed() const override
     {
         return m_consumed;
     }
 
 private:
+    enum class Failure {
+        None,    // none, or a read error: m_error
+        Empty,   // no header: the file is empty
+        TooLong, // a record is longer than kMaxRecordBytes
+        Utf16,   // the file starts with a UTF-16 byte-order mark: not a file this reader takes
+    };
     struct Span {
         std::size_t offset;
         std::size_t length;
@@ -88,6 +65,7 @@ private:
 
     int m_fd;
     int m_error = 0;
+    Failure m_failure = Failure::None;
     bool m_eof = false;
     Dialect m_dialect;
     std::string m_block; // read bytes; [m_begin, m_end) is not parsed yet
@@ -100,8 +78,25 @@ private:
     std::array<bool, 256> m_ends{}; // bytes that end an unquoted cell: the separator, CR and LF
 };
 
-// Appends a text of the program's own, given in UTF-8, as a file of the encoding holds it.
-void appendEncoded(std::string &out, std::string_view utf8, Encoding encoding);
+// A result as CSV in dialect: the rows as the input writes them, with its separator and line end, a
+// byte-order mark first when the dialect has one, handed to output a large piece at a time.
+class CsvWriter : public RowSink {
+public:
+    CsvWriter(const Dialect &dialect, const Layout &layout, std::unique_ptr<ResultOutput> output);
+
+    bool row(const Record &record, std::span<const std::string_view> added) override;
+    bool finish() override;
+    std::string problem() const override;
+
+private:
+    bool flush();
+
+    Dialect m_dialect;
+    const Layout &m_layout;
+    bool m_identity; // every column is carried, none taken out
+    std::unique_ptr<ResultOutput> m_output;
+    std::string m_out; // the result not yet handed to the output
+};
 
 // Appends a cell as the dialect writes it: in quotes, with quotes doubled, when it holds the separator,
 // a quote or a line break.

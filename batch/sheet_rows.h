@@ -2,7 +2,7 @@
 // the records the batch reads, and a number cell's value made into the factor text it shows.
 #pragma once
 
-#include "batch/csv.h"
+#include "batch/rows.h"
 #include "batch/workbook.h"
 
 #include <deque>
@@ -51,7 +51,7 @@ public:
     {
         return !m_ready.empty();
     }
-    // The next row into record (as SheetReader::next); ready() must be true.
+    // The next row into record (as RowSource::next); ready() must be true.
     void take(Record &record);
 
 private:

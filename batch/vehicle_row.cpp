@@ -80,16 +80,6 @@ std::string notFound(Factor factor, const std::string &cell)
 
 } // namespace
 
-bool hasValuesBeyond(const Record &record, std::size_t width)
-{
-    return record.cells.size() > width
-        && std::any_of(record.cells.begin() + static_cast<std::ptrdiff_t>(width),
-            record.cells.end(),
-            [](std::string_view text) {
-                return !trimmed(text).empty();
-            });
-}
-
 RowEvaluator::RowEvaluator(const Tables &tables, const Layout &layout, Encoding encoding)
     : m_tables(tables)
     , m_layout(layout)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "batch/columns.h"
-#include "batch/csv.h"
+#include "batch/rows.h"
 #include "batch/tables.h"
 #include "engine/fixed_point.h"
 
@@ -27,9 +27,6 @@ struct VehicleResult {
     std::string factors; // "ТБ=1980; КТ=2; …", when computed: in the file's encoding, as written out
     std::string error; // "строка 17, столбец «КТ»: …", when rejected: UTF-8, as said on the console
 };
-
-// True when the record has cells beyond the header's width that are not empty.
-bool hasValuesBeyond(const Record &record, std::size_t width);
 
 class RowEvaluator {
 public:

@@ -30,8 +30,9 @@ std::size_t numberAttribute(const char **attributes, std::string_view name, std:
     return number > 0 ? number : otherwise;
 }
 
-// A sheet read row by row through its handler, which places the cells in rows.
-class StreamedSheet : public SheetReader {
+// A sheet read row by row through its handler, which places the cells in rows. Its cells are UTF-8, and
+// its result as CSV takes the form spreadsheet programs open.
+class StreamedSheet : public RowSource {
 public:
     StreamedSheet(std::unique_ptr<Archive> archive, std::uint64_t fileSize)
         : m_archive(std::move(archive))
@@ -39,6 +40,13 @@ public:
     {
     }
 
+    bool header(Record &record) override
+    {
+        const Status status = next(record);
+        if (status == Status::End)
+            m_problem = "первый лист книги пуст, нет строки заголовка";
+        return status == Status::Record;
+    }
     Status next(Record &record) override
     {
         while (!m_rows.ready() && !m_rows.failed() && m_archive->pump()) { }
@@ -51,9 +59,14 @@ public:
         m_rows.take(record);
         return Status::Record;
     }
-    const std::string &problem() const override
+    const Dialect &dialect() const override
     {
-        return m_problem;
+        static constexpr Dialect kSheet{Encoding::Utf8, ';', "\n", false};
+        return kSheet;
+    }
+    std::string problem(std::string_view file) const override
+    {
+        return std::string(file) + ": " + m_problem;
     }
     std::uint64_t bytesConsumed() const override
     {
@@ -326,7 +339,7 @@ std::string relationshipsOf(const std::string &part)
     return folderOf(part) + "_rels/" + part.substr(folderOf(part).size()) + ".rels";
 }
 
-std::unique_ptr<SheetReader> openXlsx(
+std::unique_ptr<RowSource> openXlsx(
     std::unique_ptr<Archive> archive, std::uint64_t fileSize, std::string &problem)
 {
     std::string workbook = "xl/workbook.xml";
@@ -474,7 +487,7 @@ private:
     int m_annotation = 0;
 };
 
-std::unique_ptr<SheetReader> openOds(
+std::unique_ptr<RowSource> openOds(
     std::unique_ptr<Archive> archive, std::uint64_t fileSize, std::string &problem)
 {
     if (archive->has("META-INF/manifest.xml")) {
@@ -498,7 +511,7 @@ std::unique_ptr<SheetReader> openOds(
 
 } // namespace
 
-std::unique_ptr<SheetReader> openWorkbook(int fd, std::string &problem)
+std::unique_ptr<RowSource> openWorkbook(int fd, std::string &problem)
 {
     auto archive = Archive::open(fd, problem);
     if (!archive)

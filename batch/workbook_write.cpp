@@ -2,12 +2,15 @@
 // .ods one (the sheet's XML streamed to a temporary file, then packed with libzip).
 #include "batch/workbook.h"
 #include "engine/utf8.h"
+#include "engine/windows1251.h"
 
 #include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <vector>
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -53,10 +56,27 @@ std::size_t charactersOf(std::string_view utf8)
     return longest;
 }
 
-// What both formats share: the rows counted against the sheet's limit, the columns' widths.
-class SheetWriter : public WorkbookWriter {
+// One cell of a result row.
+struct ResultCell {
+    enum class Kind {
+        Text,
+        Number, // a number cell of the input: text is the factor text it showed ("1,3")
+        Money,  // a premium or their sum: text is a factor text ("1289,925"), shown with 2 to 4 decimals
+    };
+    std::string_view text; // UTF-8
+    Kind kind = Kind::Text;
+};
+
+// A workbook of one sheet, the rows in order, the header first; then the complete file. What both
+// formats share: the rows counted against the sheet's limit, the columns' widths.
+class SheetWriter {
 public:
-    const std::string &problem() const override
+    virtual ~SheetWriter() = default;
+    // False when the workbook cannot take the row: problem().
+    virtual bool row(std::span<const ResultCell> cells) = 0;
+    // The complete file, handed to write in pieces; false when it could not be made or write failed.
+    virtual bool finish(const std::function<bool(std::string_view)> &write) = 0;
+    const std::string &problem() const
     {
         return m_problem;
     }
@@ -454,18 +474,96 @@ private:
     std::string m_xml;
 };
 
-} // namespace
+// ---- The sink ---------------------------------------------------------------------------------------
 
-std::unique_ptr<WorkbookWriter> makeWorkbookWriter(WorkbookFormat format)
-{
-    if (format == WorkbookFormat::Ods)
-        return std::make_unique<OdsWriter>();
-    return std::make_unique<XlsxWriter>();
-}
+// Rows of a result workbook: the same cells as a CSV row, given as the CSV writer takes them (in the
+// list's encoding) and written in UTF-8; the input's number cells as numbers, the premium as a sum of
+// money. The complete workbook goes to the output at the end.
+class WorkbookSink : public RowSink {
+public:
+    WorkbookSink(std::unique_ptr<SheetWriter> book,
+        const Layout &layout,
+        Encoding encoding,
+        std::unique_ptr<ResultOutput> output)
+        : m_book(std::move(book))
+        , m_layout(layout)
+        , m_encoding(encoding)
+        , m_output(std::move(output))
+    {
+    }
+
+    bool row(const Record &record, std::span<const std::string_view> added) override
+    {
+        m_texts.resize(m_layout.carried.size() + added.size() + record.cells.size());
+        m_cells.clear();
+        forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin origin) {
+            m_cells.push_back({inUtf8(text), kindOf(record, added, origin)});
+        });
+        m_header = false;
+        return m_book->row(m_cells);
+    }
+
+    bool finish() override
+    {
+        return m_book->finish([this](std::string_view bytes) {
+            return m_output->write(bytes);
+        }) && m_output->finish();
+    }
+
+    std::string problem() const override
+    {
+        return m_output->notWritten(m_book->problem().empty() ? m_output->reason() : m_book->problem());
+    }
+
+private:
+    // A cell's text in UTF-8, converted into its place in m_texts when the list is Windows-1251.
+    std::string_view inUtf8(std::string_view text)
+    {
+        if (m_encoding != Encoding::Windows1251 || text.empty())
+            return text;
+        std::string &converted = m_texts[m_cells.size()];
+        converted = engine::fromWindows1251(text);
+        return converted;
+    }
+
+    // The header's cells are all texts; the second cell added to a row is its premium.
+    ResultCell::Kind kindOf(
+        const Record &record, std::span<const std::string_view> added, CellOrigin origin) const
+    {
+        if (m_header)
+            return ResultCell::Kind::Text;
+        if (origin.added && added.size() > 1 && origin.index == 1)
+            return ResultCell::Kind::Money;
+        if (!origin.added && origin.index < record.numbers.size() && record.numbers[origin.index])
+            return ResultCell::Kind::Number;
+        return ResultCell::Kind::Text;
+    }
+
+    std::unique_ptr<SheetWriter> m_book;
+    const Layout &m_layout;
+    Encoding m_encoding;
+    std::unique_ptr<ResultOutput> m_output;
+    bool m_header = true;             // the next row is the header
+    std::vector<std::string> m_texts; // cells converted to UTF-8, by their place in the row
+    std::vector<ResultCell> m_cells;
+};
+
+} // namespace
 
 bool workbooksSupported()
 {
     return true;
+}
+
+std::unique_ptr<RowSink> makeWorkbookSink(
+    WorkbookFormat format, const Layout &layout, Encoding encoding, std::unique_ptr<ResultOutput> output)
+{
+    std::unique_ptr<SheetWriter> book;
+    if (format == WorkbookFormat::Ods)
+        book = std::make_unique<OdsWriter>();
+    else
+        book = std::make_unique<XlsxWriter>();
+    return std::make_unique<WorkbookSink>(std::move(book), layout, encoding, std::move(output));
 }
 
 } // namespace batch

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string problem;
     if (auto sheet = batch::openWorkbook(fd, problem)) {
         batch::Record record;
-        while (sheet->next(record) == batch::SheetReader::Status::Record)
+        for (bool more = sheet->header(record); more;
+             more = sheet->next(record) == batch::RowSource::Status::Record)
             if (record.cells.size() > batch::kMaxSheetColumns || record.row > batch::kMaxSheetRows
                 || record.numbers.size() != record.cells.size())
                 std::abort();

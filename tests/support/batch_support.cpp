@@ -29,9 +29,10 @@ std::vector<CsvRow> readCsvRows(const std::filesystem::path &path)
         return rows;
     batch::CsvReader reader(fd);
     batch::Record record;
-    for (auto status = reader.readHeader(record); status == batch::CsvReader::Status::Record;
-         status = reader.next(record))
-        rows.emplace_back(record.cells.begin(), record.cells.end());
+    if (reader.header(record))
+        do
+            rows.emplace_back(record.cells.begin(), record.cells.end());
+        while (reader.next(record) == batch::RowSource::Status::Record);
     ::close(fd);
     return rows;
 }
