@@ -131,7 +131,7 @@ void RowEvaluator::problem(Column column, const std::string &text)
     m_problems.push_back("столбец " + columnQuoted(column) + ": " + text);
 }
 
-void RowEvaluator::demand(Column column, Factor factor, Category category)
+void RowEvaluator::noteMissingFactor(Column column, Factor factor, Category category)
 {
     if (!present(column)) { // said once for the row, with the other columns it lacks
         m_missing.push_back(columnQuoted(column));
@@ -264,7 +264,7 @@ bool RowEvaluator::resolve(const Record &record, Factor factor, Category categor
         return resolveBonusMalus(record, category);
     const std::string_view text = cell(record, column);
     if (text.empty()) {
-        demand(column, factor, category);
+        noteMissingFactor(column, factor, category);
         return false;
     }
     if (factor == Factor::KT)
@@ -277,85 +277,118 @@ bool RowEvaluator::resolve(const Record &record, Factor factor, Category categor
     return true;
 }
 
+// The steps of a row: a blank row or the total of an earlier run are set aside; the category, the shape
+// of the row and the exclusion of КП read; every factor the category uses resolved; then the premium,
+// or every problem met on the way.
 void RowEvaluator::evaluate(const Record &record, VehicleResult &result)
 {
     result.factors.clear();
     result.error.clear();
     m_problems.clear();
-
-    const bool blank = std::all_of(record.cells.begin(), record.cells.end(), [](std::string_view text) {
-        return trimmed(text).empty();
-    });
-    if (blank && !record.unterminatedQuote) {
+    m_values.clear();
+    m_missing.clear();
+    if (isBlank(record)) {
         result.kind = VehicleResult::Kind::Blank;
         return;
     }
-
-    const std::string_view categoryText = cell(record, Column::Category);
-    std::optional<Category> category;
-    if (categoryText.empty()) {
-        problem(Column::Category, "категория не указана");
-    } else if (const Lookup<Category> found = find(m_tables.categories(), Column::Category, categoryText);
-               found.match == Match::Found) {
-        category = *found.value;
-    } else if (foldText(utf8(Column::Category, categoryText), Fold::Entry) == engine::kTotalWord) {
+    const CategoryCell category = readCategory(record);
+    if (category.earlierTotal) {
         result.kind = VehicleResult::Kind::EarlierTotal;
         return;
-    } else {
-        problem(Column::Category,
-            "категория " + quoted(utf8(Column::Category, categoryText)) + " не найдена: укажите "
-                + categoryChoices());
     }
+    checkShape(record);
+    const bool excludeKp = readExcludeKp(record);
+    if (category.value)
+        resolveFactors(record, *category.value, excludeKp);
+    if (m_problems.empty() && computePremium(*category.value, excludeKp, result))
+        return;
+    reject(record, result);
+}
+
+bool RowEvaluator::isBlank(const Record &record)
+{
+    return !record.unterminatedQuote
+        && std::all_of(record.cells.begin(), record.cells.end(), [](std::string_view text) {
+               return trimmed(text).empty();
+           });
+}
+
+RowEvaluator::CategoryCell RowEvaluator::readCategory(const Record &record)
+{
+    const std::string_view text = cell(record, Column::Category);
+    if (text.empty()) {
+        problem(Column::Category, "категория не указана");
+        return {};
+    }
+    if (const Lookup<Category> found = find(m_tables.categories(), Column::Category, text);
+        found.match == Match::Found)
+        return {*found.value, false};
+    if (foldText(utf8(Column::Category, text), Fold::Entry) == engine::kTotalWord)
+        return {std::nullopt, true};
+    problem(Column::Category,
+        "категория " + quoted(utf8(Column::Category, text)) + " не найдена: укажите " + categoryChoices());
+    return {};
+}
+
+void RowEvaluator::checkShape(const Record &record)
+{
     if (record.unterminatedQuote)
         problem("кавычка, открытая в этой строке, не закрыта до конца файла");
     if (hasValuesBeyond(record, m_layout.width))
         problem("в строке есть значения правее последнего столбца заголовка");
+}
 
-    bool excludeKp = false;
-    if (const std::string_view answer = cell(record, Column::ExcludeKp); !answer.empty()) {
-        const Lookup<bool> found = find(m_tables.yesNo(), Column::ExcludeKp, answer);
-        if (found.match == Match::Found)
-            excludeKp = *found.value;
-        else
-            problem(
-                Column::ExcludeKp, quoted(utf8(Column::ExcludeKp, answer)) + " — ожидается «да» или «нет»");
-    }
+bool RowEvaluator::readExcludeKp(const Record &record)
+{
+    const std::string_view answer = cell(record, Column::ExcludeKp);
+    if (answer.empty())
+        return false;
+    const Lookup<bool> found = find(m_tables.yesNo(), Column::ExcludeKp, answer);
+    if (found.match == Match::Found)
+        return *found.value;
+    problem(Column::ExcludeKp, quoted(utf8(Column::ExcludeKp, answer)) + " — ожидается «да» или «нет»");
+    return false;
+}
 
-    m_values.clear();
-    m_missing.clear();
-    if (category) {
-        for (const Factor factor : m_tables.used(*category, excludeKp))
-            if (resolve(record, factor, *category))
-                m_values.push_back(m_resolved[static_cast<std::size_t>(factor)].value);
-    }
-    if (!m_missing.empty()) {
-        std::string names;
-        for (const std::string &name : m_missing)
-            names += (names.empty() ? "" : ", ") + name;
-        const std::string need = "для категории «" + std::string(categoryWord(*category)) + "»";
-        problem(m_missing.size() == 1 ? "нет столбца " + names + ", а " + need + " он нужен"
-                                      : "нет столбцов " + names + ", а " + need + " они нужны");
-    }
+void RowEvaluator::resolveFactors(const Record &record, Category category, bool excludeKp)
+{
+    for (const Factor factor : m_tables.used(category, excludeKp))
+        if (resolve(record, factor, category))
+            m_values.push_back(m_resolved[static_cast<std::size_t>(factor)].value);
+    if (m_missing.empty())
+        return;
+    std::string names;
+    for (const std::string &name : m_missing)
+        names += (names.empty() ? "" : ", ") + name;
+    const std::string need = "для категории «" + std::string(categoryWord(category)) + "»";
+    problem(m_missing.size() == 1 ? "нет столбца " + names + ", а " + need + " он нужен"
+                                  : "нет столбцов " + names + ", а " + need + " они нужны");
+}
 
-    if (m_problems.empty()) {
-        if (const auto premium = engine::premium(*category, excludeKp, m_values)) {
-            result.kind = VehicleResult::Kind::Computed;
-            result.premium = *premium;
-            const engine::FactorUses &uses = m_tables.uses(*category, excludeKp);
-            for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
-                if (!uses[i].multiplied)
-                    continue;
-                if (!result.factors.empty())
-                    result.factors += std::string_view("; ");
-                result.factors += m_labels[i];
-                // A factor text is digits and a comma, the same bytes in every encoding.
-                result.factors += uses[i].fixed.empty() ? m_resolved[i].text : uses[i].fixed;
-            }
-            return;
-        }
+bool RowEvaluator::computePremium(Category category, bool excludeKp, VehicleResult &result)
+{
+    const auto premium = engine::premium(category, excludeKp, m_values);
+    if (!premium) {
         problem("страховая премия слишком велика для расчета");
+        return false;
     }
+    result.kind = VehicleResult::Kind::Computed;
+    result.premium = *premium;
+    const engine::FactorUses &uses = m_tables.uses(category, excludeKp);
+    for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
+        if (!uses[i].multiplied)
+            continue;
+        if (!result.factors.empty())
+            result.factors += std::string_view("; ");
+        result.factors += m_labels[i];
+        // A factor text is digits and a comma, the same bytes in every encoding.
+        result.factors += uses[i].fixed.empty() ? m_resolved[i].text : uses[i].fixed;
+    }
+    return true;
+}
 
+void RowEvaluator::reject(const Record &record, VehicleResult &result) const
+{
     result.kind = VehicleResult::Kind::Rejected;
     result.error = "строка " + std::to_string(record.row);
     for (std::size_t i = 0; i < m_problems.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "engine/fixed_point.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +59,22 @@ private:
         const EntryIndex<Value> &index, Column column, engine::Factor factor, std::string_view text);
     bool resolveTerritory(const Record &record, std::string_view text);
     bool resolveBonusMalus(const Record &record, engine::Category category);
-    void demand(Column column, engine::Factor factor, engine::Category category);
+    // A factor the category needs has no value in the row: its cell is empty (a problem of its own), or
+    // the header lacks its column (named once for the row, with the other columns it lacks).
+    void noteMissingFactor(Column column, engine::Factor factor, engine::Category category);
+
+    // The steps of evaluate().
+    struct CategoryCell {
+        std::optional<engine::Category> value; // nothing when a problem was noted, or for an earlier total
+        bool earlierTotal = false;             // "ИТОГО": the total row of an earlier run
+    };
+    static bool isBlank(const Record &record); // every cell empty, and no quote left open
+    CategoryCell readCategory(const Record &record);
+    void checkShape(const Record &record); // a quote left open, values beyond the header
+    bool readExcludeKp(const Record &record);
+    void resolveFactors(const Record &record, engine::Category category, bool excludeKp);
+    bool computePremium(engine::Category category, bool excludeKp, VehicleResult &result);
+    void reject(const Record &record, VehicleResult &result) const;
 
     const Tables &m_tables;
     const Layout &m_layout;
