@@ -217,6 +217,22 @@ private:
     int m_phonetic = 0;
 };
 
+// "BC12" is column 55; beyond the sheet's limit, one column past it.
+std::size_t columnOfReference(std::string_view reference)
+{
+    std::size_t column = 0;
+    for (const char c : reference) {
+        if (c < 'A' || c > 'Z')
+            break;
+        column = column * 26 + static_cast<std::size_t>(c - 'A' + 1);
+        if (column > kMaxSheetColumns)
+            return kMaxSheetColumns + 1;
+    }
+    return column;
+}
+
+// The sheet part of an .xlsx workbook: rows of cells, each cell with its type, its value (<v>) or its
+// inline string (<is>, runs of <t>), and a reading aid (<rPh>) that is no part of the text.
 class XlsxSheet : public StreamedSheet, private XmlHandler {
 public:
     XlsxSheet(std::unique_ptr<Archive> archive, std::uint64_t fileSize, std::vector<std::string> strings)
@@ -235,11 +251,7 @@ private:
         if (name == "row") {
             m_rows.beginRow(numberAttribute(attributes, "r", 0));
         } else if (name == "c") {
-            m_type = std::string(attribute(attributes, "t").value_or("n"));
-            m_column = 0;
-            if (const auto reference = attribute(attributes, "r"))
-                m_column = columnOf(*reference);
-            m_value.clear();
+            startCell(attributes);
         } else if (name == "v" || (name == "t" && m_inline)) {
             m_text.open();
         } else if (name == "is") {
@@ -276,38 +288,41 @@ private:
         return m_done;
     }
 
-    // "BC12" is column 55.
-    static std::size_t columnOf(std::string_view reference)
+    void startCell(const char **attributes)
     {
-        std::size_t column = 0;
-        for (const char c : reference) {
-            if (c < 'A' || c > 'Z')
-                break;
-            column = column * 26 + static_cast<std::size_t>(c - 'A' + 1);
-            if (column > kMaxSheetColumns)
-                return kMaxSheetColumns + 1;
-        }
-        return column;
+        m_type = std::string(attribute(attributes, "t").value_or("n"));
+        m_column = 0;
+        if (const auto reference = attribute(attributes, "r"))
+            m_column = columnOfReference(*reference);
+        m_value.clear();
     }
 
     void placeCell()
     {
-        if (m_type == "s") {
-            const std::size_t index = numberOf(m_value);
-            if (index >= m_strings.size() || m_value.empty())
-                m_rows.cell({}, false, m_column, true);
-            else
-                m_rows.cell(m_strings[index], false, m_column);
-        } else if (m_type == "b") {
+        if (m_type == "s")
+            placeSharedString();
+        else if (m_type == "b")
             m_rows.cell(std::string(m_value == "1" ? kTrueText : kFalseText), false, m_column);
-        } else if (m_type == "n") {
-            // A cell without a value is there for its format, or as part of a merged cell.
-            m_rows.cell(
-                m_value.empty() ? std::string() : shownNumber(m_value), !m_value.empty(), m_column, true);
-        } else { // a formula's text, an inline string, an error such as "#N/A", a date as text
+        else if (m_type == "n")
+            placeNumber();
+        else // a formula's text, an inline string, an error such as "#N/A", a date as text
             m_rows.cell(std::move(m_value), false, m_column);
-        }
         m_value.clear();
+    }
+
+    void placeSharedString()
+    {
+        const std::size_t index = numberOf(m_value);
+        if (index >= m_strings.size() || m_value.empty())
+            m_rows.cell({}, false, m_column, true);
+        else
+            m_rows.cell(m_strings[index], false, m_column);
+    }
+
+    // A cell without a value is there for its format, or as part of a merged cell.
+    void placeNumber()
+    {
+        m_rows.cell(m_value.empty() ? std::string() : shownNumber(m_value), !m_value.empty(), m_column, true);
     }
 
     std::vector<std::string> m_strings;
@@ -381,6 +396,9 @@ std::unique_ptr<RowSource> openXlsx(
 
 // ---- OpenDocument -----------------------------------------------------------------------------------
 
+// The first table of an .ods workbook's content: rows and cells that may stand for several, a cell's
+// value in its attributes or its text in paragraphs, and what is no part of the text (a comment, a
+// table inside a cell).
 class OdsSheet : public StreamedSheet, private XmlHandler {
 public:
     using StreamedSheet::StreamedSheet;
@@ -397,59 +415,33 @@ private:
 
     void start(std::string_view name, const char **attributes) override
     {
-        if (name == "table") {
-            ++m_tables;
-            m_depth += m_inTable ? 1 : 0;
-            m_inTable = true;
+        if (name == "table")
+            startTable();
+        else if (!m_inTable || m_depth > 0)
             return;
-        }
-        if (!m_inTable || m_depth > 0)
-            return;
-        if (name == "table-row") {
-            m_rows.beginRow();
-            m_rowRepeat = numberAttribute(attributes, "number-rows-repeated", 1);
-        } else if (name == "table-cell" || name == "covered-table-cell") {
-            m_cellRepeat = numberAttribute(attributes, "number-columns-repeated", 1);
-            m_covered = name == "covered-table-cell";
-            m_type = std::string(attribute(attributes, "value-type").value_or(""));
-            m_value = std::string(
-                attribute(attributes, m_type == "boolean" ? "boolean-value" : "value").value_or(""));
-            m_paragraphs = 0;
-            m_text.clear();
-        } else if (name == "annotation") {
+        else if (name == "table-row")
+            startRow(attributes);
+        else if (name == "table-cell" || name == "covered-table-cell")
+            startCell(name, attributes);
+        else if (name == "annotation")
             ++m_annotation;
-        } else if (m_annotation == 0 && name == "p") {
-            if (m_paragraphs++ > 0)
-                m_text += '\n';
-            m_inParagraph = true;
-        } else if (m_annotation == 0 && m_inParagraph && name == "s") {
-            m_text.append(std::min(numberAttribute(attributes, "c", 1), kMaxSheetColumns), ' ');
-        } else if (m_annotation == 0 && m_inParagraph && name == "tab") {
-            m_text += '\t';
-        } else if (m_annotation == 0 && m_inParagraph && name == "line-break") {
-            m_text += '\n';
-        }
+        else if (m_annotation == 0)
+            startText(name, attributes);
     }
     void end(std::string_view name) override
     {
-        if (name == "table") {
-            if (m_depth > 0)
-                --m_depth;
-            else
-                m_done = true;
+        if (name == "table")
+            endTable();
+        else if (!m_inTable || m_depth > 0)
             return;
-        }
-        if (!m_inTable || m_depth > 0)
-            return;
-        if (name == "table-row") {
+        else if (name == "table-row")
             m_rows.endRow(m_rowRepeat);
-        } else if (name == "table-cell" || name == "covered-table-cell") {
+        else if (name == "table-cell" || name == "covered-table-cell")
             placeCell();
-        } else if (name == "annotation") {
+        else if (name == "annotation")
             --m_annotation;
-        } else if (name == "p") {
+        else if (name == "p")
             m_inParagraph = false;
-        }
     }
     void text(std::string_view text) override
     {
@@ -459,6 +451,55 @@ private:
     bool done() const override
     {
         return m_done;
+    }
+
+    // Only the first table is read; one inside a cell of it is skipped whole.
+    void startTable()
+    {
+        ++m_tables;
+        m_depth += m_inTable ? 1 : 0;
+        m_inTable = true;
+    }
+    void endTable()
+    {
+        if (m_depth > 0)
+            --m_depth;
+        else
+            m_done = true;
+    }
+
+    void startRow(const char **attributes)
+    {
+        m_rows.beginRow();
+        m_rowRepeat = numberAttribute(attributes, "number-rows-repeated", 1);
+    }
+
+    void startCell(std::string_view name, const char **attributes)
+    {
+        m_cellRepeat = numberAttribute(attributes, "number-columns-repeated", 1);
+        m_covered = name == "covered-table-cell";
+        m_type = std::string(attribute(attributes, "value-type").value_or(""));
+        m_value = std::string(
+            attribute(attributes, m_type == "boolean" ? "boolean-value" : "value").value_or(""));
+        m_paragraphs = 0;
+        m_text.clear();
+    }
+
+    // The parts of a cell's text: paragraphs on lines of their own, and runs of spaces, tabs and line
+    // breaks spelled as elements.
+    void startText(std::string_view name, const char **attributes)
+    {
+        if (name == "p") {
+            if (m_paragraphs++ > 0)
+                m_text += '\n';
+            m_inParagraph = true;
+        } else if (m_inParagraph && name == "s") {
+            m_text.append(std::min(numberAttribute(attributes, "c", 1), kMaxSheetColumns), ' ');
+        } else if (m_inParagraph && name == "tab") {
+            m_text += '\t';
+        } else if (m_inParagraph && name == "line-break") {
+            m_text += '\n';
+        }
     }
 
     void placeCell()

@@ -341,6 +341,7 @@ public:
             std::fclose(m_rowsFile);
     }
 
+    // The rows go to a file of their own until the columns' widths are known.
     bool row(std::span<const ResultCell> cells) override
     {
         if (m_rowsFile == nullptr || !m_problem.empty())
@@ -348,26 +349,8 @@ public:
         const bool header = m_rows == 0;
         if (!nextRow(cells))
             return false;
-        m_xml = header ? "<table:table-header-rows><table:table-row>" : "<table:table-row>";
-        for (const ResultCell &cell : cells) {
-            const char *style = header ? " table:style-name=\"ce1\"" : "";
-            if (cell.text.empty()) {
-                m_xml += header ? "<table:table-cell table:style-name=\"ce1\"/>" : "<table:table-cell/>";
-                continue;
-            }
-            if (cell.kind == ResultCell::Kind::Text) {
-                m_xml += "<table:table-cell";
-                m_xml += style;
-                m_xml += " office:value-type=\"string\">";
-            } else {
-                m_xml += "<table:table-cell";
-                m_xml += cell.kind == ResultCell::Kind::Money ? " table:style-name=\"ce2\"" : style;
-                m_xml += " office:value-type=\"float\" office:value=\"" + withDecimalPoint(cell.text) + "\">";
-            }
-            appendParagraphs(m_xml, cell.text);
-            m_xml += "</table:table-cell>";
-        }
-        m_xml += header ? "</table:table-row></table:table-header-rows>" : "</table:table-row>";
+        m_xml.clear();
+        appendRow(m_xml, cells, header);
         if (std::fwrite(m_xml.data(), 1, m_xml.size(), m_rowsFile) != m_xml.size())
             return fail("не удалось записать временный файл книги");
         return true;
@@ -377,10 +360,48 @@ public:
     {
         if (m_rowsFile == nullptr || !m_problem.empty())
             return false;
-        // The columns' styles come before the rows, and their widths are known only now.
         std::FILE *content = std::tmpfile();
         if (content == nullptr)
             return fail("не удалось создать временный файл для книги");
+        if (!writeContent(content)) {
+            std::fclose(content);
+            return fail("не удалось записать временный файл книги");
+        }
+        return pack(content, write);
+    }
+
+private:
+    // The header row is bold and repeated on every printed page.
+    static void appendRow(std::string &xml, std::span<const ResultCell> cells, bool header)
+    {
+        xml += header ? "<table:table-header-rows><table:table-row>" : "<table:table-row>";
+        for (const ResultCell &cell : cells)
+            appendCell(xml, cell, header);
+        xml += header ? "</table:table-row></table:table-header-rows>" : "</table:table-row>";
+    }
+
+    static void appendCell(std::string &xml, const ResultCell &cell, bool header)
+    {
+        const char *style = header ? " table:style-name=\"ce1\"" : "";
+        if (cell.text.empty()) {
+            xml += header ? "<table:table-cell table:style-name=\"ce1\"/>" : "<table:table-cell/>";
+            return;
+        }
+        xml += "<table:table-cell";
+        if (cell.kind == ResultCell::Kind::Text) {
+            xml += style;
+            xml += " office:value-type=\"string\">";
+        } else {
+            xml += cell.kind == ResultCell::Kind::Money ? " table:style-name=\"ce2\"" : style;
+            xml += " office:value-type=\"float\" office:value=\"" + withDecimalPoint(cell.text) + "\">";
+        }
+        appendParagraphs(xml, cell.text);
+        xml += "</table:table-cell>";
+    }
+
+    // The content part up to the first row: the styles, the columns' among them, and the table's start.
+    std::string contentHead() const
+    {
         std::string head(kContentHead);
         for (std::size_t i = 0; i < m_widths.size(); ++i) {
             char width[32];
@@ -394,22 +415,21 @@ public:
         head += "\">";
         for (std::size_t i = 0; i < m_widths.size(); ++i)
             head += "<table:table-column table:style-name=\"co" + std::to_string(i + 1) + "\"/>";
-        bool written = std::fwrite(head.data(), 1, head.size(), content) == head.size()
-            && copyFile(m_rowsFile,
-                [&](std::string_view piece) {
-                    return std::fwrite(piece.data(), 1, piece.size(), content) == piece.size();
-                })
-            && std::fwrite(kContentTail.data(), 1, kContentTail.size(), content) == kContentTail.size()
-            && std::fflush(content) == 0;
-        if (!written) {
-            std::fclose(content);
-            return fail("не удалось записать временный файл книги");
-        }
-        return pack(content, write);
+        return head;
     }
 
-private:
-    // The archive in memory: the mimetype first and stored, as the format asks, then the parts.
+    // The content part whole: its head, the rows written so far, its tail.
+    bool writeContent(std::FILE *content) const
+    {
+        const auto put = [content](std::string_view piece) {
+            return std::fwrite(piece.data(), 1, piece.size(), content) == piece.size();
+        };
+        return put(contentHead()) && copyFile(m_rowsFile, put) && put(kContentTail)
+            && std::fflush(content) == 0;
+    }
+
+    // The archive in memory, handed to write: the mimetype first and stored, as the format asks, then
+    // the parts. Closes content.
     bool pack(std::FILE *content, const std::function<bool(std::string_view)> &write)
     {
         zip_error_t error;
@@ -423,6 +443,18 @@ private:
             return fail("не удалось собрать книгу .ods");
         }
         zip_source_keep(buffer);
+        if (!addParts(archive, content) || zip_close(archive) != 0) {
+            zip_discard(archive);
+            zip_source_free(buffer);
+            return fail("не удалось собрать книгу .ods");
+        }
+        const bool handed = handOver(buffer, write);
+        zip_source_free(buffer);
+        return handed;
+    }
+
+    static bool addParts(zip_t *archive, std::FILE *content)
+    {
         const auto add = [&](const char *name, zip_source_t *source, bool stored) {
             if (source == nullptr)
                 return false;
@@ -437,24 +469,19 @@ private:
                        stored ? 0 : kDeflateLevel)
                 == 0;
         };
+        const auto text = [&](std::string_view part) {
+            return zip_source_buffer(archive, part.data(), part.size(), 0);
+        };
         std::rewind(content);
-        bool packed
-            = add("mimetype", zip_source_buffer(archive, kOdsMimeType.data(), kOdsMimeType.size(), 0), true)
-            && add("META-INF/manifest.xml",
-                zip_source_buffer(archive, kManifest.data(), kManifest.size(), 0),
-                false)
-            && add("settings.xml", zip_source_buffer(archive, kSettings.data(), kSettings.size(), 0), false)
+        return add("mimetype", text(kOdsMimeType), true)
+            && add("META-INF/manifest.xml", text(kManifest), false)
+            && add("settings.xml", text(kSettings), false)
             && add("content.xml", zip_source_filep(archive, content, 0, -1), false); // closes content
-        if (!packed) {
-            zip_discard(archive);
-            zip_source_free(buffer);
-            return fail("не удалось собрать книгу .ods");
-        }
-        if (zip_close(archive) != 0) {
-            zip_discard(archive);
-            zip_source_free(buffer);
-            return fail("не удалось собрать книгу .ods");
-        }
+    }
+
+    // The packed archive, a piece at a time.
+    static bool handOver(zip_source_t *buffer, const std::function<bool(std::string_view)> &write)
+    {
         bool handed = zip_source_open(buffer) == 0;
         std::array<char, kPieceSize> piece;
         while (handed) {
@@ -466,7 +493,6 @@ private:
             handed = write(std::string_view(piece.data(), static_cast<std::size_t>(got)));
         }
         zip_source_close(buffer);
-        zip_source_free(buffer);
         return handed;
     }
 
