@@ -1,11 +1,40 @@
 #include "support/batch_support.h"
 
-#include "batch/csv.h"
-
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace support {
+
+namespace {
+
+CsvReading readCsvFile(int fd, std::size_t blockSize)
+{
+    batch::CsvReader reader(fd, blockSize);
+    CsvReading reading;
+    batch::Record record;
+    const auto keep = [&] {
+        reading.records.push_back({CsvRow(record.cells.begin(), record.cells.end()),
+            std::string(record.raw),
+            record.row,
+            record.unterminatedQuote});
+    };
+    reading.header = reader.header(record);
+    reading.headerBytes = reader.bytesConsumed();
+    auto status = batch::RowSource::Status::Failed;
+    if (reading.header) {
+        keep();
+        while ((status = reader.next(record)) == batch::RowSource::Status::Record)
+            keep();
+    }
+    if (status == batch::RowSource::Status::Failed)
+        reading.problem = reader.problem("«file»");
+    reading.dialect = reader.dialect();
+    return reading;
+}
+
+} // namespace
 
 void RecordingConsole::say(std::string_view line)
 {
@@ -23,18 +52,52 @@ void RecordingConsole::progress(std::string_view)
 
 std::vector<CsvRow> readCsvRows(const std::filesystem::path &path)
 {
-    std::vector<CsvRow> rows;
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0)
-        return rows;
-    batch::CsvReader reader(fd);
-    batch::Record record;
-    if (reader.header(record))
-        do
-            rows.emplace_back(record.cells.begin(), record.cells.end());
-        while (reader.next(record) == batch::RowSource::Status::Record);
+        return {};
+    const CsvReading reading = readCsvFile(fd, batch::CsvReader::kBlockSize);
     ::close(fd);
+    return reading.rows();
+}
+
+std::vector<CsvRow> CsvReading::rows() const
+{
+    std::vector<CsvRow> rows;
+    for (const CsvRecord &record : records)
+        rows.push_back(record.cells);
     return rows;
+}
+
+CsvReading readCsv(std::string_view text, std::size_t blockSize)
+{
+    const int fd = ::memfd_create("csv", MFD_CLOEXEC);
+    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())
+        || ::lseek(fd, 0, SEEK_SET) != 0)
+        std::abort();
+    CsvReading reading = readCsvFile(fd, blockSize);
+    ::close(fd);
+    return reading;
+}
+
+bool StringOutput::write(std::string_view more)
+{
+    bytes += more;
+    return true;
+}
+
+bool StringOutput::finish()
+{
+    return true;
+}
+
+std::string StringOutput::reason() const
+{
+    return {};
+}
+
+std::string StringOutput::notWritten(std::string_view) const
+{
+    return {};
 }
 
 } // namespace support

@@ -1,11 +1,14 @@
-// The batch mode's side of the tests: a console that keeps what the batch says, and a result file
+// The batch mode's side of the tests: a console that keeps what the batch says, and a CSV text or file
 // read back row by row.
 #pragma once
 
 #include "batch/batch.h"
+#include "batch/csv.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace support {
@@ -22,5 +25,34 @@ public:
 // The rows of a file as the batch reads it, the header first; row i is row i + 1 of a spreadsheet.
 using CsvRow = std::vector<std::string>;
 std::vector<CsvRow> readCsvRows(const std::filesystem::path &path);
+
+// Everything the CSV reader makes of a text, read blockSize bytes at a time.
+struct CsvRecord {
+    CsvRow cells;
+    std::string raw;
+    std::size_t row = 0;
+    bool unterminatedQuote = false;
+    bool operator==(const CsvRecord &) const = default;
+};
+struct CsvReading {
+    bool header = false; // false when the text has no header: problem
+    batch::Dialect dialect;
+    std::vector<CsvRecord> records; // the header first
+    std::string problem;            // why reading stopped, about a file quoted as «file»
+    std::uint64_t headerBytes = 0;  // bytes read up to the end of the header row
+    std::vector<CsvRow> rows() const;
+};
+CsvReading readCsv(std::string_view text, std::size_t blockSize = batch::CsvReader::kBlockSize);
+
+// The CSV writer's output, kept.
+class StringOutput : public batch::ResultOutput {
+public:
+    bool write(std::string_view bytes) override;
+    bool finish() override;
+    std::string reason() const override;
+    std::string notWritten(std::string_view reason) const override;
+
+    std::string bytes;
+};
 
 } // namespace support
