@@ -8,6 +8,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
+#include <utility>
 
 namespace batch {
 
@@ -23,6 +25,17 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080;
 constexpr std::uint64_t zeroBytes(std::uint64_t word)
 {
     return (word - kEveryByte) & ~word & kHighBits;
+}
+
+// A header cell that has to be quoted whatever the separator, for the result to be read again in its
+// dialect: the header's unquoted semicolons make a list ';'-separated, and the bytes of a byte-order
+// mark at the start of the file make it UTF-8 with the mark or UTF-16.
+bool quotedInHeader(std::string_view cell, bool first)
+{
+    return cell.find(';') != std::string_view::npos
+        || (first
+            && (cell.starts_with(kByteOrderMark) || cell.starts_with("\xFF\xFE")
+                || cell.starts_with("\xFE\xFF")));
 }
 
 } // namespace
@@ -296,6 +309,7 @@ CsvWriter::CsvWriter(const Dialect &dialect, const Layout &layout, std::unique_p
 bool CsvWriter::row(const Record &record, std::span<const std::string_view> added)
 {
     const char separator = m_dialect.separator;
+    const bool header = std::exchange(m_header, false);
     if (m_identity && !record.raw.empty() && record.cells.size() <= m_layout.width
         && !record.unterminatedQuote) {
         // Every cell is carried in its place: the row's own bytes, quoting and all.
@@ -303,15 +317,15 @@ bool CsvWriter::row(const Record &record, std::span<const std::string_view> adde
         m_out.append(m_layout.width - record.cells.size(), separator);
         forEachTrailingCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
             m_out += separator;
-            appendCell(m_out, text, separator);
+            appendCell(m_out, text, separator, header && quotedInHeader(text, false));
         });
     } else {
         bool first = true;
         forEachResultCell(m_layout, record, added, [&](std::string_view text, CellOrigin) {
             if (!first)
                 m_out += separator;
+            appendCell(m_out, text, separator, header && quotedInHeader(text, first));
             first = false;
-            appendCell(m_out, text, separator);
         });
     }
     m_out += m_dialect.lineEnd;
@@ -336,9 +350,9 @@ bool CsvWriter::flush()
     return true;
 }
 
-void appendCell(std::string &line, std::string_view cell, char separator)
+void appendCell(std::string &line, std::string_view cell, char separator, bool quoted)
 {
-    bool quote = false;
+    bool quote = quoted;
     std::size_t pos = 0;
     if constexpr (std::endian::native == std::endian::little) {
         const std::uint64_t separators = kEveryByte * static_cast<unsigned char>(separator);

@@ -93,13 +93,14 @@ private:
 
     Dialect m_dialect;
     const Layout &m_layout;
-    bool m_identity; // every column is carried, none taken out
+    bool m_identity;      // every column is carried, none taken out
+    bool m_header = true; // the next row is the header
     std::unique_ptr<ResultOutput> m_output;
     std::string m_out; // the result not yet handed to the output
 };
 
 // Appends a cell as the dialect writes it: in quotes, with quotes doubled, when it holds the separator,
-// a quote or a line break.
-void appendCell(std::string &line, std::string_view cell, char separator);
+// a quote or a line break, or when quoted says so.
+void appendCell(std::string &line, std::string_view cell, char separator, bool quoted = false);
 
 } // namespace batch
