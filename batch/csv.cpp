@@ -27,6 +27,46 @@ constexpr std::uint64_t zeroBytes(std::uint64_t word)
     return (word - kEveryByte) & ~word & kHighBits;
 }
 
+struct HeaderScan {
+    std::size_t end; // where the header's line end is, or the data's end
+    bool semicolon;  // stopped at a semicolon outside quotes, which a ','-separated header never holds
+    bool complete;   // false when the data ends before the header can be told
+};
+
+// The header row as parse() reads it with separator: a quote opens a quoted cell only at the start of
+// a cell, a doubled quote inside stands for one, and what follows the closing quote is text up to the
+// separator. With ',', stops at the first semicolon outside quotes.
+HeaderScan scanHeader(std::string_view data, char separator, bool eof)
+{
+    bool cellStart = true;
+    bool quoted = false;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        if (quoted) {
+            if (c != '"')
+                continue;
+            if (i + 1 == data.size() && !eof)
+                return {i, false, false}; // a doubled quote or the closing one
+            if (i + 1 < data.size() && data[i + 1] == '"')
+                ++i;
+            else
+                quoted = false;
+        } else if (c == '"' && cellStart) {
+            quoted = true;
+            cellStart = false;
+        } else if (c == separator) {
+            cellStart = true;
+        } else if (c == ';') {
+            return {i, true, true};
+        } else if (c == '\n' || c == '\r') {
+            return {i, false, true};
+        } else {
+            cellStart = false;
+        }
+    }
+    return {data.size(), false, eof};
+}
+
 // A header cell that has to be quoted whatever the separator, for the result to be read again in its
 // dialect: the header's unquoted semicolons make a list ';'-separated, and the bytes of a byte-order
 // mark at the start of the file make it UTF-8 with the mark or UTF-16.
@@ -90,20 +130,15 @@ bool CsvReader::fill()
 bool CsvReader::detectDialect()
 {
     const std::string_view data(m_block.data() + m_begin, m_end - m_begin);
-    bool quoted = false;
-    bool semicolon = false;
-    std::size_t end = 0;
-    for (; end < data.size(); ++end) {
-        const char c = data[end];
-        if (c == '"')
-            quoted = !quoted; // a doubled quote flips twice
-        else if (!quoted && c == ';')
-            semicolon = true;
-        else if (!quoted && (c == '\n' || c == '\r'))
-            break;
-    }
-    if (end == data.size() && !m_eof)
+    // A comma-separated header holds a semicolon only inside quotes; a semicolon-separated one may
+    // hold commas in a column's name.
+    HeaderScan scan = scanHeader(data, ',', m_eof);
+    const bool semicolon = scan.semicolon;
+    if (semicolon)
+        scan = scanHeader(data, ';', m_eof);
+    if (!scan.complete)
         return false;
+    const std::size_t end = scan.end;
     if (end < data.size() && data[end] == '\r') {
         if (end + 1 == data.size() && !m_eof)
             return false; // a LF may follow
@@ -111,8 +146,6 @@ bool CsvReader::detectDialect()
     } else {
         m_dialect.lineEnd = "\n";
     }
-    // A comma-separated header holds a semicolon only inside quotes; a semicolon-separated one may
-    // hold commas in a column's name.
     m_dialect.separator = semicolon ? ';' : ',';
     m_ends[static_cast<unsigned char>(m_dialect.separator)] = m_ends['\n'] = m_ends['\r'] = true;
     if (m_dialect.encoding != Encoding::Utf8WithBom)

@@ -28,6 +28,82 @@ constexpr auto kUtf8 = batch::Encoding::Utf8;
 
 } // namespace
 
+// Each text read whole and in blocks of 1 to 7 bytes, so that every cell, quote and line end also falls
+// across the end of a block.
+TEST(CsvReader, ReadsCellsAsSpreadsheetsWriteThem)
+{
+    struct Case {
+        std::string name;
+        std::string text;
+        std::vector<CsvRow> rows;
+        DialectCase dialect;
+    };
+    const std::string windows1251 = engine::toWindows1251("Категория;ТБ\r\nприцеп;395\r\n");
+    // clang-format off
+    const Case cases[] = {
+        {"one cell, no line end", "Категория", {{"Категория"}}, {kUtf8, ',', "\n"}},
+        {"a separator last in the file ends an empty cell", "a;b\nx;", {{"a", "b"}, {"x", ""}}, {kUtf8, ';', "\n"}},
+        {"an empty line is one empty cell", "a;b\n\nx;y\n", {{"a", "b"}, {""}, {"x", "y"}}, {kUtf8, ';', "\n"}},
+        {"CR LF", "a;b\r\nx;y\r\n", {{"a", "b"}, {"x", "y"}}, {kUtf8, ';', "\r\n"}},
+        {"CR alone", "a;b\rx;y\r", {{"a", "b"}, {"x", "y"}}, {kUtf8, ';', "\r"}},
+        {"rows end where they end, whatever the header's line end", "a;b\nx;y\r\nz;w\rv",
+         {{"a", "b"}, {"x", "y"}, {"z", "w"}, {"v"}}, {kUtf8, ';', "\n"}},
+        {"quoted cells", "\"a\";\"b\"\n\"\";y\n", {{"a", "b"}, {"", "y"}}, {kUtf8, ';', "\n"}},
+        {"doubled quotes", "a;\"say \"\"hi\"\"\"\n\"\"\"\";b\n", {{"a", "say \"hi\""}, {"\"", "b"}}, {kUtf8, ';', "\n"}},
+        {"line breaks inside quotes", "a;\"1\r\n2\"\r\n\"x\ny\";\"\r\"\r\n",
+         {{"a", "1\r\n2"}, {"x\ny", "\r"}}, {kUtf8, ';', "\r\n"}},
+        {"text after the closing quote is kept", "\"ab\"c;d\n", {{"abc", "d"}}, {kUtf8, ';', "\n"}},
+        {"a quote inside a cell is text, also in the header", "a;15\";b\r\nx;5\"\"\r\n",
+         {{"a", "15\"", "b"}, {"x", "5\"\""}}, {kUtf8, ';', "\r\n"}},
+        {"a quote never closed takes the rest of the file", "a;b\nx;\"y\nz;w", {{"a", "b"}, {"x", "y\nz;w"}},
+         {kUtf8, ';', "\n"}},
+        {"commas: a semicolon in quotes is text", "a,\"b;c\"\nx,\"1,3\"\n", {{"a", "b;c"}, {"x", "1,3"}},
+         {kUtf8, ',', "\n"}},
+        {"semicolons: a comma is text", "a,1;b\n\"x;\",1,3\n", {{"a,1", "b"}, {"x;,1,3"}}, {kUtf8, ';', "\n"}},
+        {"a semicolon after a quoted cell", "\"a\";b\n", {{"a", "b"}}, {kUtf8, ';', "\n"}},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFКатегория;ТБ\n", {{"Категория", "ТБ"}},
+         {batch::Encoding::Utf8WithBom, ';', "\n"}},
+        {"Windows-1251", windows1251, {{"\xCA\xE0\xF2\xE5\xE3\xEE\xF0\xE8\xFF", "\xD2\xC1"}, {"\xEF\xF0\xE8\xF6\xE5\xEF", "395"}},
+         {batch::Encoding::Windows1251, ';', "\r\n"}},
+        {"the header alone decides the encoding", "a;b\n\xEF\xF0\xE8\xF6\xE5\xEF;1\n",
+         {{"a", "b"}, {"\xEF\xF0\xE8\xF6\xE5\xEF", "1"}}, {kUtf8, ';', "\n"}},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        for (const std::size_t block :
+            {batch::CsvReader::kBlockSize, std::size_t{1}, std::size_t{2}, std::size_t{7}}) {
+            SCOPED_TRACE(c.name + ", blocks of " + std::to_string(block));
+            const support::CsvReading reading = readCsv(c.text, block);
+            ASSERT_TRUE(reading.header) << reading.problem;
+            EXPECT_EQ(reading.problem, "");
+            EXPECT_EQ(reading.rows(), c.rows);
+            expectDialect(reading.dialect, c.dialect);
+            for (std::size_t i = 0; i < reading.records.size(); ++i)
+                EXPECT_EQ(reading.records[i].row, i + 1);
+        }
+    }
+}
+
+TEST(CsvReader, RefusesWhatItCannotRead)
+{
+    const std::string endless(17 * 1024 * 1024, 'x');
+    const std::string tooLong = ": длиннее 16 МБ — вероятно, в ней не закрыта кавычка";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "«file»: файл пуст, нет строки заголовка"},
+        {"\xEF\xBB\xBF", "«file»: файл пуст, нет строки заголовка"},
+        {"\xFF\xFE\x1A\x04",
+            "«file»: файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251"},
+        {"\xFE\xFF\x04\x1A",
+            "«file»: файл в кодировке UTF-16; сохраните его как CSV в UTF-8 или Windows-1251"},
+        {"\"" + endless, "«file», строка 1" + tooLong},
+        {"a;b\r\nx;\"" + endless, "«file», строка 2" + tooLong},
+    };
+    for (const auto &[text, problem] : cases) {
+        SCOPED_TRACE(text.substr(0, 12));
+        EXPECT_EQ(readCsv(text).problem, problem);
+    }
+}
+
 // Rows written by the CSV writer, with a column taken out as in a result read again, read back as the
 // cells written and in the writer's dialect, whatever the cells hold.
 TEST(CsvWriter, RowsReadBackAsWritten)
