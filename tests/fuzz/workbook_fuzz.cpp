@@ -1,10 +1,13 @@
 // Feeds arbitrary bytes to the workbook reader, as a whole file or, to reach the sheet readers past
 // the archive's checksums, as the sheet part of an otherwise sound .xlsx or .ods: the first byte says
-// which. Every row is read to the end; nothing may crash, leak, overflow or read out of bounds, and a
-// row never has more cells than a sheet can.
+// which. Every row is read to the end; nothing may crash, leak, overflow or read out of bounds, a row
+// never has more cells than a sheet can, and a cell read as a number shows a finite number with a
+// decimal comma, which a result workbook writes as that number.
 #include "batch/workbook.h"
 #include "support/archive.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -20,6 +23,24 @@ constexpr const char *kWorkbookRelationships
     = R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="r2" Type="x/worksheet" Target="s.xml"/><Relationship Id="r3" Type="x/sharedStrings" Target="t.xml"/></Relationships>)";
 constexpr const char *kStrings
     = R"(<sst><si><t>Категория</t></si><si><r><t>при</t></r><r><t>цеп</t></r></si></sst>)";
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool showsNumber(std::string_view text)
+{
+    std::string stored(text);
+    for (char &c : stored)
+        if (c == ',')
+            c = '.';
+    double value = 0;
+    const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
+    return error == std::errc() && end == stored.data() + stored.size() && std::isfinite(value)
+        && stored.find('.') == stored.rfind('.');
+}
 
 } // namespace
 
@@ -55,10 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (auto sheet = batch::openWorkbook(fd, problem)) {
         batch::Record record;
         for (bool more = sheet->header(record); more;
-             more = sheet->next(record) == batch::RowSource::Status::Record)
-            if (record.cells.size() > batch::kMaxSheetColumns || record.row > batch::kMaxSheetRows
-                || record.numbers.size() != record.cells.size())
-                std::abort();
+             more = sheet->next(record) == batch::RowSource::Status::Record) {
+            check(record.cells.size() <= batch::kMaxSheetColumns && record.row <= batch::kMaxSheetRows
+                && record.numbers.size() == record.cells.size());
+            for (std::size_t i = 0; i < record.cells.size(); ++i)
+                check(!record.numbers[i] || showsNumber(record.cells[i]));
+        }
     } else if (problem.empty()) {
         std::abort();
     }
