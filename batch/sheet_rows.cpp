@@ -1,15 +1,16 @@
 #include "batch/sheet_rows.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace batch {
 
-std::string shownNumber(std::string_view stored)
+std::optional<std::string> shownNumber(std::string_view stored)
 {
     double value = 0;
     const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
-    if (error != std::errc() || end != stored.data() + stored.size())
-        return std::string(stored); // not a number after all: as the file holds it
+    if (error != std::errc() || end != stored.data() + stored.size() || !std::isfinite(value))
+        return std::nullopt;
     if (value == 0)
         value = 0; // no "-0"
     char text[32];

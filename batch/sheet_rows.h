@@ -6,6 +6,7 @@
 #include "batch/workbook.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,9 @@
 namespace batch {
 
 // A number as a Russian spreadsheet shows it in a general cell: at most 15 significant digits and a
-// decimal comma (1.3 as "1,3", 12 as "12", 0.30000000000000004 as "0,3").
-std::string shownNumber(std::string_view stored);
+// decimal comma (1.3 as "1,3", 12 as "12", 0.30000000000000004 as "0,3"). Nothing when stored is no
+// finite number: a damaged cell, read as text.
+std::optional<std::string> shownNumber(std::string_view stored);
 
 // The words of a logical cell.
 inline constexpr std::string_view kTrueText = "да";

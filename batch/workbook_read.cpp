@@ -319,10 +319,16 @@ private:
             m_rows.cell(m_strings[index], false, m_column);
     }
 
-    // A cell without a value is there for its format, or as part of a merged cell.
+    // A cell without a value is there for its format, or as part of a merged cell; one whose value is
+    // no number is read as the file holds it.
     void placeNumber()
     {
-        m_rows.cell(m_value.empty() ? std::string() : shownNumber(m_value), !m_value.empty(), m_column, true);
+        if (m_value.empty())
+            m_rows.cell({}, false, m_column, true);
+        else if (std::optional<std::string> shown = shownNumber(m_value))
+            m_rows.cell(std::move(*shown), true, m_column);
+        else
+            m_rows.cell(std::move(m_value), false, m_column);
     }
 
     std::vector<std::string> m_strings;
@@ -502,15 +508,17 @@ private:
         }
     }
 
+    // A number cell whose value is missing or no number is read as the text it shows.
     void placeCell()
     {
-        if (m_type == "float" || m_type == "percentage" || m_type == "currency")
-            m_rows.repeatCell(
-                m_value.empty() ? m_text : shownNumber(m_value), !m_value.empty(), m_cellRepeat);
+        const bool number = m_type == "float" || m_type == "percentage" || m_type == "currency";
+        const std::optional<std::string> shown = number ? shownNumber(m_value) : std::nullopt;
+        if (shown)
+            m_rows.repeatCell(*shown, true, m_cellRepeat);
         else if (m_type == "boolean")
             m_rows.repeatCell(std::string(m_value == "true" ? kTrueText : kFalseText), false, m_cellRepeat);
         else
-            m_rows.repeatCell(m_text, false, m_cellRepeat, m_covered);
+            m_rows.repeatCell(m_text, false, m_cellRepeat, m_covered && !number);
     }
 
     int m_tables = 0;

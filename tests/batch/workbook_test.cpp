@@ -23,13 +23,13 @@ constexpr const char *kSharedStrings = R"(<?xml version="1.0" encoding="UTF-8"?>
 <sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>Категория</t></si><si><t>КТ</t></si><si><r><t>при</t></r><r><rPr><b/></rPr><t>цеп</t></r></si><si><t>прицепы к легковым автомобилям</t><rPh><t>ぷ</t></rPh></si><si><t>Атлантида</t></si><si><t>Примечание</t></si></sst>)";
 
 // The same vehicles in both workbooks: a header merged over two columns (G1:H1) and in its own order,
-// numbers as numbers (2, 1.3, 0.7 stored as a binary fraction shows), a gap (row 3), a logical cell,
-// a rejected town, and blank formatted rows at the end.
+// numbers as numbers (2, 1.3, 0.7 stored as a binary fraction shows), a number cell that holds no
+// number (G4), a gap (row 3), a logical cell, a rejected town, and blank formatted rows at the end.
 const std::string kSheet = R"(<?xml version="1.0" encoding="UTF-8"?>
 <worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>
 <row r="1"><c r="A1" t="inlineStr"><is><t>КС</t></is></c><c r="B1" t="s"><v>0</v></c><c r="C1" t="inlineStr"><is><t>ТБ</t></is></c><c r="D1" t="s"><v>1</v></c><c r="E1" t="inlineStr"><is><t>Исключить КП</t></is></c><c r="G1" t="s"><v>5</v></c><c r="H1" s="2"/></row>
 <row r="2"><c r="A2"><v>0.69999999999999996</v></c><c r="B2" t="s"><v>2</v></c><c r="C2"><v>395</v></c><c r="D2"><v>2</v></c><c r="E2" t="b"><v>1</v></c><c r="G2" t="str"><f>A2&amp;"x"</f><v>0.7x</v></c><c r="H2" t="inlineStr"><is><t>за шапкой</t></is></c></row>
-<row r="4"><c r="A4" t="inlineStr"><is><t>6 месяцев</t></is></c><c r="B4" t="s"><v>2</v></c><c r="C4" t="s"><v>3</v></c><c r="D4"><v>1.3</v></c></row>
+<row r="4"><c r="A4" t="inlineStr"><is><t>6 месяцев</t></is></c><c r="B4" t="s"><v>2</v></c><c r="C4" t="s"><v>3</v></c><c r="D4"><v>1.3</v></c><c r="G4"><v>н/д</v></c></row>
 <row r="5"><c r="A5"><v>0.7</v></c><c r="B5" t="s"><v>2</v></c><c r="C5"><v>395</v></c><c r="D5" t="s"><v>4</v></c></row>
 <row r="6" s="3" customFormat="1"/><row r="7" s="3" customFormat="1"><c r="B7" s="3"/></row>
 </sheetData><mergeCells count="1"><mergeCell ref="G1:H1"/></mergeCells></worksheet>)";
@@ -39,7 +39,7 @@ const std::string kOdsContent = R"(<?xml version="1.0" encoding="UTF-8"?>
 <table:table-row><table:table-cell office:value-type="string"><text:p>КС</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Категория</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>ТБ</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>КТ</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Исключить<text:s/>КП</text:p></table:table-cell><table:table-cell/><table:table-cell table:number-columns-spanned="2" office:value-type="string"><text:p>Примечание</text:p><office:annotation><text:p>не часть ячейки</text:p></office:annotation></table:table-cell><table:covered-table-cell/><table:table-cell table:number-columns-repeated="1016"/></table:table-row>
 <table:table-row><table:table-cell office:value-type="float" office:value="0.69999999999999996"><text:p>0,70</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>при<text:span>цеп</text:span></text:p></table:table-cell><table:table-cell office:value-type="float" office:value="395"><text:p>395</text:p></table:table-cell><table:table-cell office:value-type="float" office:value="2"><text:p>2</text:p></table:table-cell><table:table-cell office:value-type="boolean" office:boolean-value="true"><text:p>ИСТИНА</text:p></table:table-cell><table:table-cell table:number-columns-repeated="1"/><table:table-cell office:value-type="string"><text:p>0.7x</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>за шапкой</text:p></table:table-cell></table:table-row>
 <table:table-row table:number-rows-repeated="1"><table:table-cell table:number-columns-repeated="1024"/></table:table-row>
-<table:table-row><table:table-cell office:value-type="string"><text:p>6 месяцев</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>прицеп</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>прицепы к легковым автомобилям</text:p></table:table-cell><table:table-cell office:value-type="float" office:value="1.3"><text:p>1,3</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>6 месяцев</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>прицеп</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>прицепы к легковым автомобилям</text:p></table:table-cell><table:table-cell office:value-type="float" office:value="1.3"><text:p>1,3</text:p></table:table-cell><table:table-cell table:number-columns-repeated="2"/><table:table-cell office:value-type="float" office:value="н/д"><text:p>н/д</text:p></table:table-cell></table:table-row>
 <table:table-row><table:table-cell office:value-type="float" office:value="0.7"><text:p>0,7</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>прицеп</text:p></table:table-cell><table:table-cell office:value-type="float" office:value="395"><text:p>395</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Атлантида</text:p></table:table-cell></table:table-row>
 <table:table-row table:number-rows-repeated="1048571"><table:table-cell table:number-columns-repeated="1024"/></table:table-row>
 </table:table><table:table table:name="Прочее"/></office:spreadsheet></office:body></office:document-content>)";
@@ -95,7 +95,7 @@ TEST(Workbook, SheetsReadAsTheirCsvAndResultsComeBackTheSame)
             "1,3",
             "",
             "",
-            "",
+            "н/д",
             "",
             "ТБ=395; КТ=1,3; КС=0,7",
             "359,45",
