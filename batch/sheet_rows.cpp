@@ -40,6 +40,7 @@ void SheetRows::beginRow(std::size_t number)
     m_row.repeat = 1;
     m_column = 0;
     m_standing = 0;
+    m_rowBytes = 0;
 }
 
 void SheetRows::cell(std::string text, bool number, std::size_t column, bool standing)
@@ -52,6 +53,12 @@ void SheetRows::cell(std::string text, bool number, std::size_t column, bool sta
     if (text.empty()) {
         if (standing && column <= kMaxSheetColumns)
             m_standing = column;
+        return;
+    }
+    m_rowBytes += text.size();
+    if (m_rowBytes > kMaxRecordBytes) {
+        fail("строка " + std::to_string(m_row.number) + " листа длиннее "
+            + std::to_string(kMaxRecordBytes / (1024 * 1024)) + " МБ");
         return;
     }
     if (column > kMaxSheetColumns) {

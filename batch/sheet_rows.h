@@ -25,7 +25,7 @@ inline constexpr std::string_view kFalseText = "нет";
 // Rows of a sheet as a reader sees them: a row begins at a number, cells are placed by their column,
 // and the finished rows wait until the batch asks for them. Leading blank rows are skipped, blank rows
 // between rows are read as blank rows, blank rows at the end are never read; columns and rows beyond
-// a spreadsheet's limits are a problem.
+// a spreadsheet's limits, and a row longer than a row of a text file may be, are a problem.
 class SheetRows {
 public:
     // A new row; its number is the one after the last row when the sheet gives none (0).
@@ -68,6 +68,7 @@ private:
     Row m_row;
     std::size_t m_column = 0;     // the next column of m_row
     std::size_t m_standing = 0;   // the last column of m_row with a standing empty cell
+    std::size_t m_rowBytes = 0;   // the text of m_row, at most kMaxRecordBytes
     bool m_headerBuilt = false;   // a row with values has ended: the header
     std::size_t m_lastNumber = 0; // the number of the last row begun
     std::size_t m_lastRead = 0;   // the number of the last row handed on, 0 before the header

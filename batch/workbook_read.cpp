@@ -452,7 +452,7 @@ private:
     void text(std::string_view text) override
     {
         if (m_inParagraph && m_annotation == 0 && m_depth == 0)
-            m_text += text;
+            append(text);
     }
     bool done() const override
     {
@@ -497,15 +497,28 @@ private:
     {
         if (name == "p") {
             if (m_paragraphs++ > 0)
-                m_text += '\n';
+                append("\n");
             m_inParagraph = true;
         } else if (m_inParagraph && name == "s") {
-            m_text.append(std::min(numberAttribute(attributes, "c", 1), kMaxSheetColumns), ' ');
+            appendSpaces(numberAttribute(attributes, "c", 1));
         } else if (m_inParagraph && name == "tab") {
-            m_text += '\t';
+            append("\t");
         } else if (m_inParagraph && name == "line-break") {
-            m_text += '\n';
+            append("\n");
         }
+    }
+
+    // An element may stand for many spaces: the text stops growing once it is longer than a row may be,
+    // which the row then refuses.
+    void append(std::string_view text)
+    {
+        if (m_text.size() <= kMaxRecordBytes)
+            m_text += text;
+    }
+    void appendSpaces(std::size_t count)
+    {
+        if (m_text.size() <= kMaxRecordBytes)
+            m_text.append(std::min(count, kMaxSheetColumns), ' ');
     }
 
     // A number cell whose value is missing or no number is read as the text it shows.

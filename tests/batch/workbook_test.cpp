@@ -149,6 +149,17 @@ TEST(Workbook, UnusableWorkbooksStopWithOneMessageAndWriteNothing)
     const fs::path out = folder.path() / "out.xlsx";
     writeFile(out, "прежний результат");
     const std::string good = xlsxWith(kSheet);
+    // A few elements that stand for many spaces, or a cell repeated along the row, make a row of a small
+    // file longer than a row may be.
+    const auto longRow = [](std::size_t spaces, std::size_t columns) {
+        std::string spaced;
+        for (std::size_t i = 0; i < spaces; ++i)
+            spaced += R"(<text:s text:c="16384"/>)";
+        return odsWith(kOdsContent.substr(0, kOdsContent.find("<table:table-row>"))
+            + R"(<table:table-row><table:table-cell office:value-type="string"><text:p>Категория</text:p></table:table-cell></table:table-row><table:table-row><table:table-cell table:number-columns-repeated=")"
+            + std::to_string(columns) + R"(" office:value-type="string"><text:p>x)" + spaced
+            + "</text:p></table:table-cell></table:table-row></table:table></office:spreadsheet></office:body></office:document-content>");
+    };
     const std::string emptySheet
         = R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row r="3" s="1"/></sheetData></worksheet>)";
     struct Case {
@@ -179,6 +190,8 @@ TEST(Workbook, UnusableWorkbooksStopWithOneMessageAndWriteNothing)
         {"bomb.xlsx",
             withDeclaredSize(good, "xl/worksheets/fleet.xml", 0x7FFFFFFF),
             "часть книги xl/worksheets/fleet.xml распаковывается больше чем в 1 ГБ"},
+        {"spaces.ods", longRow(1100, 1), "строка 2 листа длиннее 16 МБ"},
+        {"repeated.ods", longRow(100, 16), "строка 2 листа длиннее 16 МБ"},
         {"broken.xlsx",
             xlsxWith(kSheet.substr(0, kSheet.find("<row r=\"5\">"))),
             "книга повреждена: ошибка XML в части xl/worksheets/fleet.xml"},
