@@ -302,7 +302,7 @@ fs::path workbookOf(std::size_t rows, const std::string &kind)
     return book;
 }
 
-void BM_WorkbookAgainstCsv(benchmark::State &state)
+void measureWorkbookAgainstCsv(benchmark::State &state, const char *program)
 {
     constexpr std::size_t kRows = 100'000;
     const std::string kind = state.range(0) == 0 ? "xlsx" : "ods";
@@ -318,8 +318,8 @@ void BM_WorkbookAgainstCsv(benchmark::State &state)
     double csvSeconds = 0, bookSeconds = 0;
     long csvPeak = 0, bookPeak = 0;
     for (auto _ : state) {
-        const ChildRun csv = runBatch(list, toWorkbook ? &csvOut : nullptr);
-        const ChildRun run = runBatch(book, toWorkbook ? &bookOut : nullptr);
+        const ChildRun csv = runBatch(list, toWorkbook ? &csvOut : nullptr, program);
+        const ChildRun run = runBatch(book, toWorkbook ? &bookOut : nullptr, program);
         if (!csv.exited || !run.exited) {
             state.SkipWithError("the batch did not finish with status 0 or 1");
             break;
@@ -339,13 +339,19 @@ void BM_WorkbookAgainstCsv(benchmark::State &state)
     state.counters["book_MiB"] = static_cast<double>(fs::file_size(book)) / (1024.0 * 1024.0);
 }
 
+void BM_WorkbookAgainstCsv(benchmark::State &state)
+{
+    measureWorkbookAgainstCsv(state, TARIFMASTER_PROGRAM);
+}
+
 void BM_BatchAgainstAwk(benchmark::State &state)
 {
     measureAgainstAwk(state, TARIFMASTER_PROGRAM, static_cast<Encoding>(state.range(0)));
 }
 
 // With TARIFMASTER_BASELINE naming another build of the program (an earlier commit's), the same
-// measurement for it, in the same run: a change's effect without the machine's mood.
+// measurements for it, against awk and with workbooks, in the same run: a change's effect without the
+// machine's mood.
 [[maybe_unused]] const bool kBaselineRegistered = [] {
     const char *baseline = std::getenv("TARIFMASTER_BASELINE");
     if (!baseline || !*baseline)
@@ -359,6 +365,17 @@ void BM_BatchAgainstAwk(benchmark::State &state)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5);
+    benchmark::RegisterBenchmark("BM_BaselineWorkbookAgainstCsv",
+        [baseline](benchmark::State &state) {
+            measureWorkbookAgainstCsv(state, baseline);
+        })
+        ->Args({0, 0})
+        ->Args({1, 0})
+        ->Args({0, 1})
+        ->Args({1, 1})
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     return true;
 }();
 
