@@ -86,6 +86,7 @@ RowEvaluator::RowEvaluator(const Tables &tables, const Layout &layout, Encoding 
     , m_encoding(encoding)
 {
     for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
+        m_labels[i] = "; ";
         appendEncoded(m_labels[i], engine::factorLabel(static_cast<Factor>(i)), encoding);
         m_labels[i] += '=';
     }
@@ -378,9 +379,7 @@ bool RowEvaluator::computePremium(Category category, bool excludeKp, VehicleResu
     for (std::size_t i = 0; i < engine::kFactorCount; ++i) {
         if (!uses[i].multiplied)
             continue;
-        if (!result.factors.empty())
-            result.factors += std::string_view("; ");
-        result.factors += m_labels[i];
+        result.factors += std::string_view(m_labels[i]).substr(result.factors.empty() ? 2 : 0);
         // A factor text is digits and a comma, the same bytes in every encoding.
         result.factors += uses[i].fixed.empty() ? m_resolved[i].text : uses[i].fixed;
     }

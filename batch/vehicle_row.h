@@ -51,8 +51,10 @@ private:
     template<typename Value>
     Lookup<Value> find(const EntryIndex<Value> &index, Column column, std::string_view cell);
     bool present(Column column) const;
-    void problem(std::string text);
-    void problem(Column column, const std::string &text);
+    // A problem of the row, noted for its message. Rows with problems are the rare ones: the compiler
+    // keeps the paths that lead here out of the way of the rows that compute.
+    [[gnu::cold]] void problem(std::string text);
+    [[gnu::cold]] void problem(Column column, const std::string &text);
     bool resolve(const Record &record, engine::Factor factor, engine::Category category);
     template<typename Value>
     Lookup<Value> lookUp(
@@ -61,7 +63,7 @@ private:
     bool resolveBonusMalus(const Record &record, engine::Category category);
     // A factor the category needs has no value in the row: its cell is empty (a problem of its own), or
     // the header lacks its column (named once for the row, with the other columns it lacks).
-    void noteMissingFactor(Column column, engine::Factor factor, engine::Category category);
+    [[gnu::cold]] void noteMissingFactor(Column column, engine::Factor factor, engine::Category category);
 
     // The steps of evaluate().
     struct CategoryCell {
@@ -74,14 +76,14 @@ private:
     bool readExcludeKp(const Record &record);
     void resolveFactors(const Record &record, engine::Category category, bool excludeKp);
     bool computePremium(engine::Category category, bool excludeKp, VehicleResult &result);
-    void reject(const Record &record, VehicleResult &result) const;
+    [[gnu::cold]] void reject(const Record &record, VehicleResult &result) const;
 
     const Tables &m_tables;
     const Layout &m_layout;
     Encoding m_encoding;
     std::array<std::string, kColumnCount> m_utf8;               // cells converted from Windows-1251
     std::array<Resolved, engine::kFactorCount> m_resolved{};    // by engine::Factor
-    std::array<std::string, engine::kFactorCount> m_labels;     // "ТБ=", ..., in the file's encoding
+    std::array<std::string, engine::kFactorCount> m_labels;     // "; ТБ=", ..., in the file's encoding
     std::array<std::string, engine::kFactorCount> m_typedTexts; // factors typed as numbers, as shown
     std::vector<engine::FixedPoint> m_values;
     std::vector<std::string> m_problems;
