@@ -222,17 +222,19 @@ std::string CsvReader::problem(std::string_view file) const
 // A cell that starts with a quote, from pos to the separator or line end behind it: the text between the
 // quotes with doubled quotes made single, then what follows the closing quote, kept as spreadsheets keep
 // it. False when the block ends before the cell does.
-bool CsvReader::quotedCell(const char *data, std::size_t &pos, std::size_t size, bool &unterminated)
+bool CsvReader::quotedCell(
+    const char *data, std::size_t &pos, std::size_t size, bool &unterminated, Record &record)
 {
     const std::size_t start = pos + 1;
-    Span span{start, 0, false};
+    std::size_t offset = 0; // of the text in m_unescaped, once it has to be copied there
+    bool copied = false;
     pos = start;
     for (;;) {
         const auto *quote = static_cast<const char *>(std::memchr(data + pos, '"', size - pos));
         if (!quote) {
             if (!m_eof)
                 return false;
-            if (span.unescaped)
+            if (copied)
                 m_unescaped.append(data + pos, size - pos);
             pos = size; // never closed: the cell takes the rest of the file
             unterminated = true;
@@ -242,35 +244,37 @@ bool CsvReader::quotedCell(const char *data, std::size_t &pos, std::size_t size,
         if (at + 1 == size && !m_eof)
             return false;                           // a doubled quote or the closing one
         if (at + 1 < size && data[at + 1] == '"') { // a doubled quote stands for one
-            if (!span.unescaped)
-                span = {m_unescaped.size(), 0, true};
+            if (!copied)
+                offset = m_unescaped.size();
+            copied = true;
             m_unescaped.append(data + pos, at + 1 - pos);
             pos = at + 2;
             continue;
         }
-        if (span.unescaped)
+        if (copied)
             m_unescaped.append(data + pos, at - pos);
         pos = at + 1;
         break;
     }
     const std::size_t closed = unterminated ? size : pos - 1; // where the quoted text ends
-    if (!span.unescaped)
-        span.length = closed - start;
     const std::size_t textStart = pos;
     pos = cellEnd(data, pos, size);
     if (pos == size && !m_eof)
         return false;
     if (pos > textStart) {
-        if (!span.unescaped) {
-            const std::size_t offset = m_unescaped.size();
-            m_unescaped.append(data + span.offset, span.length);
-            span = {offset, span.length, true};
+        if (!copied) {
+            offset = m_unescaped.size();
+            m_unescaped.append(data + start, closed - start);
+            copied = true;
         }
         m_unescaped.append(data + textStart, pos - textStart);
     }
-    if (span.unescaped)
-        span.length = m_unescaped.size() - span.offset;
-    m_spans.push_back(span);
+    if (copied) { // placed once the row is complete, as m_unescaped may still move
+        m_unescapedCells.push_back({record.cells.size(), offset, m_unescaped.size() - offset});
+        record.cells.emplace_back();
+    } else {
+        record.cells.emplace_back(data + start, closed - start);
+    }
     return true;
 }
 
@@ -281,7 +285,8 @@ CsvReader::Parse CsvReader::parse(Record &record)
     if (size == 0)
         return Parse::NeedMore;
     const char separator = m_dialect.separator;
-    m_spans.clear();
+    record.cells.clear();
+    m_unescapedCells.clear();
     m_unescaped.clear();
     bool unterminated = false;
     std::size_t pos = 0;
@@ -292,8 +297,8 @@ CsvReader::Parse CsvReader::parse(Record &record)
             pos = cellEnd(data, pos, size);
             if (pos == size && !m_eof)
                 return Parse::NeedMore;
-            m_spans.push_back({start, pos - start, false});
-        } else if (!quotedCell(data, pos, size, unterminated)) {
+            record.cells.emplace_back(data + start, pos - start);
+        } else if (!quotedCell(data, pos, size, unterminated, record)) {
             return Parse::NeedMore;
         }
         if (pos < size && data[pos] == separator) {
@@ -302,7 +307,7 @@ CsvReader::Parse CsvReader::parse(Record &record)
                 return Parse::NeedMore;
             if (pos < size || !m_eof)
                 continue;
-            m_spans.push_back({pos, 0, false}); // a separator last in the file ends an empty cell
+            record.cells.emplace_back(data + pos, 0); // a separator last in the file ends an empty cell
             rawEnd = pos;
             break;
         }
@@ -317,9 +322,8 @@ CsvReader::Parse CsvReader::parse(Record &record)
         break;
     }
 
-    record.cells.clear();
-    for (const Span &span : m_spans)
-        record.cells.emplace_back((span.unescaped ? m_unescaped.data() : data) + span.offset, span.length);
+    for (const UnescapedCell &cell : m_unescapedCells)
+        record.cells[cell.index] = std::string_view(m_unescaped.data() + cell.offset, cell.length);
     record.raw = std::string_view(data, rawEnd);
     record.row = ++m_row;
     record.unterminatedQuote = unterminated;

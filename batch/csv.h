@@ -49,17 +49,17 @@ private:
         TooLong, // a record is longer than kMaxRecordBytes
         Utf16,   // the file starts with a UTF-16 byte-order mark: not a file this reader takes
     };
-    struct Span {
+    struct UnescapedCell { // a cell of the record whose text is in m_unescaped rather than in the block
+        std::size_t index;
         std::size_t offset;
         std::size_t length;
-        bool unescaped; // in m_unescaped rather than in the block
     };
     enum class Parse { Complete, NeedMore };
 
     bool fill(); // reads more of the file behind the unparsed part; false on a read error or at the end
     Parse parse(Record &record);
     Status read(Record &record);
-    bool quotedCell(const char *data, std::size_t &pos, std::size_t size, bool &unterminated);
+    bool quotedCell(const char *data, std::size_t &pos, std::size_t size, bool &unterminated, Record &record);
     std::size_t cellEnd(const char *data, std::size_t pos, std::size_t size) const;
     bool detectDialect(); // needs the whole header in the block; false when it has to read more
 
@@ -74,7 +74,7 @@ private:
     std::uint64_t m_consumed = 0;
     std::size_t m_row = 0;
     std::string m_unescaped; // cells that held doubled quotes, without them
-    std::vector<Span> m_spans;
+    std::vector<UnescapedCell> m_unescapedCells;
     std::array<bool, 256> m_ends{}; // bytes that end an unquoted cell: the separator, CR and LF
 };
 
