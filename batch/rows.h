@@ -1,7 +1,7 @@
 // A vehicle list's rows as the batch reads and writes them. A row source hands out the rows of a list,
 // the header first, each with the row number a spreadsheet shows; a row sink takes the result rows and
-// hands the result on whole. A text file and a workbook are one source each, and CSV and the workbooks
-// one sink each (formats.h chooses them); nothing else knows which it has.
+// hands the result on whole. The CSV reader and the two sheet readers are row sources, the CSV writer
+// and the workbook writer row sinks; formats.h chooses them, and nothing else knows which it has.
 #pragma once
 
 #include <cstddef>
