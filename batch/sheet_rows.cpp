@@ -34,6 +34,7 @@ void SheetRows::beginRow(std::size_t number)
         number = m_lastNumber + 1;
     else if (number <= m_lastNumber)
         fail("книга повреждена: строки листа идут не по порядку (строка " + std::to_string(number) + ")");
+    m_inRow = true;
     m_row.number = number;
     m_row.cells.clear();
     m_row.numbers.clear();
@@ -45,6 +46,8 @@ void SheetRows::beginRow(std::size_t number)
 
 void SheetRows::cell(std::string text, bool number, std::size_t column, bool standing)
 {
+    if (!m_inRow)
+        return;
     if (column == 0)
         column = m_column + 1;
     else if (column <= m_column)
@@ -74,6 +77,8 @@ void SheetRows::cell(std::string text, bool number, std::size_t column, bool sta
 
 void SheetRows::repeatCell(const std::string &text, bool number, std::size_t count, bool standing)
 {
+    if (!m_inRow)
+        return;
     if (text.empty()) {
         skipColumns(count);
         if (standing && m_column <= kMaxSheetColumns)
@@ -86,11 +91,16 @@ void SheetRows::repeatCell(const std::string &text, bool number, std::size_t cou
 
 void SheetRows::skipColumns(std::size_t count)
 {
+    if (!m_inRow)
+        return;
     m_column = count > kMaxSheetColumns ? kMaxSheetColumns + 1 : m_column + count;
 }
 
 void SheetRows::endRow(std::size_t count)
 {
+    if (!m_inRow)
+        return;
+    m_inRow = false;
     if (count == 0)
         count = 1;
     const std::size_t last = m_row.number + count - 1;

@@ -24,8 +24,9 @@ inline constexpr std::string_view kFalseText = "нет";
 
 // Rows of a sheet as a reader sees them: a row begins at a number, cells are placed by their column,
 // and the finished rows wait until the batch asks for them. Leading blank rows are skipped, blank rows
-// between rows are read as blank rows, blank rows at the end are never read; columns and rows beyond
-// a spreadsheet's limits, and a row longer than a row of a text file may be, are a problem.
+// between rows are read as blank rows, blank rows at the end are never read, and cells outside a row
+// belong to none and are not read; columns and rows beyond a spreadsheet's limits, and a row longer
+// than a row of a text file may be, are a problem.
 class SheetRows {
 public:
     // A new row; its number is the one after the last row when the sheet gives none (0).
@@ -58,7 +59,7 @@ public:
 
 private:
     struct Row {
-        std::size_t number;
+        std::size_t number = 0;
         std::vector<std::string> cells;
         std::vector<bool> numbers;
         std::size_t repeat = 1; // the same row this many times, numbered on
@@ -66,6 +67,7 @@ private:
     void fail(std::string text);
 
     Row m_row;
+    bool m_inRow = false;         // a row has begun and not ended: m_row takes the cells
     std::size_t m_column = 0;     // the next column of m_row
     std::size_t m_standing = 0;   // the last column of m_row with a standing empty cell
     std::size_t m_rowBytes = 0;   // the text of m_row, at most kMaxRecordBytes

@@ -24,9 +24,11 @@ constexpr const char *kSharedStrings = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 // The same vehicles in both workbooks: a header merged over two columns (G1:H1) and in its own order,
 // numbers as numbers (2, 1.3, 0.7 stored as a binary fraction shows), a number cell that holds no
-// number (G4), a gap (row 3), a logical cell, a rejected town, and blank formatted rows at the end.
+// number (G4), a gap (row 3), a logical cell, a rejected town, and blank formatted rows at the end;
+// in the .xlsx, cells outside any row before the first.
 const std::string kSheet = R"(<?xml version="1.0" encoding="UTF-8"?>
 <worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>
+<c r="B1" t="inlineStr"><is><t>вне строки</t></is></c><c r="A1"/>
 <row r="1"><c r="A1" t="inlineStr"><is><t>КС</t></is></c><c r="B1" t="s"><v>0</v></c><c r="C1" t="inlineStr"><is><t>ТБ</t></is></c><c r="D1" t="s"><v>1</v></c><c r="E1" t="inlineStr"><is><t>Исключить КП</t></is></c><c r="G1" t="s"><v>5</v></c><c r="H1" s="2"/></row>
 <row r="2"><c r="A2"><v>0.69999999999999996</v></c><c r="B2" t="s"><v>2</v></c><c r="C2"><v>395</v></c><c r="D2"><v>2</v></c><c r="E2" t="b"><v>1</v></c><c r="G2" t="str"><f>A2&amp;"x"</f><v>0.7x</v></c><c r="H2" t="inlineStr"><is><t>за шапкой</t></is></c></row>
 <row r="4"><c r="A4" t="inlineStr"><is><t>6 месяцев</t></is></c><c r="B4" t="s"><v>2</v></c><c r="C4" t="s"><v>3</v></c><c r="D4"><v>1.3</v></c><c r="G4"><v>н/д</v></c></row>
