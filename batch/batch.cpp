@@ -7,6 +7,7 @@
 #include "batch/vehicle_row.h"
 #include "engine/fixed_point.h"
 #include "engine/windows1251.h"
+#include "report/file_writer.h"
 
 #include <cerrno>
 #include <chrono>
@@ -146,13 +147,11 @@ public:
     // by its first bytes.
     bool openInput()
     {
-        const int fd = m_input.emplace(::open(m_options.input.c_str(), O_RDONLY | O_CLOEXEC)).get();
-        struct stat file { };
-        if (fd < 0 || ::fstat(fd, &file) != 0)
-            return fail(readFailure(m_file, errno));
-        if (S_ISDIR(file.st_mode))
-            return fail(readFailure(m_file, EISDIR));
-        m_fileSize = static_cast<std::uintmax_t>(file.st_size);
+        const report::OpenedFile file = report::openForReading(m_options.input);
+        if (!file.status)
+            return fail(readFailure(m_file, file.status.error));
+        const int fd = m_input.emplace(file.fd).get();
+        m_fileSize = file.size;
         std::string problem;
         m_source = openRowSource(fd, m_file, problem);
         return m_source || fail(problem);
@@ -235,6 +234,10 @@ public:
         m_record = totalRecord(m_layout, word);
         if (!writeRow(std::array<std::string_view, 3>{std::string_view(), totalText, counts}))
             return false;
+        // The list is read to its end and let go before the result takes a file's place: the result may
+        // replace the very list (computed anew from itself), and Windows replaces no file held open.
+        m_source.reset();
+        m_input.reset();
         return m_sink->finish() || fail(m_sink->problem());
     }
 

@@ -8,7 +8,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 #include <utility>
 
 namespace batch {

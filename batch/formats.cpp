@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unistd.h>
 
 namespace batch {
 
@@ -132,7 +131,7 @@ Dialect csvDialectOf(const Dialect &source, bool toFile)
 std::unique_ptr<RowSource> openRowSource(int fd, std::string_view file, std::string &problem)
 {
     char first[kSniffBytes] = {};
-    const ssize_t got = ::pread(fd, first, sizeof first, 0);
+    const std::ptrdiff_t got = report::readStart(fd, first, sizeof first);
     switch (containerOf(std::string_view(first, got > 0 ? static_cast<std::size_t>(got) : 0))) {
     case Container::Compound:
         problem = std::string(file)

@@ -9,7 +9,7 @@ namespace batch {
 
 std::string quotedPath(const std::filesystem::path &path)
 {
-    return "«" + path.string() + "»";
+    return "«" + report::utf8Text(path) + "»";
 }
 
 std::string readFailure(std::string_view file, int error)
