@@ -103,7 +103,24 @@ std::ptrdiff_t readSome(int fd, char *buffer, std::size_t size);
 // the descriptor cannot seek (a pipe).
 std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size);
 
+// Reads up to size bytes from offset of an open file, leaving the descriptor's position as it was: how
+// many, 0 at the end, or -1 with errno set. An archive's reader goes from member to member so.
+std::ptrdiff_t readAt(int fd, std::uint64_t offset, char *buffer, std::size_t size);
+
+// The size of an open file, or -1 with errno set.
+std::int64_t sizeOfFile(int fd);
+
 void closeFile(int fd);
+
+// A new folder of this program's own among the system's temporary files, for the work files of a
+// library that writes by name; empty when none can be made. The caller removes it (remove_all).
+std::filesystem::path makeTemporaryFolder();
+
+// A path as the C library's narrow calls (fopen, open) take it, for libraries that know no other: on
+// Linux its bytes; on Windows the system's ANSI code page, or the short (8.3) form of an existing path
+// that the code page cannot spell, as a user name in another alphabet may make a temporary folder's.
+// Empty when neither spells it.
+std::string narrowPath(const std::filesystem::path &path);
 
 // Writes all of bytes to an open file descriptor, resuming after interrupted and partial writes; false
 // with errno set when the system refuses.

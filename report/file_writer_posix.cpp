@@ -2,6 +2,7 @@
 #include "report/file_writer.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -93,9 +94,40 @@ std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size)
     return ::pread(fd, buffer, size, 0);
 }
 
+std::ptrdiff_t readAt(int fd, std::uint64_t offset, char *buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+std::int64_t sizeOfFile(int fd)
+{
+    struct stat status { };
+    if (::fstat(fd, &status) != 0)
+        return -1;
+    return static_cast<std::int64_t>(status.st_size);
+}
+
 void closeFile(int fd)
 {
     ::close(fd);
+}
+
+std::filesystem::path makeTemporaryFolder()
+{
+    std::error_code error;
+    std::string pattern = (std::filesystem::temp_directory_path(error) / "tarifmaster-XXXXXX").string();
+    if (error || ::mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return pattern;
+}
+
+std::string narrowPath(const std::filesystem::path &path)
+{
+    return path.string();
 }
 
 FileReplacement::~FileReplacement()

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
+#include <optional>
 #include <random>
 #include <windows.h>
 
@@ -201,9 +202,113 @@ std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size)
     return static_cast<std::ptrdiff_t>(got);
 }
 
+std::ptrdiff_t readAt(int fd, std::uint64_t offset, char *buffer, std::size_t size)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    LARGE_INTEGER position{};
+    if (handle == INVALID_HANDLE_VALUE
+        || !SetFilePointerEx(handle, LARGE_INTEGER{}, &position, FILE_CURRENT)) {
+        errno = handle == INVALID_HANDLE_VALUE ? EBADF : lastErrno();
+        return -1;
+    }
+    // A read at an offset moves a synchronous handle's position: it is put back.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    const bool read
+        = ReadFile(handle, buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &got, &at);
+    const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+    if (!SetFilePointerEx(handle, position, nullptr, FILE_BEGIN)) {
+        errno = lastErrno();
+        return -1;
+    }
+    if (!read && error != ERROR_HANDLE_EOF) {
+        errno = errnoOf(error);
+        return -1;
+    }
+    return static_cast<std::ptrdiff_t>(got);
+}
+
+std::int64_t sizeOfFile(int fd)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    LARGE_INTEGER size{};
+    if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size)) {
+        errno = handle == INVALID_HANDLE_VALUE ? EBADF : lastErrno();
+        return -1;
+    }
+    return size.QuadPart;
+}
+
 void closeFile(int fd)
 {
     _close(fd);
+}
+
+std::filesystem::path makeTemporaryFolder()
+{
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error)
+        return {};
+    std::random_device seed;
+    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ GetCurrentProcessId());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::string name = "tarifmaster-";
+        for (int i = 0; i < 8; ++i)
+            name += kLetters[random() % (sizeof kLetters - 1)];
+        const std::filesystem::path folder = base / name;
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
+}
+
+namespace {
+
+// The text in the ANSI code page, or nothing when a character has no place in it.
+std::optional<std::string> inCodePage(const std::wstring &wide)
+{
+    if (wide.empty())
+        return std::string();
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(
+        CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
+    if (length <= 0 || lost)
+        return std::nullopt;
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP,
+        WC_NO_BEST_FIT_CHARS,
+        wide.data(),
+        static_cast<int>(wide.size()),
+        narrow.data(),
+        length,
+        nullptr,
+        &lost);
+    if (lost)
+        return std::nullopt;
+    return narrow;
+}
+
+} // namespace
+
+std::string narrowPath(const std::filesystem::path &path)
+{
+    if (const auto narrow = inCodePage(path.native()))
+        return *narrow;
+    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0)
+        return {};
+    std::wstring shortPath(length, L'\0');
+    const DWORD written = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+    if (written == 0 || written >= length)
+        return {};
+    shortPath.resize(written);
+    return inCodePage(shortPath).value_or(std::string());
 }
 
 FileReplacement::~FileReplacement()
