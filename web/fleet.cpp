@@ -1,6 +1,8 @@
 // The fleet module, run in a Web Worker: the batch mode over a file the page hands it, as
-// `tarifmaster --batch FILE` runs it with the result on standard output. The worker puts the file into
-// the module's memory and gives the batch, for its output, a device that hands the bytes to the page.
+// `tarifmaster --batch FILE` runs it with the result on standard output, or for a workbook as
+// `tarifmaster --batch FILE --output NAME-result.xlsx` (or .ods) writes its result. The worker puts the
+// file into the module's memory and gives the batch, for its standard output, a device that hands the
+// bytes to the page; a workbook result is a file of the module's memory, which the worker reads back.
 #include "batch/batch.h"
 
 #include <emscripten/emscripten.h>
@@ -48,13 +50,15 @@ public:
 
 extern "C" {
 
-// Computes the vehicle list in the file input and writes the result into the device output; returns
-// the batch's exit status.
-EMSCRIPTEN_KEEPALIVE int tm_fleet(const char *input, const char *output)
+// Computes the vehicle list in the file input: into the file output when it is named (a workbook), else
+// into the device device as standard output. Returns the batch's exit status.
+EMSCRIPTEN_KEEPALIVE int tm_fleet(const char *input, const char *output, const char *device)
 {
     batch::Options options;
     options.input = input;
-    options.standardOutput = ::open(output, O_WRONLY | O_CLOEXEC);
+    if (*output != '\0')
+        options.output = output;
+    options.standardOutput = ::open(device, O_WRONLY | O_CLOEXEC);
     WorkerConsole console;
     const int status = batch::run(options, console);
     ::close(options.standardOutput);

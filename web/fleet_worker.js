@@ -1,14 +1,15 @@
 // The worker's side of the vehicle lists, run after the fleet module's script in the same Web Worker. The
 // user's file becomes a file of the module's memory under its own name, so that the batch's messages
-// name it as the user knows it; the batch mode writes its result into a device that collects the bytes
-// as they come, and the result goes back to the page whole.
+// name it as the user knows it. The batch mode writes a CSV result into a device that collects the bytes
+// as they come; a workbook list's result is a workbook of the list's own kind, written as a file under
+// the name the page saves it by (output), and read back. The result goes back to the page whole.
 "use strict";
 
 // Compiled once, when the page starts the worker; each list gets a fresh instance of its own.
 const compiled = WebAssembly.compile(createFleet.wasmBinary());
 
 self.onmessage = async (event) => {
-    const file = event.data.file;
+    const {file, output} = event.data;
     const module = await compiled;
     const fleet = await createFleet({
         instantiateWasm(imports, receive) {
@@ -31,6 +32,10 @@ self.onmessage = async (event) => {
         },
     });
     FS.mkdev("/result", device);
-    const status = fleet.ccall("tm_fleet", "number", ["string", "string"], [input, "/result"]);
-    postMessage({done: status, result: status === 2 ? null : new Blob(parts)});
+    const workbook = /\.(xlsx|ods)$/i.test(output) ? "/" + output.replace(/\//g, "_") : "";
+    const status = fleet.ccall("tm_fleet", "number", ["string", "string", "string"], [input, workbook, "/result"]);
+    let result = null;
+    if (status !== 2)
+        result = new Blob(workbook ? [FS.readFile(workbook)] : parts);
+    postMessage({done: status, result});
 };

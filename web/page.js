@@ -90,12 +90,18 @@
     }
 
     // A vehicle list: computed in a Web Worker by the batch mode, then saved under the name the result
-    // would have beside the list ("fleet.csv" gives "fleet-result.csv").
+    // would have beside the list ("fleet.csv" gives "fleet-result.csv"), a workbook's as a workbook of
+    // its own kind ("fleet.xlsx" gives "fleet-result.xlsx").
     const fleetFile = document.getElementById("fleet-file");
     const fleetProgress = document.getElementById("fleet-progress");
     const fleetStatus = document.getElementById("fleet-status");
     let fleetWorker = null; // a promise of the worker, started once the page is idle
     let fleetBusy = false;
+
+    const resultTypes = {
+        xlsx: "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
+        ods: "application/vnd.oasis.opendocument.spreadsheet",
+    };
 
     function resultName(name) {
         const dot = name.lastIndexOf(".");
@@ -155,10 +161,10 @@
                     fleetStatus.textContent = lines.join("\n");
                     performance.measure("fleet", "fleet-chosen"); // bench/web_bench.py reports it
                     if (data.result)
-                        save(output, "text/csv", data.result);
+                        save(output, resultTypes[output.split(".").pop().toLowerCase()] || "text/csv", data.result);
                 }
             };
-            worker.postMessage({file});
+            worker.postMessage({file, output});
         });
     }
 
