@@ -95,7 +95,7 @@
     const fleetFile = document.getElementById("fleet-file");
     const fleetProgress = document.getElementById("fleet-progress");
     const fleetStatus = document.getElementById("fleet-status");
-    let fleetWorker = null; // a promise of the worker, started once the page is idle
+    let fleetWorker = null; // a promise of the worker, started when the first list is chosen
     let fleetBusy = false;
 
     const resultTypes = {
@@ -200,6 +200,6 @@
     listen();
     document.documentElement.classList.add("ready");
     performance.mark("ready"); // from here a click computes: bench/web_bench.py times it
-    // The worker for a vehicle list is made while the user has not asked for it yet.
-    (window.requestIdleCallback || setTimeout)(startFleetWorker);
+    // The fleet module, with the workbook libraries the largest file of the site, is fetched only when a
+    // list is chosen: a visit that computes one vehicle never loads it.
 })();
