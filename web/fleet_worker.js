@@ -32,7 +32,7 @@ self.onmessage = async (event) => {
         },
     });
     FS.mkdev("/result", device);
-    const workbook = /\.(xlsx|ods)$/i.test(output) ? "/" + output.replace(/\//g, "_") : "";
+    const workbook = /\.(xlsx|ods)$/i.test(output) ? output.replace(/\//g, "_") : "";
     const status = fleet.ccall("tm_fleet", "number", ["string", "string", "string"], [input, workbook, "/result"]);
     let result = null;
     if (status !== 2)
