@@ -48,15 +48,19 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libreoffice-writer-nogui libreoffice-ca
 WEB_PACKAGES=(cmake make emscripten)
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 
-# What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads), and wixl
-# and msibuild (msitools) for the installer; for its tests Wine (64 bits) runs the programs and the
-# installer, and msiinfo (msitools) reads the installer's tables.
-WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wixl msitools)
+# What the Windows edition needs: Debian's mingw-w64 cross compiler (64 bits, posix threads), Debian's
+# zlib built by it, and wixl and msibuild (msitools) for the installer; for its tests Wine (64 bits) runs
+# the programs and the installer, and msiinfo (msitools) reads the installer's tables.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wixl msitools libz-mingw-w64-dev)
 WINDOWS_TEST_PACKAGES=(wine64)
 
-# Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...).
+# Configures and builds one preset of CMakePresets.json (release: build/, asan: build-asan/, ...). The
+# cross builds first get their workbook libraries (tools/workbook-libraries, kept once built).
 configure_and_build() {
     local preset=$1
     shift
+    case $preset in
+    web | windows) "$ROOT/tools/workbook-libraries" "$preset" ;;
+    esac
     (cd "$ROOT" && cmake --preset "$preset" "$@" && cmake --build --preset "$preset" -j "$(nproc)")
 }
