@@ -5,11 +5,16 @@
     handlers bound), against the load of a plain page with the same form controls and no module: the same
     index.html with its scripts taken out, served beside it;
   - the time "ОК" takes to answer, from the click to the total in its field;
-  - the site's size without the help pages;
+  - the site's size without the help pages, and what a first visit loads before a click computes (the
+    fleet module comes only with the first list);
   - a list of 100 000 vehicles (the sample list's rows over and over) from choosing the file to the saved
-    result.
+    result;
+  - the same list saved by LibreOffice as .xlsx, as batch_bench's workbook benchmark makes it, computed in
+    the page into a result .xlsx, against the desktop batch program on the same file in the same run (the
+    page may take at most twice as long).
 
-    bench/web_bench.py [SITE]        (default: build-web/site; tools/web builds it)
+    bench/web_bench.py [SITE [BATCH_PROGRAM]]
+        (default: build-web/site, which tools/web builds, and build/bin/tarifmaster-batch)
 
 Pages are loaded in turns, the first load of each apart, so that a busy machine weighs on both alike.
 """
@@ -21,6 +26,7 @@ import os
 import re
 import shutil
 import statistics
+import subprocess
 import sys
 import tempfile
 import threading
@@ -80,8 +86,32 @@ def plain_loaded(driver, url):
     return wait(driver, "const n = performance.getEntriesByType('navigation')[0]; return n && n.loadEventEnd")
 
 
+def choose_list(driver, origin, path, result):
+    """Seconds in the page from the chosen file to the result, and the page's last status line."""
+    page_ready(driver, origin + "/index.html")
+    if os.path.exists(result):
+        os.remove(result)
+    driver.find_element(By.ID, "fleet-file").send_keys(path)
+    while not os.path.exists(result) or os.path.exists(result + ".crdownload"):
+        time.sleep(0.005)
+    status = driver.execute_script("return document.getElementById('fleet-status').textContent")
+    computed = driver.execute_script("return performance.getEntriesByName('fleet')[0].duration")
+    return computed / 1000, status.splitlines()[-1]
+
+
+def workbook_of(csv_path, kind):
+    """The list saved by LibreOffice as a workbook, as a Russian user's Calc reads it (decimal commas as
+    numbers), as bench/batch_bench.cpp makes its workbooks."""
+    folder = os.path.dirname(csv_path)
+    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "profile"), "--headless",
+                    "--infilter=CSV:59,34,76,1,,1049", "--convert-to", kind, "--outdir", folder, csv_path],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600)
+    return os.path.splitext(csv_path)[0] + "." + kind
+
+
 def main():
     site = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web", "site"))
+    program = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "build", "bin", "tarifmaster-batch")
     work = tempfile.mkdtemp(prefix="tarifmaster-bench-")
     # The plain page: the same markup and stylesheet without the scripts.
     page = open(os.path.join(site, "index.html"), encoding="utf-8").read()
@@ -149,6 +179,13 @@ def main():
         size = sum(os.path.getsize(os.path.join(site, name)) for name in os.listdir(site)
                    if not name.endswith(".htm") and name != "help.css")
         print("site without the help pages: %d bytes (%.0f KB)" % (size, size / 1024))
+        forget()
+        page_ready(driver, origin + "/index.html")
+        first = driver.execute_script(
+            "return [performance.getEntriesByType('navigation')[0], ...performance.getEntriesByType('resource')]"
+            ".reduce((sum, entry) => sum + entry.encodedBodySize, 0)")
+        print("a first visit loads %d bytes (%.0f KB) until a click computes; fleet.js, the rest, %d bytes"
+              % (first, first / 1024, os.path.getsize(os.path.join(site, "fleet.js"))))
 
         rows = list(csv.reader(io.StringIO(open(os.path.join(ROOT, "examples", "fleet.csv"), encoding="utf-8",
                                                 newline="").read()), delimiter=";"))
@@ -160,19 +197,26 @@ def main():
         big = os.path.join(work, "fleet100k.csv")
         open(big, "w", encoding="utf-8", newline="").write(fleet.getvalue())
         for attempt in range(3):
-            page_ready(driver, origin + "/index.html")
-            result = os.path.join(work, "fleet100k-result.csv")
-            if os.path.exists(result):
-                os.remove(result)
             start = time.monotonic()
-            driver.find_element(By.ID, "fleet-file").send_keys(big)
-            while not os.path.exists(result) or os.path.exists(result + ".crdownload"):
-                time.sleep(0.005)
-            status = driver.execute_script("return document.getElementById('fleet-status').textContent")
-            computed = driver.execute_script("return performance.getEntriesByName('fleet')[0].duration")
+            computed, status = choose_list(driver, origin, big, os.path.join(work, "fleet100k-result.csv"))
             print("100 000 rows (%.1f MB): %.2f s in the page from the chosen file to the result, %.2f s until the "
-                  "browser has saved it; %s" % (os.path.getsize(big) / 1e6, computed / 1000, time.monotonic() - start,
-                                                status.splitlines()[-1]))
+                  "browser has saved it; %s" % (os.path.getsize(big) / 1e6, computed, time.monotonic() - start,
+                                                status))
+
+        # The same rows as .xlsx, into a result .xlsx: in the page and by the desktop program, in turns.
+        book = workbook_of(big, "xlsx")
+        page_times, desktop_times = [], []
+        for attempt in range(3):
+            computed, status = choose_list(driver, origin, book, os.path.join(work, "fleet100k-result.xlsx"))
+            page_times.append(computed)
+            start = time.monotonic()
+            subprocess.run([program, book, "--output", os.path.join(work, "desktop-result.xlsx")],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600)
+            desktop_times.append(time.monotonic() - start)
+            print("100 000 rows as .xlsx (%.1f MB) into .xlsx: %.2f s in the page, %.2f s by %s; %s"
+                  % (os.path.getsize(book) / 1e6, computed, desktop_times[-1], os.path.basename(program), status))
+        page, desktop = statistics.median(page_times), statistics.median(desktop_times)
+        print(".xlsx, median of 3: page %.2f s, desktop %.2f s, ratio %.2f (at most 2)" % (page, desktop, page / desktop))
     finally:
         driver.quit()
         server.shutdown()
