@@ -3,6 +3,7 @@
 #include "batch/workbook.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
+#include "report/file_writer.h"
 
 #include <array>
 #include <charconv>
@@ -111,32 +112,46 @@ protected:
     std::string m_problem;
 };
 
-// A private folder for a writer's temporary files, removed with everything in it.
+// A private folder for a writer's temporary files, removed with everything in it. Its files are named
+// as the C library's narrow calls take them (the libraries write by name), whatever alphabet the
+// system's temporary folder is spelled in.
 class TemporaryFolder {
 public:
     TemporaryFolder()
+        : m_path(report::makeTemporaryFolder())
+        , m_narrow(m_path.empty() ? std::string() : report::narrowPath(m_path))
     {
-        const char *base = std::getenv("TMPDIR");
-        std::string pattern
-            = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tarifmaster-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
     }
     ~TemporaryFolder()
     {
-        std::error_code ignored;
         if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ignored);
+            report::removeTemporaryFolder(m_path);
     }
     TemporaryFolder(const TemporaryFolder &) = delete;
     TemporaryFolder &operator=(const TemporaryFolder &) = delete;
-    const std::filesystem::path &path() const
+
+    bool made() const
     {
-        return m_path;
+        return !m_narrow.empty();
+    }
+    // The folder, and a file in it, as a narrow name.
+    const std::string &name() const
+    {
+        return m_narrow;
+    }
+    std::string file(std::string_view name) const
+    {
+        return m_narrow + '/' + std::string(name);
+    }
+    // A new file of the folder, open for writing and reading back; nothing when none can be made.
+    std::FILE *create(std::string_view name) const
+    {
+        return made() ? std::fopen(file(name).c_str(), "w+b") : nullptr;
     }
 
 private:
     std::filesystem::path m_path;
+    std::string m_narrow;
 };
 
 // Hands a file to write in pieces.
@@ -159,12 +174,12 @@ class XlsxWriter : public SheetWriter {
 public:
     XlsxWriter()
     {
-        if (m_folder.path().empty()) {
+        if (!m_folder.made()) {
             fail("не удалось создать временную папку для книги");
             return;
         }
-        m_file = (m_folder.path() / "result.xlsx").string();
-        m_tmpdir = m_folder.path().string();
+        m_file = m_folder.file("result.xlsx");
+        m_tmpdir = m_folder.name();
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.tmpdir = m_tmpdir.data();
@@ -330,7 +345,7 @@ void appendParagraphs(std::string &out, std::string_view text)
 class OdsWriter : public SheetWriter {
 public:
     OdsWriter()
-        : m_rowsFile(std::tmpfile())
+        : m_rowsFile(m_folder.create("rows.xml"))
     {
         if (m_rowsFile == nullptr)
             fail("не удалось создать временный файл для книги");
@@ -360,7 +375,7 @@ public:
     {
         if (m_rowsFile == nullptr || !m_problem.empty())
             return false;
-        std::FILE *content = std::tmpfile();
+        std::FILE *content = m_folder.create("content.xml");
         if (content == nullptr)
             return fail("не удалось создать временный файл для книги");
         if (!writeContent(content)) {
@@ -496,6 +511,7 @@ private:
         return handed;
     }
 
+    TemporaryFolder m_folder; // before the files in it, which close first
     std::FILE *m_rowsFile;
     std::string m_xml;
 };

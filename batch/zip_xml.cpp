@@ -1,12 +1,13 @@
 #include "batch/zip_xml.h"
 
 #include "batch/workbook.h"
+#include "report/file_writer.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <expat.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 namespace batch {
@@ -77,27 +78,111 @@ struct Archive::Parser {
     std::string member;
 };
 
+// The archive's bytes as libzip reads them: by position from the open list, through the file seam, so
+// that the same reader serves a Windows handle, a Linux descriptor and the page's memory file.
+class ListBytes {
+public:
+    ListBytes(int fd, std::uint64_t size)
+        : m_fd(fd)
+        , m_size(size)
+    {
+    }
+
+    static zip_int64_t callback(void *self, void *data, zip_uint64_t length, zip_source_cmd_t command)
+    {
+        return static_cast<ListBytes *>(self)->answer(data, length, command);
+    }
+
+private:
+    zip_int64_t answer(void *data, zip_uint64_t length, zip_source_cmd_t command)
+    {
+        switch (command) {
+        case ZIP_SOURCE_OPEN:
+            m_offset = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const std::uint64_t left = m_size - std::min(m_offset, m_size);
+            const auto got = report::readAt(
+                m_fd, m_offset, static_cast<char *>(data), static_cast<std::size_t>(std::min(length, left)));
+            if (got < 0) {
+                zip_error_set(&m_error, ZIP_ER_READ, errno);
+                return -1;
+            }
+            m_offset += static_cast<std::uint64_t>(got);
+            return got;
+        }
+        case ZIP_SOURCE_CLOSE:
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto *stat = static_cast<zip_stat_t *>(data);
+            zip_stat_init(stat);
+            stat->size = m_size;
+            stat->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&m_error, data, length);
+        case ZIP_SOURCE_FREE:
+            delete this;
+            return 0;
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t to = zip_source_seek_compute_offset(m_offset, m_size, data, length, &m_error);
+            if (to < 0)
+                return -1;
+            m_offset = static_cast<std::uint64_t>(to);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL:
+            return static_cast<zip_int64_t>(m_offset);
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN,
+                ZIP_SOURCE_READ,
+                ZIP_SOURCE_CLOSE,
+                ZIP_SOURCE_STAT,
+                ZIP_SOURCE_ERROR,
+                ZIP_SOURCE_FREE,
+                ZIP_SOURCE_SEEK,
+                ZIP_SOURCE_TELL,
+                ZIP_SOURCE_SUPPORTS,
+                -1);
+        default:
+            zip_error_set(&m_error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+        }
+    }
+
+    int m_fd;
+    std::uint64_t m_size;
+    std::uint64_t m_offset = 0;
+    zip_error_t m_error{};
+};
+
 std::unique_ptr<Archive> Archive::open(int fd, std::string &problem)
 {
-    const int own = ::dup(fd);
-    if (own < 0 || ::lseek(own, 0, SEEK_SET) != 0) {
-        if (own >= 0)
-            ::close(own);
+    const std::int64_t size = report::sizeOfFile(fd);
+    if (size < 0) {
         problem = "файл не читается";
         return nullptr;
     }
-    int error = 0;
-    zip *archive = zip_fdopen(own, ZIP_RDONLY, &error);
+    zip_error_t error;
+    zip_error_init(&error);
+    auto *bytes = new ListBytes(fd, static_cast<std::uint64_t>(size));
+    zip_source_t *source = zip_source_function_create(&ListBytes::callback, bytes, &error);
+    if (source == nullptr) {
+        delete bytes;
+        problem = "файл не читается";
+        return nullptr;
+    }
+    zip *archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_error_fini(&error);
     if (archive == nullptr) {
-        ::close(own);
+        zip_source_free(source); // frees bytes too
         problem = damaged("архив ZIP не читается");
         return nullptr;
     }
     std::unique_ptr<Archive> result(new Archive);
     result->m_zip = archive;
-    struct stat file { };
-    if (::fstat(fd, &file) == 0)
-        result->m_fileSize = static_cast<std::uint64_t>(file.st_size);
+    result->m_fileSize = static_cast<std::uint64_t>(size);
     return result;
 }
 

@@ -113,8 +113,12 @@ std::int64_t sizeOfFile(int fd);
 void closeFile(int fd);
 
 // A new folder of this program's own among the system's temporary files, for the work files of a
-// library that writes by name; empty when none can be made. The caller removes it (remove_all).
+// library that writes by name; empty when none can be made. The caller removes it with
+// removeTemporaryFolder.
 std::filesystem::path makeTemporaryFolder();
+
+// Removes a folder that makeTemporaryFolder made, with everything in it, as far as it can.
+void removeTemporaryFolder(const std::filesystem::path &folder);
 
 // A path as the C library's narrow calls (fopen, open) take it, for libraries that know no other: on
 // Linux its bytes; on Windows the system's ANSI code page, or the short (8.3) form of an existing path

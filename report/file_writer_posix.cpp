@@ -125,6 +125,12 @@ std::filesystem::path makeTemporaryFolder()
     return pattern;
 }
 
+void removeTemporaryFolder(const std::filesystem::path &folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
 std::string narrowPath(const std::filesystem::path &path)
 {
     return path.string();

@@ -246,26 +246,49 @@ void closeFile(int fd)
     _close(fd);
 }
 
+// The system's temporary folder is asked of Windows itself: std::filesystem's own calls would bring
+// the C++ library's streams and locales into both programs, a third of the batch program's size.
 std::filesystem::path makeTemporaryFolder()
 {
-    std::error_code error;
-    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-    if (error)
+    std::wstring base(MAX_PATH + 1, L'\0');
+    const DWORD length = GetTempPathW(static_cast<DWORD>(base.size()), base.data());
+    if (length == 0 || length > base.size())
         return {};
+    base.resize(length);
     std::random_device seed;
     std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ GetCurrentProcessId());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        std::string name = "tarifmaster-";
+        static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+        std::wstring folder = base + L"tarifmaster-";
         for (int i = 0; i < 8; ++i)
-            name += kLetters[random() % (sizeof kLetters - 1)];
-        const std::filesystem::path folder = base / name;
+            folder += kLetters[random() % (std::size(kLetters) - 1)];
         if (CreateDirectoryW(folder.c_str(), nullptr))
             return folder;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
             return {};
     }
     return {};
+}
+
+void removeTemporaryFolder(const std::filesystem::path &folder)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileExW(
+        (folder.native() + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring_view name(found.cFileName);
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder.native() + L"\\" + std::wstring(name);
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                removeTemporaryFolder(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
 }
 
 namespace {
