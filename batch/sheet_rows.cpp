@@ -1,7 +1,9 @@
 #include "batch/sheet_rows.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace batch {
 
@@ -13,9 +15,11 @@ std::optional<std::string> shownNumber(std::string_view stored)
         return std::nullopt;
     if (value == 0)
         value = 0; // no "-0"
+    // Fifteen significant digits, as a spreadsheet shows a number. printf's %g is what to_chars would
+    // give with this precision; it spares the Windows program the C++ library's 170 KB of number tables.
     char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
-    std::string shown(text, written.ptr);
+    const int length = std::snprintf(text, sizeof text, "%.15g", value);
+    std::string shown(text, static_cast<std::size_t>(std::clamp(length, 0, int(sizeof text) - 1)));
     for (char &c : shown)
         if (c == '.')
             c = ',';
