@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # tarifmaster-batch.exe under Wine against the Linux tarifmaster-batch: for each command line below, run
 # in a fresh copy of the same folder, the exit status, standard output, standard error and every file
-# left in the folder are the same bytes. Then what only Windows does: a workbook is refused in one line,
-# a result file that is read-only or held open by another program is refused and left as it was, and a
-# console shows the program's texts.
+# left in the folder are the same bytes (a result workbook: the same cells, read back). Then what only
+# Windows does: a result file that is read-only or held open by another program is refused and left as
+# it was, and a console shows the program's texts.
 # Usage: batch_under_wine.sh WINDOWS_BUILD LINUX_BATCH_PROGRAM EXAMPLES_FOLDER
 set -uo pipefail
 windows_build=$1
 linux=$2
 examples=$3
-source "$(dirname "${BASH_SOURCE[0]}")/../support/wine.sh"
+support=$(cd "$(dirname "${BASH_SOURCE[0]}")/../support" && pwd)
+source "$support/wine.sh"
 
 program=$windows_build/bin/tarifmaster-batch.exe
 holder=$windows_build/test-tools/hold_file.exe
@@ -22,10 +23,12 @@ fail() {
 }
 
 # The folder each command line runs in: the sample list as it is, in Windows-1251 with CR LF, named in
-# Cyrillic in a Cyrillic folder, as a workbook, and a folder where a result might go.
+# Cyrillic in a Cyrillic folder, as workbooks whole and damaged, and a folder where a result might go.
 fixture=$WORK/fixture
 mkdir -p "$fixture/Автопарк" "$fixture/папка.csv"
-cp "$examples/fleet.csv" "$examples/fleet.xlsx" "$fixture/"
+cp "$examples/fleet.csv" "$examples/fleet.xlsx" "$examples/fleet.ods" "$fixture/"
+cp "$examples/fleet.xlsx" "$fixture/Автопарк/парк.xlsx"
+python3 "$support/workbooks.py" damaged "$examples" "$fixture/повреждена.xlsx"
 cp "$examples/fleet.csv" "$fixture/Автопарк/парк.csv"
 cp "$examples/fleet.csv" "$fixture/копия.csv"
 iconv -f UTF-8 -t CP1251 "$examples/fleet.csv" | sed 's/$/\r/' >"$fixture/fleet-1251.csv"
@@ -56,6 +59,15 @@ same() {
             diff <(od -c "$WORK/linux.$stream") <(od -c "$WORK/windows.$stream") | head -20
         }
     done
+    # A workbook's archive carries the time it was made: its cells are compared, its bytes are not.
+    local file name
+    for file in "$WORK"/linux/*.xlsx "$WORK"/linux/*.ods "$WORK"/linux/Автопарк/*.xlsx; do
+        name=${file#"$WORK/linux/"}
+        [ -e "$file" ] && ! cmp -s "$file" "$fixture/$name" || continue
+        cmp -s <(python3 "$support/workbooks.py" cells "$file") \
+            <(python3 "$support/workbooks.py" cells "$WORK/windows/$name") || fail "$what: the cells of $name differ"
+        rm "$file" "$WORK/windows/$name"
+    done
     diff -r "$WORK/linux" "$WORK/windows" >/dev/null || fail "$what: the files differ: $(diff -rq "$WORK/linux" "$WORK/windows")"
 }
 
@@ -71,6 +83,21 @@ same "--output without a name" fleet.csv --output
 same "no list at all"
 same "the help" --help
 same "the version" --version
+same "an .xlsx list into an .xlsx workbook" fleet.xlsx --output итог.xlsx
+same "an .ods list into an .ods workbook" fleet.ods --output итог.ods
+same "a workbook in a Cyrillic folder into a CSV file" Автопарк/парк.xlsx --output Автопарк/итог.csv
+same "a CSV list into a workbook in a Cyrillic folder" fleet.csv --output Автопарк/итог.xlsx
+same "a damaged workbook" повреждена.xlsx --output итог.ods
+
+# A user whose name the ANSI code page cannot spell has a temporary folder so named (Wine's code page
+# is 1252 here): the workbook libraries, which write their work files by narrow names, get its short name.
+mkdir -p "$WINEPREFIX/drive_c/Временные файлы"
+for variable in TEMP TMP; do
+    wine reg add 'HKCU\Environment' /v $variable /d 'C:\Временные файлы' /f >/dev/null 2>&1
+done
+same "an .xlsx workbook made in a Cyrillic temporary folder" fleet.ods --output итог.xlsx
+same "an .ods workbook made in a Cyrillic temporary folder" fleet.xlsx --output итог.ods
+[ -z "$(ls -A "$WINEPREFIX/drive_c/Временные файлы")" ] || fail "work files left in the temporary folder"
 
 # refused WHAT EXPECTED_MESSAGE ARGUMENT...: the Windows program ends with status 2, that one line on
 # standard error, nothing on standard output, and its folder as it was.
@@ -83,11 +110,6 @@ refused() {
     [ -s "$WORK/windows.stdout" ] && fail "$what: wrote to standard output"
     diff -r "$fixture" "$WORK/windows" >/dev/null || fail "$what: the folder changed: $(diff -rq "$fixture" "$WORK/windows")"
 }
-
-# Workbooks are not built into the Windows edition yet: the browser's words, one line.
-unsupported="книги .xlsx и .ods в этой сборке не читаются и не пишутся; сохраните лист как CSV"
-refused "a workbook to read" "tarifmaster: «fleet.xlsx»: $unsupported" fleet.xlsx
-refused "a workbook to write" "tarifmaster: «итог.xlsx»: $unsupported" fleet.csv --output итог.xlsx
 
 # An earlier result that is read-only (Wine shows a file without write permission so), or that another
 # program holds open without sharing it, is refused before anything is written.
