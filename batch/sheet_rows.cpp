@@ -1,18 +1,42 @@
 #include "batch/sheet_rows.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace batch {
 
-std::optional<std::string> shownNumber(std::string_view stored)
+std::optional<double> storedNumber(std::string_view text)
 {
     double value = 0;
-    const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
-    if (error != std::errc() || end != stored.data() + stored.size() || !std::isfinite(value))
+#if defined(__cpp_lib_to_chars)
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
+#else
+    // The page's C++ library reads no floating-point text; its C library knows no locale but "C". What
+    // strtod takes and from_chars does not (leading spaces or plus, hexadecimal) is no number here either.
+    const std::string whole(text);
+    if (whole.empty() || whole[0] == '+' || std::isspace(static_cast<unsigned char>(whole[0]))
+        || whole.find_first_of("xX") != std::string::npos)
+        return std::nullopt;
+    char *end = nullptr;
+    value = std::strtod(whole.c_str(), &end);
+    if (end != whole.c_str() + whole.size())
+        return std::nullopt;
+#endif
+    return value;
+}
+
+std::optional<std::string> shownNumber(std::string_view stored)
+{
+    const std::optional<double> number = storedNumber(stored);
+    if (!number || !std::isfinite(*number))
+        return std::nullopt;
+    double value = *number;
     if (value == 0)
         value = 0; // no "-0"
     // Fifteen significant digits, as a spreadsheet shows a number. printf's %g is what to_chars would

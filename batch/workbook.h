@@ -7,8 +7,8 @@
 // "да" or "нет". Rows keep the numbers the spreadsheet gives them; blank rows between rows are read as
 // blank rows, blank rows at the end are not read. A workbook that cannot be read gets one Russian reason.
 //
-// Built without the archive and XML libraries (the browser edition), every workbook gets the reason that
-// workbooks are not supported (workbook_none.cpp).
+// Built without the archive and XML libraries, every workbook gets the reason that workbooks are not
+// supported (workbook_none.cpp).
 #pragma once
 
 #include "batch/columns.h"
@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,10 @@ inline constexpr std::string_view kWorkbooksNotSupported
 
 // True when this build reads and writes workbooks.
 bool workbooksSupported();
+
+// A number as a workbook stores it ("1289.925", "1.5E-3"), whatever locale the program runs in; nothing
+// when text is not one number whole.
+std::optional<double> storedNumber(std::string_view text);
 
 // The rows of the first sheet of the workbook in fd (read from its start; fd stays open and is not
 // closed), the header being its first row that is not blank; or nothing with the reason in problem.

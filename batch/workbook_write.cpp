@@ -6,7 +6,6 @@
 #include "report/file_writer.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,10 +36,7 @@ std::string withDecimalPoint(std::string_view factorText)
 // A factor text as the number it writes.
 double valueOf(std::string_view factorText)
 {
-    const std::string text = withDecimalPoint(factorText);
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return storedNumber(withDecimalPoint(factorText)).value_or(0);
 }
 
 // Characters of a text's longest line, as a column's width counts them: the bytes that begin a UTF-8

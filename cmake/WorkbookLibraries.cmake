@@ -41,7 +41,7 @@ if(TARIFMASTER_WORKBOOK_PREFIX)
         IMPORTED_LOCATION ${prefix}/lib/libxlsxwriter.a
         INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include
         INTERFACE_LINK_LIBRARIES ${zlib})
-    file(GLOB TARIFMASTER_WORKBOOK_LICENSES ${prefix}/share/licenses/*/copyright)
+    file(GLOB licenses ${prefix}/share/licenses/*/copyright)
 else()
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET GLOBAL libzip)
@@ -50,5 +50,7 @@ else()
     add_library(workbook::zip ALIAS PkgConfig::LIBZIP)
     add_library(workbook::xlsxwriter ALIAS PkgConfig::XLSXWRITER)
     add_library(workbook::expat ALIAS EXPAT::EXPAT)
-    set(TARIFMASTER_WORKBOOK_LICENSES)
+    set(licenses)
 endif()
+# For every folder, not only the one that included this file.
+set(TARIFMASTER_WORKBOOK_LICENSES "${licenses}" CACHE INTERNAL "The copyright files of the workbook libraries")
