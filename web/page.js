@@ -142,6 +142,7 @@
         performance.mark("fleet-chosen");
         const lines = [];
         fleetStatus.textContent = "";
+        delete fleetStatus.dataset.status;
         fleetProgress.hidden = false;
         fleetProgress.removeAttribute("value");
         startFleetWorker().then((worker) => {
@@ -162,6 +163,7 @@
                     performance.measure("fleet", "fleet-chosen"); // bench/web_bench.py reports it
                     if (data.result)
                         save(output, resultTypes[output.split(".").pop().toLowerCase()] || "text/csv", data.result);
+                    fleetStatus.dataset.status = data.done; // the batch's exit status, as the program's
                 }
             };
             worker.postMessage({file, output});
