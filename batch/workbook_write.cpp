@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 #include <xlsxwriter.h>
@@ -139,15 +140,23 @@ public:
     {
         return m_narrow + '/' + std::string(name);
     }
-    // A new file of the folder, open for writing and reading back; nothing when none can be made.
-    std::FILE *create(std::string_view name) const
+    // A new file of the folder, open for writing and reading back, with a buffer of kPieceSize that
+    // lives as long as the folder (the C library's own is 1 KB in the page, where every write that
+    // empties it is a call out of the module); nothing when none can be made.
+    std::FILE *create(std::string_view name)
     {
-        return made() ? std::fopen(file(name).c_str(), "w+b") : nullptr;
+        std::FILE *created = made() ? std::fopen(file(name).c_str(), "w+b") : nullptr;
+        if (created != nullptr) {
+            m_buffers.push_back(std::make_unique<char[]>(kPieceSize));
+            std::setvbuf(created, m_buffers.back().get(), _IOFBF, kPieceSize);
+        }
+        return created;
     }
 
 private:
     std::filesystem::path m_path;
     std::string m_narrow;
+    std::vector<std::unique_ptr<char[]>> m_buffers;
 };
 
 // Hands a file to write in pieces.

@@ -5,10 +5,13 @@
 // bytes to the page; a workbook result is a file of the module's memory, which the worker reads back.
 #include "batch/batch.h"
 
+#include <cstdio>
 #include <emscripten/emscripten.h>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 // clang-format off
 EM_JS(void, tm_fleet_say, (const char *line, int length), {
@@ -46,9 +49,32 @@ public:
     }
 };
 
+#if defined(TARIFMASTER_XLSX_WORK_FILES)
+// Buffers of the .xlsx library's work files, given back when a list is done, by when it has closed them.
+std::vector<std::unique_ptr<char[]>> workFileBuffers;
+constexpr std::size_t kWorkFileBuffer = 256 * 1024;
+#endif
+
 } // namespace
 
 extern "C" {
+
+#if defined(TARIFMASTER_XLSX_WORK_FILES)
+// The .xlsx library writes a sheet's rows into a work file a few bytes at a time, through the C
+// library's buffer of 1 KB: each kilobyte was a call out of the module into its file system, a
+// quarter of a million calls for 100 000 rows. The build links the library's calls for a work file
+// here (--wrap), and each gets a buffer of its own.
+FILE *__real_lxw_tmpfile(char *folder);
+FILE *__wrap_lxw_tmpfile(char *folder)
+{
+    FILE *file = __real_lxw_tmpfile(folder);
+    if (file != nullptr) {
+        workFileBuffers.push_back(std::make_unique<char[]>(kWorkFileBuffer));
+        std::setvbuf(file, workFileBuffers.back().get(), _IOFBF, kWorkFileBuffer);
+    }
+    return file;
+}
+#endif
 
 // Computes the vehicle list in the file input: into the file output when it is named (a workbook), else
 // into the device device as standard output. Returns the batch's exit status.
@@ -62,6 +88,9 @@ EMSCRIPTEN_KEEPALIVE int tm_fleet(const char *input, const char *output, const c
     WorkerConsole console;
     const int status = batch::run(options, console);
     ::close(options.standardOutput);
+#if defined(TARIFMASTER_XLSX_WORK_FILES)
+    workFileBuffers.clear();
+#endif
     return status;
 }
 
