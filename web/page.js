@@ -170,6 +170,10 @@
         });
     }
 
+    // A user who goes for the file field or drags a file over the page is about to choose a list: the
+    // module loads while the file dialog is open, and the list is computed as soon as it is chosen.
+    for (const [target, event] of [[fleetFile, "pointerenter"], [fleetFile, "focus"], [document, "dragenter"]])
+        target.addEventListener(event, startFleetWorker, {once: true});
     fleetFile.addEventListener("change", () => {
         if (fleetFile.files.length)
             computeFleet(fleetFile.files[0]);
@@ -203,5 +207,5 @@
     document.documentElement.classList.add("ready");
     performance.mark("ready"); // from here a click computes: bench/web_bench.py times it
     // The fleet module, with the workbook libraries the largest file of the site, is fetched only when a
-    // list is chosen: a visit that computes one vehicle never loads it.
+    // list is about to be chosen: a visit that computes one vehicle never loads it.
 })();
