@@ -8,7 +8,7 @@
 // finds "Москва".
 #pragma once
 
-#include "batch/csv.h"
+#include "batch/rows.h"
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
 #include "engine/territory.h"
