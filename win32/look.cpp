@@ -2,6 +2,7 @@
 
 #include "form/contrast.h"
 #include "form/inventory.h"
+#include "form/looks.h"
 
 namespace win32 {
 
@@ -22,18 +23,6 @@ HBRUSH solidBrush(COLORREF colour)
     return brush;
 }
 
-// Hundredths of a point of each look's font.
-int sizeOf(unsigned looks)
-{
-    if (looks & kBadge)
-        return 1425;
-    if (looks & kCopyright)
-        return 1350;
-    if (looks & (kHeading | kLink))
-        return 975;
-    return 825;
-}
-
 form::Rgb rgbOf(COLORREF colour)
 {
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
@@ -42,6 +31,33 @@ form::Rgb rgbOf(COLORREF colour)
 COLORREF colourOf(form::Rgb rgb)
 {
     return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+// The system colour a look names (or one of its fixed colours); byDefault, a system colour's index, for
+// the control's own.
+COLORREF colourOf(form::LookColour colour, int byDefault)
+{
+    switch (colour) {
+    case form::LookColour::ButtonShadow:
+        return GetSysColor(COLOR_BTNSHADOW);
+    case form::LookColour::ApplicationWorkspace:
+        return GetSysColor(COLOR_APPWORKSPACE);
+    case form::LookColour::HighlightText:
+        return GetSysColor(COLOR_HIGHLIGHTTEXT);
+    case form::LookColour::Highlight:
+        return GetSysColor(COLOR_HIGHLIGHT);
+    case form::LookColour::InactiveBorder:
+        return GetSysColor(COLOR_INACTIVEBORDER);
+    case form::LookColour::Yellow:
+        return kYellowColour;
+    case form::LookColour::Cyan:
+        return kCyanColour;
+    case form::LookColour::Red:
+        return kRedColour;
+    case form::LookColour::Default:
+        break;
+    }
+    return GetSysColor(byDefault);
 }
 
 } // namespace
@@ -69,14 +85,15 @@ HFONT FontSet::font(unsigned looks)
     looks &= fontLooks;
     if (const auto found = m_fonts.find(looks); found != m_fonts.end())
         return found->second;
+    const form::TextLook look = form::textLook(looks);
     LOGFONTW font = m_message;
-    font.lfHeight = -MulDiv(sizeOf(looks), static_cast<int>(m_dpi), 7200);
+    font.lfHeight = -MulDiv(look.hundredthsOfPoint, static_cast<int>(m_dpi), 7200);
     font.lfWidth = 0;
-    font.lfWeight = (looks & (kHeading | kBold | kLink)) ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = (looks & kItalic) ? TRUE : FALSE;
+    font.lfWeight = look.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = look.italic ? TRUE : FALSE;
     font.lfUnderline = FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
-    if (looks & kBadge)
+    if (look.symbols)
         lstrcpynW(font.lfFaceName, L"Segoe UI Symbol", LF_FACESIZE);
     HFONT made = CreateFontIndirectW(&font);
     m_fonts.emplace(looks, made);
@@ -85,41 +102,20 @@ HFONT FontSet::font(unsigned looks)
 
 Paint paintOf(unsigned looks, bool field)
 {
-    int text = COLOR_WINDOWTEXT;
-    int ground = field ? COLOR_WINDOW : COLOR_BTNFACE;
-    if (looks & kGreyStrip) {
-        ground = COLOR_BTNSHADOW;
-        text = COLOR_HIGHLIGHTTEXT;
-    }
-    if (looks & kDarkStrip) {
-        ground = COLOR_APPWORKSPACE;
-        text = COLOR_HIGHLIGHTTEXT;
-    }
-    if (looks & (kDarkBackground | kLink))
-        ground = COLOR_APPWORKSPACE;
-    if (looks & kLink)
-        text = COLOR_HIGHLIGHT;
-    if (looks & kGreyBackground)
-        ground = COLOR_INACTIVEBORDER;
-
-    Paint paint{GetSysColor(text), GetSysColor(ground), GetSysColorBrush(ground)};
+    const form::LookColours colours = form::lookColours(looks);
+    Paint paint{colourOf(colours.text, COLOR_WINDOWTEXT),
+        colourOf(colours.ground, field ? COLOR_WINDOW : COLOR_BTNFACE),
+        nullptr};
     // The greys behind light text keep the desktop's colours where the text reads on them; the default
     // theme's are too light for white, and are darkened until it reads (the bottom strip with them, so
     // that the links stand on the same grey). The link's colour then moves until it reads as well.
-    if (ground == COLOR_BTNSHADOW || ground == COLOR_APPWORKSPACE) {
-        const COLORREF readable = colourOf(
+    if (colours.ground == form::LookColour::ButtonShadow
+        || colours.ground == form::LookColour::ApplicationWorkspace)
+        paint.background = colourOf(
             form::readableGround(rgbOf(GetSysColor(COLOR_HIGHLIGHTTEXT)), rgbOf(paint.background)));
-        if (readable != paint.background)
-            paint = {paint.text, readable, solidBrush(readable)};
-    }
-    if (looks & kLink)
+    if (colours.text == form::LookColour::Highlight)
         paint.text = colourOf(form::readableText(rgbOf(paint.text), rgbOf(paint.background)));
-    if (looks & kYellow)
-        paint = {paint.text, kYellowColour, solidBrush(kYellowColour)};
-    if (looks & kCyan)
-        paint = {paint.text, kCyanColour, solidBrush(kCyanColour)};
-    if (looks & kRedText)
-        paint.text = kRedColour;
+    paint.brush = solidBrush(paint.background);
     return paint;
 }
 

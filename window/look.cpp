@@ -1,6 +1,7 @@
 #include "window/look.h"
 
 #include "form/inventory.h"
+#include "form/looks.h"
 #include "tarifmaster/version.h"
 #include "window/text.h"
 
@@ -39,32 +40,52 @@ constexpr int pixelsOfPoints(double points)
     return static_cast<int>(points * 96.0 / 72.0 + 0.5);
 }
 
+// The window's fixed palette for the system colours the looks name; invalid for a control's own.
+QColor colourOf(form::LookColour colour)
+{
+    switch (colour) {
+    case form::LookColour::ButtonShadow:
+        return kButtonShadow;
+    case form::LookColour::ApplicationWorkspace:
+        return kApplicationWorkspace;
+    case form::LookColour::HighlightText:
+        return kHighlightText;
+    case form::LookColour::Highlight:
+        return kLinkText;
+    case form::LookColour::InactiveBorder:
+        return kInactiveBorder;
+    case form::LookColour::Yellow:
+        return kYellowColour;
+    case form::LookColour::Cyan:
+        return kCyanColour;
+    case form::LookColour::Red:
+        return kRedColour;
+    case form::LookColour::Default:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 QFont font(unsigned looks)
 {
+    const form::TextLook look = form::textLook(looks);
     QFont font;
     font.setFamilies(
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     // Liberation Sans runs some 5 % wider than the bitmap sans serif the rectangles were drawn for.
     font.setStretch(95);
-    font.setPixelSize(pixelsOfPoints(8.25));
-    if (looks & (kHeading | kLink)) {
-        font.setPixelSize(pixelsOfPoints(9.75));
-        font.setBold(true);
-    }
-    if (looks & kBold)
-        font.setBold(true);
-    if (looks & kItalic)
-        font.setItalic(true);
-    if (looks & kBadge) {
+    if (look.symbols) {
         font.setFamilies({QStringLiteral("DejaVu Sans")});
         font.setStretch(QFont::Unstretched);
-        font.setPixelSize(pixelsOfPoints(14.25));
     }
-    if (looks & kCopyright)
-        font.setPixelSize(pixelsOfPoints(13.5));
+    font.setPixelSize(pixelsOfPoints(look.hundredthsOfPoint / 100.0));
+    if (look.bold)
+        font.setBold(true);
+    if (look.italic)
+        font.setItalic(true);
     return font;
 }
 
@@ -100,43 +121,25 @@ void apply(QWidget *widget, unsigned looks)
     constexpr unsigned fontLooks = kHeading | kBold | kItalic | kLink | kBadge | kCopyright;
     if (looks & fontLooks)
         widget->setFont(font(looks));
-    constexpr unsigned colourLooks
-        = kGreyStrip | kDarkStrip | kDarkBackground | kLink | kYellow | kCyan | kRedText | kGreyBackground;
-    if (!(looks & colourLooks))
+    const form::LookColours colours = form::lookColours(looks);
+    if (colours.ground == form::LookColour::Default && colours.text == form::LookColour::Default)
         return;
-
-    QColor background;
-    QColor text;
-    if (looks & kGreyStrip) {
-        background = kButtonShadow;
-        text = kHighlightText;
-    }
-    if (looks & kDarkStrip) {
-        background = kApplicationWorkspace;
-        text = kHighlightText;
-    }
-    if (looks & (kDarkBackground | kLink))
-        background = kApplicationWorkspace;
-    if (looks & kLink)
-        text = kLinkText;
-    if (looks & kYellow)
-        background = kYellowColour;
-    if (looks & kRedText)
-        text = kRedColour;
-
-    // Fields take the colour as their base (where the text is typed); everything else as background.
+    // Fields take the cyan and the inactive grey as their base (where the text is typed); other colours
+    // are the background.
     const bool field = qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget)
         || qobject_cast<QListWidget *>(widget);
     QPalette palette = widget->palette();
-    if (looks & kCyan)
+    if (colours.ground == form::LookColour::Cyan) {
         palette.setColor(QPalette::Base, kCyanColour);
-    if (looks & kGreyBackground)
+    } else if (colours.ground == form::LookColour::InactiveBorder) {
         palette.setColor(field ? QPalette::Base : QPalette::Window, kInactiveBorder);
-    if (background.isValid()) {
+    } else if (colours.ground != form::LookColour::Default) {
+        const QColor background = colourOf(colours.ground);
         palette.setColor(QPalette::Window, background);
         palette.setColor(widget->backgroundRole(), background); // buttons fill with their button colour
         widget->setAutoFillBackground(true);
     }
+    const QColor text = colourOf(colours.text);
     if (text.isValid()) {
         palette.setColor(QPalette::WindowText, text);
         palette.setColor(QPalette::ButtonText, text);
