@@ -70,13 +70,39 @@ std::vector<CsvRow> CsvReading::rows() const
 
 CsvReading readCsv(std::string_view text, std::size_t blockSize)
 {
-    const int fd = ::memfd_create("csv", MFD_CLOEXEC);
-    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())
-        || ::lseek(fd, 0, SEEK_SET) != 0)
+    const MemoryFile file(text);
+    return readCsvFile(file.fd(), blockSize);
+}
+
+MemoryFile::MemoryFile()
+    : m_fd(::memfd_create("csv", MFD_CLOEXEC))
+{
+    if (m_fd < 0)
         std::abort();
-    CsvReading reading = readCsvFile(fd, blockSize);
-    ::close(fd);
-    return reading;
+}
+
+MemoryFile::MemoryFile(std::string_view text)
+    : MemoryFile()
+{
+    hold(text);
+}
+
+MemoryFile::~MemoryFile()
+{
+    ::close(m_fd);
+}
+
+int MemoryFile::hold(std::string_view text)
+{
+    if (::pwrite(m_fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())
+        || ::ftruncate(m_fd, static_cast<off_t>(text.size())) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+        std::abort();
+    return m_fd;
+}
+
+bool sameDialect(const batch::Dialect &a, const batch::Dialect &b)
+{
+    return a.encoding == b.encoding && a.separator == b.separator && a.lineEnd == b.lineEnd;
 }
 
 bool StringOutput::write(std::string_view more)

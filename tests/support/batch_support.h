@@ -44,6 +44,30 @@ struct CsvReading {
 };
 CsvReading readCsv(std::string_view text, std::size_t blockSize = batch::CsvReader::kBlockSize);
 
+// A file in memory for the readers to take, open at the start of the text it was last given; closed with
+// the object. A fuzz target keeps one for all its runs and gives it each input in turn.
+class MemoryFile {
+public:
+    MemoryFile();
+    explicit MemoryFile(std::string_view text);
+    ~MemoryFile();
+    MemoryFile(const MemoryFile &) = delete;
+    MemoryFile &operator=(const MemoryFile &) = delete;
+
+    // Makes text the file's whole content, and its start the place the next read begins.
+    int hold(std::string_view text);
+    int fd() const
+    {
+        return m_fd;
+    }
+
+private:
+    int m_fd;
+};
+
+// Same encoding, separator and line end.
+bool sameDialect(const batch::Dialect &a, const batch::Dialect &b);
+
 // The CSV writer's output, kept.
 class StringOutput : public batch::ResultOutput {
 public:
