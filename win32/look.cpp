@@ -6,22 +6,13 @@
 
 namespace win32 {
 
-using namespace form::look;
-
 namespace {
 
 constexpr COLORREF kYellowColour = RGB(255, 255, 0);
 constexpr COLORREF kCyanColour = RGB(192, 255, 255);
 constexpr COLORREF kRedColour = RGB(255, 0, 0);
-
-HBRUSH solidBrush(COLORREF colour)
-{
-    static std::map<COLORREF, HBRUSH> brushes;
-    HBRUSH &brush = brushes[colour];
-    if (!brush)
-        brush = CreateSolidBrush(colour);
-    return brush;
-}
+constexpr unsigned kFontLooks = form::look::kHeading | form::look::kBold | form::look::kItalic
+    | form::look::kLink | form::look::kBadge | form::look::kCopyright;
 
 form::Rgb rgbOf(COLORREF colour)
 {
@@ -73,18 +64,11 @@ FontSet::FontSet(UINT dpi)
         lstrcpynW(m_message.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
 }
 
-FontSet::~FontSet()
-{
-    for (const auto &[looks, font] : m_fonts)
-        DeleteObject(font);
-}
-
 HFONT FontSet::font(unsigned looks)
 {
-    constexpr unsigned fontLooks = kHeading | kBold | kItalic | kLink | kBadge | kCopyright;
-    looks &= fontLooks;
+    looks &= kFontLooks;
     if (const auto found = m_fonts.find(looks); found != m_fonts.end())
-        return found->second;
+        return found->second.get();
     const form::TextLook look = form::textLook(looks);
     LOGFONTW font = m_message;
     font.lfHeight = -MulDiv(look.hundredthsOfPoint, static_cast<int>(m_dpi), 7200);
@@ -96,11 +80,20 @@ HFONT FontSet::font(unsigned looks)
     if (look.symbols)
         lstrcpynW(font.lfFaceName, L"Segoe UI Symbol", LF_FACESIZE);
     HFONT made = CreateFontIndirectW(&font);
-    m_fonts.emplace(looks, made);
-    return made;
+    if (!made) // the desktop's own font rather than none
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return m_fonts.emplace(looks, GdiObject<HFONT>(made)).first->second.get();
 }
 
-Paint paintOf(unsigned looks, bool field)
+HBRUSH Paints::brush(COLORREF colour)
+{
+    GdiObject<HBRUSH> &brush = m_brushes[colour];
+    if (!brush)
+        brush.reset(CreateSolidBrush(colour));
+    return brush ? brush.get() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+Paint Paints::of(unsigned looks, bool field)
 {
     const form::LookColours colours = form::lookColours(looks);
     Paint paint{colourOf(colours.text, COLOR_WINDOWTEXT),
@@ -115,7 +108,7 @@ Paint paintOf(unsigned looks, bool field)
             form::readableGround(rgbOf(GetSysColor(COLOR_HIGHLIGHTTEXT)), rgbOf(paint.background)));
     if (colours.text == form::LookColour::Highlight)
         paint.text = colourOf(form::readableText(rgbOf(paint.text), rgbOf(paint.background)));
-    paint.brush = solidBrush(paint.background);
+    paint.brush = brush(paint.background);
     return paint;
 }
 

@@ -1,5 +1,5 @@
 // tarifmaster.exe: the window of ТарифМастер on Windows.
-#include "win32/main_window.h"
+#include "win32/application.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -11,12 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    int status = 1;
-    {
-        win32::MainWindow window(instance, win32::TestSeams::fromEnvironment());
-        if (window.create(show))
-            status = window.run();
-    }
+    const int status = win32::runWindow(instance, show, win32::TestSeams::fromEnvironment());
     if (SUCCEEDED(com))
         CoUninitialize();
     return status;

@@ -1,5 +1,6 @@
 #include "win32/pictures.h"
 
+#include "form/inventory.h"
 #include "report/file_writer.h"
 #include "win32/text.h"
 
@@ -14,52 +15,18 @@ namespace win32 {
 
 namespace {
 
-// A COM pointer that releases what it holds.
-template<typename T>
-class Com {
-public:
-    Com() = default;
-    ~Com()
-    {
-        if (m_object)
-            m_object->Release();
-    }
-    Com(const Com &) = delete;
-    Com &operator=(const Com &) = delete;
-
-    T **put()
-    {
-        return &m_object;
-    }
-    T *get() const
-    {
-        return m_object;
-    }
-    T *operator->() const
-    {
-        return m_object;
-    }
-    explicit operator bool() const
-    {
-        return m_object != nullptr;
-    }
-
-private:
-    T *m_object = nullptr;
-};
-
+// The imaging component, made when first needed and kept for the whole run (COM may be gone when the
+// program's statics are); asked for again after a failure.
 IWICImagingFactory *imaging()
 {
-    static IWICImagingFactory *factory = [] {
-        IWICImagingFactory *made = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory,
-                nullptr,
-                CLSCTX_INPROC_SERVER,
-                IID_IWICImagingFactory,
-                reinterpret_cast<void **>(&made))))
-            return static_cast<IWICImagingFactory *>(nullptr);
-        return made;
-    }();
+    static IWICImagingFactory *factory = nullptr;
+    if (!factory
+        && FAILED(CoCreateInstance(CLSID_WICImagingFactory,
+            nullptr,
+            CLSCTX_INPROC_SERVER,
+            IID_IWICImagingFactory,
+            reinterpret_cast<void **>(&factory))))
+        factory = nullptr;
     return factory;
 }
 
@@ -84,10 +51,10 @@ std::string_view resource(std::string_view file)
 }
 
 // The first frame of a picture file's bytes; false when they are no picture the component reads.
-bool decode(std::string_view bytes, Com<IWICStream> &stream, Com<IWICBitmapFrameDecode> &frame)
+bool decode(std::string_view bytes, ComPtr<IWICStream> &stream, ComPtr<IWICBitmapFrameDecode> &frame)
 {
     IWICImagingFactory *factory = imaging();
-    Com<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapDecoder> decoder;
     return factory && !bytes.empty() && SUCCEEDED(factory->CreateStream(stream.put()))
         && SUCCEEDED(stream->InitializeFromMemory(
             reinterpret_cast<BYTE *>(const_cast<char *>(bytes.data())), static_cast<DWORD>(bytes.size())))
@@ -101,15 +68,16 @@ bool decode(std::string_view bytes, Com<IWICStream> &stream, Com<IWICBitmapFrame
 std::vector<BYTE> pixels(std::string_view bytes, int width, int height, bool premultiplied)
 {
     IWICImagingFactory *factory = imaging();
-    Com<IWICStream> stream;
-    Com<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapFrameDecode> frame;
     if (width <= 0 || height <= 0 || !decode(bytes, stream, frame))
         return {};
     UINT ownWidth = 0;
     UINT ownHeight = 0;
-    frame->GetSize(&ownWidth, &ownHeight);
+    if (FAILED(frame->GetSize(&ownWidth, &ownHeight)))
+        return {};
     IWICBitmapSource *source = frame.get();
-    Com<IWICBitmapScaler> scaler;
+    ComPtr<IWICBitmapScaler> scaler;
     if (ownWidth != static_cast<UINT>(width) || ownHeight != static_cast<UINT>(height)) {
         if (FAILED(factory->CreateBitmapScaler(scaler.put()))
             || FAILED(scaler->Initialize(
@@ -117,7 +85,7 @@ std::vector<BYTE> pixels(std::string_view bytes, int width, int height, bool pre
             return {};
         source = scaler.get();
     }
-    Com<IWICFormatConverter> converter;
+    ComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.put()))
         || FAILED(converter->Initialize(source,
             premultiplied ? GUID_WICPixelFormat32bppPBGRA : GUID_WICPixelFormat32bppBGRA,
@@ -161,12 +129,12 @@ std::string_view sourceOf(std::string_view name, std::string_view ownSuffix, int
 
 SIZE ownSizeOf(std::string_view bytes)
 {
-    Com<IWICStream> stream;
-    Com<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0;
     UINT height = 0;
-    if (decode(bytes, stream, frame))
-        frame->GetSize(&width, &height);
+    if (!decode(bytes, stream, frame) || FAILED(frame->GetSize(&width, &height)))
+        return {};
     return {static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
@@ -191,22 +159,47 @@ HBITMAP pictureBitmap(std::string_view name, UINT dpi, COLORREF ground)
     return bitmapOf(rows, width, height);
 }
 
-HCURSOR handCursor(UINT dpi)
+Cursor handCursor(UINT dpi)
 {
+    HCURSOR systemHand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
     const int size = MulDiv(32, static_cast<int>(dpi), 96);
     const std::vector<BYTE> rows = pixels(sourceOf("hand", ".png", size, 32), size, size, false);
     if (rows.empty())
-        return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+        return Cursor::shared(systemHand);
     ICONINFO icon{};
     icon.fIcon = FALSE;
     icon.xHotspot = static_cast<DWORD>(MulDiv(13, static_cast<int>(dpi), 96));
     icon.yHotspot = static_cast<DWORD>(MulDiv(9, static_cast<int>(dpi), 96));
-    icon.hbmColor = bitmapOf(rows, size, size);
-    icon.hbmMask = CreateBitmap(size, size, 1, 1, nullptr);
-    HCURSOR cursor = CreateIconIndirect(&icon);
-    DeleteObject(icon.hbmColor);
-    DeleteObject(icon.hbmMask);
-    return cursor ? cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+    const GdiObject<HBITMAP> colour(bitmapOf(rows, size, size));
+    const GdiObject<HBITMAP> mask(CreateBitmap(size, size, 1, 1, nullptr));
+    icon.hbmColor = colour.get();
+    icon.hbmMask = mask.get();
+    HCURSOR cursor = colour && mask ? CreateIconIndirect(&icon) : nullptr; // the cursor copies both
+    return cursor ? Cursor::made(cursor) : Cursor::shared(systemHand);
+}
+
+void showPicture(Control &control, UINT dpi)
+{
+    const std::string_view name = form::pictureOf(control.row->name);
+    if (name.empty())
+        return;
+    GdiObject<HBITMAP> picture(pictureBitmap(name, dpi, GetSysColor(COLOR_BTNFACE)));
+    if (!picture)
+        return;
+    if (control.row->kind == form::Kind::Image) {
+        // A static keeps a copy of a bitmap with an alpha channel, and returns that copy when it is
+        // replaced: the copy is ours to delete then, and so is our bitmap at once.
+        auto *replaced = reinterpret_cast<HBITMAP>(
+            SendMessageW(control.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get())));
+        if (replaced && replaced != control.picture.get() && replaced != picture.get())
+            DeleteObject(replaced);
+        if (reinterpret_cast<HBITMAP>(SendMessageW(control.hwnd, STM_GETIMAGE, IMAGE_BITMAP, 0))
+            != picture.get())
+            picture.reset();
+    } else {
+        SendMessageW(control.hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    }
+    control.picture = std::move(picture); // the earlier picture goes only now, when nothing shows it
 }
 
 namespace {
@@ -215,11 +208,11 @@ namespace {
 std::string encodePng(IWICBitmapSource *frame)
 {
     IWICImagingFactory *factory = imaging();
-    Com<IStream> out;
-    Com<IWICBitmapEncoder> encoder;
-    Com<IWICBitmapFrameEncode> page;
-    Com<IPropertyBag2> options;
-    Com<IWICFormatConverter> converter;
+    ComPtr<IStream> out;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> page;
+    ComPtr<IPropertyBag2> options;
+    ComPtr<IWICFormatConverter> converter;
     UINT width = 0;
     UINT height = 0;
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
@@ -258,8 +251,8 @@ report::PngPicture readReportPicture(const std::filesystem::path &file)
     if (data == resource("tmas.gif"))
         return {file, None, 0, std::string(resource("tmas.png"))};
 
-    Com<IWICStream> stream;
-    Com<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapFrameDecode> frame;
     if (!decode(data, stream, frame))
         return {file, NotAPicture, 0, {}};
     std::string png = encodePng(frame.get());

@@ -30,7 +30,10 @@ TestSeams TestSeams::fromEnvironment()
         seams.start = form::StartTime{utf8(*date), utf8(*time)};
     if (const auto record = variable(L"TARIFMASTER_TEST_RECORD"))
         seams.record = *record;
+    seams.accessible = variable(L"TARIFMASTER_TEST_ACCESSIBLE").has_value();
     seams.exitWhenShown = variable(L"TARIFMASTER_TEST_EXIT_WHEN_SHOWN").has_value();
+    if (const auto refuse = variable(L"TARIFMASTER_TEST_REFUSE"))
+        seams.refuse = utf8(*refuse);
     return seams;
 }
 

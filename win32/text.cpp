@@ -26,4 +26,11 @@ std::string utf8(std::wstring_view wide)
     return text;
 }
 
+std::wstring windowText(HWND hwnd)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 } // namespace win32

@@ -1,0 +1,27 @@
+// Placing the Windows window at a screen's dots per inch: the frame around a client area of the
+// inventory's size, the tab control and its pages, and every control at its twips converted.
+#pragma once
+
+#include "win32/builder.h"
+#include "win32/placement.h"
+
+#include <windows.h>
+
+namespace win32 {
+
+inline constexpr DWORD kWindowStyle
+    = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// The window's outer size for a client area of the inventory's size at dpi.
+SIZE frameSize(UINT dpi);
+// Sizes the window to frameSize and centres it on its screen's work area.
+void fitFrame(HWND window, UINT dpi);
+
+// Places the tab control and its pages; returns where the pages lie in the tab control's coordinates,
+// which the inventory gives the pages' controls in.
+PixelPoint placePages(const WindowParts &parts, UINT dpi);
+
+// Places a control at its row's twips (and its current height) at dpi.
+void placeControl(const Control &control, UINT dpi, PixelPoint pageOrigin);
+
+} // namespace win32
