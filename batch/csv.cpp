@@ -77,6 +77,15 @@ bool quotedInHeader(std::string_view cell, bool first)
                 || cell.starts_with("\xFE\xFF")));
 }
 
+// Whether a header row's own bytes, with more cells after them, read again with separator. A
+// ','-reading of a ';'-separated header takes a quote after a comma as opening a cell, which may hide
+// every semicolon behind it; in the file read, rows after the header closed it in time, in the result
+// they need not.
+bool headerReadsAlike(std::string_view raw, char separator)
+{
+    return separator != ';' || scanHeader(raw, ',', true).semicolon;
+}
+
 } // namespace
 
 // Eight bytes at a time while no separator, CR or LF is among them; the rest byte by byte.
@@ -347,7 +356,7 @@ bool CsvWriter::row(const Record &record, std::span<const std::string_view> adde
     const char separator = m_dialect.separator;
     const bool header = std::exchange(m_header, false);
     if (m_identity && !record.raw.empty() && record.cells.size() <= m_layout.width
-        && !record.unterminatedQuote) {
+        && !record.unterminatedQuote && (!header || headerReadsAlike(record.raw, separator))) {
         // Every cell is carried in its place: the row's own bytes, quoting and all.
         m_out += record.raw;
         m_out.append(m_layout.width - record.cells.size(), separator);

@@ -152,3 +152,51 @@ TEST(CsvWriter, RowsReadBackAsWritten)
         expectDialect(again.dialect, d);
     }
 }
+
+// A list read, written with every column carried and one added, and read again: the header's and rows'
+// own bytes are kept where they read back alike, and the result reads as the list's cells in its dialect.
+TEST(CsvWriter, ResultReadsBackInTheListsDialect)
+{
+    struct Case {
+        std::string name;
+        std::string text;
+        DialectCase dialect;
+    };
+    const Case cases[] = {
+        {"quoted header cells", "\"a\";\"b;c\"\r\nx;\"y\"\r\n", {kUtf8, ';', "\r\n"}},
+        {"commas, a semicolon in quotes", "a,\"b;c\"\nx,y\n", {kUtf8, ',', "\n"}},
+        // Read with commas, the header's quote after a comma runs into the second row and closes before
+        // a semicolon there; the result's second row is quoted otherwise and must not leave it open.
+        {"a quote after a comma in a semicolon header",
+            "a,\"b\nx;\"y\"z,\"w\nv;\"t\";s\n",
+            {kUtf8, ';', "\n"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const support::CsvReading reading = readCsv(c.text);
+        batch::Layout layout;
+        layout.width = reading.records.front().cells.size();
+        for (std::size_t i = 0; i < layout.width; ++i)
+            layout.carried.push_back(i);
+        auto output = std::make_unique<support::StringOutput>();
+        const std::string &written = output->bytes;
+        batch::CsvWriter writer(reading.dialect, layout, std::move(output));
+        std::vector<CsvRow> expected;
+        for (const support::CsvRecord &row : reading.records) {
+            batch::Record record;
+            record.cells.assign(row.cells.begin(), row.cells.end());
+            record.raw = row.raw;
+            record.unterminatedQuote = row.unterminatedQuote;
+            const std::array<std::string_view, 1> added = {expected.empty() ? "Коэффициенты" : "1,3"};
+            ASSERT_TRUE(writer.row(record, added));
+            auto &cells = expected.emplace_back();
+            batch::forEachResultCell(layout, record, added, [&](std::string_view text, batch::CellOrigin) {
+                cells.emplace_back(text);
+            });
+        }
+        ASSERT_TRUE(writer.finish());
+        const support::CsvReading again = readCsv(written);
+        EXPECT_EQ(again.rows(), expected) << written;
+        expectDialect(again.dialect, c.dialect);
+    }
+}
