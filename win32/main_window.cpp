@@ -85,7 +85,7 @@ std::string MainWindow::create(int show)
     UpdateWindow(m_state.window);
     SetFocus(m_parts.tabs);
     if (m_record) {
-        m_record->followFocus(m_state.controls);
+        m_record->opened(m_state.controls);
         if (m_seams.accessible)
             m_record->accessible(m_state.controls, m_parts.tabs);
     }

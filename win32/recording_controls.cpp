@@ -91,8 +91,22 @@ void RecordingControls::accessible(const ControlTable &controls, HWND tabs)
     }
 }
 
-void RecordingControls::followFocus(const ControlTable &controls)
+void RecordingControls::fields(const ControlTable &controls)
 {
+    for (const Control &control : controls.all())
+        if (control.row->kind == form::Kind::TextBox || control.row->kind == form::Kind::ComboBox)
+            line(control.row->name, utf8(windowText(control.hwnd)));
+}
+
+void RecordingControls::opened(const ControlTable &controls)
+{
+    fields(controls);
+    // Where a test finds the entries of a dropped list: Windows keeps the height the layout asks for,
+    // Wine the font's.
+    for (const Control &control : controls.all())
+        if (control.row->kind == form::Kind::ComboBox)
+            line("rowheight:" + std::string(control.row->name),
+                std::to_string(SendMessageW(control.hwnd, CB_GETITEMHEIGHT, 0, 0)));
     m_focusControls = &controls;
     g_focusRecorder = this;
     m_focusHook = SetWinEventHook(EVENT_OBJECT_FOCUS,
@@ -120,9 +134,7 @@ void CALLBACK RecordingControls::focusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LON
 
 void RecordingControls::closing(const ControlTable &controls, HWND window, UINT dpi)
 {
-    for (const Control &control : controls.all())
-        if (control.row->kind == form::Kind::TextBox || control.row->kind == form::Kind::ComboBox)
-            line(control.row->name, utf8(windowText(control.hwnd)));
+    fields(controls);
     RECT client{};
     GetClientRect(window, &client);
     line("client", std::to_string(client.right) + "," + std::to_string(client.bottom));
@@ -163,6 +175,10 @@ std::optional<std::string> RecordingControls::chosenEntry(std::string_view list)
 void RecordingControls::setEntries(std::string_view list, std::span<const std::string_view> entries)
 {
     m_window.setEntries(list, entries);
+    std::string joined;
+    for (const std::string_view entry : entries)
+        joined.append(joined.empty() ? "" : "|").append(entry);
+    line("entries:" + std::string(list), joined);
 }
 
 void RecordingControls::setHeight(std::string_view control, int twips)

@@ -25,8 +25,8 @@ public:
     void line(std::string_view name, std::string_view text);
     // What the accessibility layer answers for every control and tab of the window.
     void accessible(const ControlTable &controls, HWND tabs);
-    // Starts recording which control gets focus.
-    void followFocus(const ControlTable &controls);
+    // The window as it opens: every field's text, then which control gets focus from now on.
+    void opened(const ControlTable &controls);
     // The window's last state as it closes.
     void closing(const ControlTable &controls, HWND window, UINT dpi);
 
@@ -47,6 +47,7 @@ public:
     void endProgram() override;
 
 private:
+    void fields(const ControlTable &controls);
     static void CALLBACK focusEvent(
         HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG object, LONG child, DWORD thread, DWORD time);
 

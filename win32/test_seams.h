@@ -1,10 +1,13 @@
 // What the Wine tests set in the environment to look into a running window; read once at start-up and
 // inert when unset:
 //   TARIFMASTER_TEST_START_DATE, TARIFMASTER_TEST_START_TIME  stand in for the moment of the start
-//   TARIFMASTER_TEST_RECORD       a file that gets, as it happens, what the form writes into a control
-//                                 ("NAME=TEXT"), every message shown ("message=TEXT", before the box
-//                                 opens), every target the form hands to the shell ("open=TARGET",
-//                                 which then opens nothing) and every control that gets focus
+//   TARIFMASTER_TEST_RECORD       a file that gets every field's text and the height of each drop-down's
+//                                 entries ("rowheight:NAME=N") once the window shows, then, as
+//                                 it happens, what the form writes into a control
+//                                 ("NAME=TEXT"; a list's entries as "entries:NAME=A|B"), every message shown
+//                                 ("message=TEXT", before the box opens), every target the form hands to the
+//                                 shell ("open=TARGET", which then opens nothing) and every control that gets
+//                                 focus
 //                                 ("focus=NAME"); when the window closes, every field's text, the
 //                                 client area, the resolution and each control's rectangle
 //                                 ("rect:NAME=x,y,w,h"), then "closed=1"

@@ -20,18 +20,13 @@ import argparse
 import os
 import re
 import shutil
-import subprocess
 import sys
-import tempfile
-import time
 
-SKIPPED = 77
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
-TITLE = "ТарифМастер"
-START = ("08.12.2026", "10:20:30")
-FOLDER = "Отчёты ТМ"  # the program's folder, C:\Отчёты ТМ: a name of spaces and Cyrillic letters
-INSTALLED = "Program Files\\ТарифМастер"  # where the installer puts it: reports go to Documents
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from wine_window import Record, Screen, absolute, check, inventory_rows, run_test, window_replay  # noqa: E402
+
+FOLDER = "C:\\Отчёты ТМ"  # the program's folder: a name of spaces and Cyrillic letters
+INSTALLED = "C:\\Program Files\\ТарифМастер"  # where the installer puts it: reports go to Documents
 ZERO_WARNING = "Не установлен один из коэффициентов шаг(ов) с 1 по 9"
 
 # The same moves in the words of the Linux window's tests (window_replay).
@@ -43,157 +38,12 @@ REPLAY_MOVES = ["#Command2", "Text2=омск", "List5:Омск", "#Option11", "C
                 "#Check1", "#Command2", "#Option9", "#Command7", "#Option8", "#Command7"]
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, what):
-    if not condition:
-        raise Failure(what)
-
-
-def inventory_rows(path):
-    """name -> (container, left, top, width, height) in twips, read from the inventory's table."""
-    source = open(path, encoding="utf-8").read()
-    rows = {}
-    pattern = (r'\{(?:"([^"]+)"|kCategoryOptions\[(\d)\]\.name), Kind::\w+, "([^"]*)", .*?, '
-               r'(\d+), (\d+), (\d+), (\d+), look::')
-    for match in re.finditer(pattern, source):
-        name = match.group(1) or "Option%d" % (int(match.group(2)) + 3)
-        rows[name] = (match.group(3),) + tuple(int(match.group(i)) for i in range(4, 8))
-    check(len(rows) > 100 and "Option7" in rows and "Label60" in rows, "the inventory's rows are read")
-    return rows
-
-
-class Screen:
-    """Xvfb, Wine's prefix and the program, with the moves of a user at inventory coordinates."""
-
-    def __init__(self, work, windows_bin, rows):
-        self.work = work
-        self.rows = rows
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        display = os.read(read, 64).decode().strip()
-        # Kept open while Xvfb runs: it may write the number again, and dies if it cannot.
-        self.displayfd = read
-        self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=os.path.join(work, "prefix"),
-                        WINEDEBUG="-all", LC_ALL="C.UTF-8", HOME=work,
-                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d")
-        self.env.pop("WAYLAND_DISPLAY", None)
-        subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=180)
-        self.settle()
-        self.folder = os.path.join(work, "prefix", "drive_c", FOLDER)
-        shutil.copytree(windows_bin, self.folder)
-        shutil.copytree(windows_bin, os.path.join(work, "prefix", "drive_c", INSTALLED.replace("\\", "/")))
-        self.program = None
-        self.origin = (0, 0)
-        self.dpi = 96
-
-    def settle(self):
-        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=180)
-
-    def set_dpi(self, dpi):
-        subprocess.run([WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                        "REG_DWORD", "/d", str(dpi), "/f"], env=self.env, capture_output=True, timeout=60)
-        self.settle()
-        self.dpi = dpi
-
-    def xdotool(self, *arguments):
-        run = subprocess.run(["xdotool"] + list(arguments), env=self.env, capture_output=True, text=True,
-                             timeout=30)
-        return run.stdout.split()
-
-    def windows(self):
-        """The X windows named as the program's windows are: the window and any message box."""
-        return self.xdotool("search", "--onlyvisible", "--name", "^%s$" % TITLE)
-
-    def wait(self, condition, what, seconds=20):
-        end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            if condition():
-                return
-            time.sleep(0.1)
-        raise Failure("timed out: " + what)
-
-    def start(self, record, folder=FOLDER):
-        env = dict(self.env, TARIFMASTER_TEST_START_DATE=START[0], TARIFMASTER_TEST_START_TIME=START[1],
-                   TARIFMASTER_TEST_RECORD="Z:" + record.replace("/", "\\"))
-        self.program = subprocess.Popen([WINE, "C:\\%s\\tarifmaster.exe" % folder], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait(lambda: len(self.windows()) == 1, "the window shows")
-        window = self.windows()[0]
-        info = subprocess.run(["xwininfo", "-id", window], env=self.env, capture_output=True, text=True).stdout
-        value = lambda field: int(re.search(field + r":\s+(-?\d+)", info).group(1))
-        self.origin = (value("Absolute upper-left X"), value("Absolute upper-left Y"))
-        # Without a window manager Wine's X window is the client area.
-        return value("Width"), value("Height")
-
-    def px(self, twips):
-        return (twips * self.dpi + 720) // 1440
-
-    def click_at(self, x, y):
-        self.xdotool("mousemove", str(self.origin[0] + x), str(self.origin[1] + y), "click", "1")
-        time.sleep(0.15)
-
-    def key(self, *keys):
-        for key in keys:
-            self.xdotool("key", key)
-            time.sleep(0.1)
-
-    def ended(self, seconds=20):
-        self.program.wait(timeout=seconds)
-        self.settle()
-
-    # A user's moves, at the inventory's places converted at the screen's resolution.
-    def centre(self, name, row=None):
-        left, top, width, height = absolute(self.rows, name)
-        x, y = self.px(left + width // 2), self.px(top + height // 2)
-        if row is not None:  # the middle of a list's entry, below the two-pixel sunken border
-            y = self.px(top) + 2 + row * self.px(195) + self.px(195) // 2
-        return x, y
-
-    def tab(self, page):
-        self.click_at(self.px(8925) * (2 * page - 1) // 20, self.px(150))
-
-    def click(self, name, row=None):
-        self.click_at(*self.centre(name, row))
-
-    def box_shows_and_closes(self, what):
-        self.wait(lambda: len(self.windows()) == 2, "a message box titled %s: %s" % (TITLE, what))
-        self.key("Return")
-        self.wait(lambda: len(self.windows()) == 1, "the message box closes: " + what)
-
-
-def absolute(rows, name):
-    """A control's rectangle in the window's client twips: frames add their own place."""
-    container, left, top, width, height = rows[name]
-    while container in rows:
-        container, frame_left, frame_top = rows[container][0], rows[container][1], rows[container][2]
-        left, top = left + frame_left, top + frame_top
-    return left, top, width, height
-
-
-def read_record(path):
-    record = {"messages": [], "rects": {}}
-    for line in open(path, encoding="utf-8").read().splitlines():
-        name, text = line.split("=", 1)
-        if name == "message":
-            record["messages"].append(text.replace("\\n", "\n"))
-        elif name.startswith("rect:"):
-            record["rects"][name[5:]] = [int(v) for v in text.split(",")[:4]]
-        else:
-            record[name] = text
-    return record
-
-
 def check_layout(record, rows, dpi):
     """Every control at its twips converted, give or take the pixel a frame's own rounding adds."""
     px = lambda twips: (twips * dpi + 720) // 1440
-    check(record["client"] == "%d,%d" % (px(8820), px(6585)),
-          "the client area at %d dpi is %s" % (dpi, record["client"]))
-    for name, (x, y, w, h) in record["rects"].items():
+    check(record.get("client") == "%d,%d" % (px(8820), px(6585)),
+          "the client area at %d dpi is %s" % (dpi, record.get("client")))
+    for name, (x, y, w, h) in record.rects.items():
         left, top, width, height = absolute(rows, name)
         if name == "List5" and h == px(1230):
             height = 1230  # grown by the town search
@@ -202,8 +52,8 @@ def check_layout(record, rows, dpi):
               "%s at %d dpi lies at %s, not %s" % (name, dpi, (x, y, w, h), expected))
 
 
-def play_at_96(screen, rows, record_path):
-    size = screen.start(record_path)
+def play_at_96(screen, record_path):
+    size = screen.start(record_path, FOLDER)
     check(size == (588, 439), "the window's client area is %s at 96 dpi" % (size,))
 
     tab, click, box_shows_and_closes = screen.tab, screen.click, screen.box_shows_and_closes
@@ -215,8 +65,7 @@ def play_at_96(screen, rows, record_path):
 
     tab(2)
     click("Text2")
-    screen.xdotool("type", "--delay", "50", "омск")
-    time.sleep(0.3)
+    screen.type("омск")
     click("List5", 0)
     tab(3)
     click("Option11")
@@ -248,67 +97,39 @@ def play_at_96(screen, rows, record_path):
     box_shows_and_closes("the text report's confirmation")
     click("Command6")
     screen.ended()
-    return read_record(record_path)
-
-
-def window_replay(tool, folder):
-    run = subprocess.run([tool, folder, START[0], START[1]] + REPLAY_MOVES, capture_output=True, text=True,
-                         timeout=60, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-    check(run.returncode == 0, "window_replay: %s%s" % (run.stdout, run.stderr))
-    shown = {"messages": []}
-    for line in run.stdout.splitlines():
-        name, text = line.split("=", 1)
-        if name == "message":
-            shown["messages"].append(text.replace("\\n", "\n"))
-        else:
-            shown[name] = text
-    return shown
+    return Record(record_path).read()
 
 
 def compare_with_linux(record, linux, screen, linux_folder):
     for field, text in linux.items():
         if field != "messages":
             check(record.get(field) == text, "%s is %r on Windows, %r on Linux" % (field, record.get(field), text))
-    check(record["Text10"] == "5585,58" and record["Text13"] == "1", "the renewed car's premium: %r" % record)
+    check(record.get("Text10") == "5585,58" and record.get("Text13") == "1",
+          "the renewed car's premium: %r" % record.fields)
     saved = "\x43охраненно: "
-    windows_path = "C:\\%s\\" % FOLDER
-    check(record["messages"] == [ZERO_WARNING, saved + windows_path + "str.doc", saved + windows_path + "str.txt"],
-          "the messages on Windows: %r" % record["messages"])
+    windows_path = FOLDER + "\\"
+    check(record.messages == [ZERO_WARNING, saved + windows_path + "str.doc", saved + windows_path + "str.txt"],
+          "the messages on Windows: %r" % record.messages)
     linux_messages = [re.sub(r"^(\x43охраненно: ).*/", r"\1" + windows_path.replace("\\", "\\\\"), text)
                       for text in linux["messages"]]
-    check(record["messages"] == linux_messages, "Windows said %r, Linux %r" % (record["messages"], linux_messages))
+    check(record.messages == linux_messages, "Windows said %r, Linux %r" % (record.messages, linux_messages))
     for report in ("str.txt", "str.doc"):
-        written = open(os.path.join(screen.folder, report), "rb").read()
+        written = open(os.path.join(screen.host_path(FOLDER), report), "rb").read()
         expected = open(os.path.join(linux_folder, report), "rb").read()
         check(written == expected, "%s differs from the Linux window's" % report)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--windows-bin", "--window-replay", "--inventory"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    program = os.path.join(args.windows_bin, "tarifmaster.exe")
-    if not os.path.exists(program) or not os.path.exists(WINE):
-        if os.environ.get("TARIFMASTER_WINDOWS_REQUIRED"):
-            print("FAIL: no %s or no Wine; tools/windows builds the program" % program)
-            return 1
-        print("SKIP: no %s or no Wine; build it with tools/windows to run the window's test" % program)
-        return SKIPPED
-
-    rows = inventory_rows(args.inventory)
-    work = tempfile.mkdtemp(prefix="tarifmaster-win32-")
-    screen = None
+def play(windows_bin, window_replay_tool, rows, work):
+    screen = Screen(windows_bin, rows, (FOLDER, INSTALLED), work)
     try:
-        began = time.monotonic()
-        screen = Screen(work, args.windows_bin, rows)
-        record = play_at_96(screen, rows, os.path.join(work, "record-96.txt"))
+        record = play_at_96(screen, os.path.join(work, "record-96.txt"))
         check_layout(record, rows, 96)
-        check(record["rects"]["List5"][3] == 82, "the typed town search grew List5 to 1230 twips")
+        check(record.rects["List5"][3] == 82, "the typed town search grew List5 to 1230 twips")
         linux_folder = os.path.join(work, "linux")
         os.makedirs(linux_folder)
-        shutil.copy(os.path.join(args.windows_bin, "tmas.gif"), linux_folder)
-        compare_with_linux(record, window_replay(args.window_replay, linux_folder), screen, linux_folder)
+        shutil.copy(os.path.join(windows_bin, "tmas.gif"), linux_folder)
+        linux = window_replay(window_replay_tool, linux_folder, REPLAY_MOVES)
+        compare_with_linux(record, linux, screen, linux_folder)
         print("ok: 96 dpi, keys and clicks, the same fields, messages and reports as the Linux window")
 
         # Installed under Program Files, at 144 dpi: the report goes to the user's Documents, and the
@@ -322,27 +143,27 @@ def main():
         screen.box_shows_and_closes("the text report's confirmation")
         screen.click("Command6")
         screen.ended()
-        record = read_record(record_path)
+        record = Record(record_path).read()
         check_layout(record, rows, 144)
-        saved = re.fullmatch(r"\x43охраненно: C:\\users\\([^\\]+)\\Documents\\str\.txt", record["messages"][0])
-        check(saved and len(record["messages"]) == 1, "the installed copy said %r" % record["messages"])
-        documents = os.path.join(work, "prefix", "drive_c", "users", saved.group(1), "Documents")
+        saved = re.fullmatch(r"\x43охраненно: C:\\users\\([^\\]+)\\Documents\\str\.txt", record.messages[0])
+        check(saved and len(record.messages) == 1, "the installed copy said %r" % record.messages)
+        documents = screen.host_path("C:\\users\\%s\\Documents" % saved.group(1))
         check(os.path.exists(os.path.join(documents, "str.txt")), "str.txt in " + documents)
-        check(not os.path.exists(os.path.join(work, "prefix", "drive_c", INSTALLED.replace("\\", "/"), "str.txt")),
+        check(not os.path.exists(os.path.join(screen.host_path(INSTALLED), "str.txt")),
               "nothing written into Program Files")
         print("ok: 144 dpi, installed: the layout scaled, the report in Documents")
-        print("ok: %.0f s" % (time.monotonic() - began))
-    except Failure as failure:
-        print("FAIL: %s (the files are kept in %s)" % (failure, work))
-        return 1
     finally:
-        if screen:
-            subprocess.run([WINESERVER, "-k"], env=screen.env, capture_output=True)
-            screen.xvfb.terminate()
-            screen.xvfb.wait()
-            os.close(screen.displayfd)
-    shutil.rmtree(work, ignore_errors=True)
-    return 0
+        screen.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for option in ("--windows-bin", "--window-replay", "--inventory"):
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    rows = inventory_rows(args.inventory)
+    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"),
+                    lambda work: play(args.windows_bin, args.window_replay, rows, work))
 
 
 if __name__ == "__main__":
