@@ -300,6 +300,28 @@ const ControlRow *findControl(std::string_view name)
     return findRow(name);
 }
 
+const ControlRow *captionLabelOf(const ControlRow &row)
+{
+    const ControlRow *label = row.spoken.empty() ? nullptr : findRow(row.spoken);
+    return label && label->kind == Kind::Label ? label : nullptr;
+}
+
+std::string spokenName(const ControlRow &row)
+{
+    const ControlRow *label = captionLabelOf(row);
+    const std::string_view source = label ? label->caption : !row.spoken.empty() ? row.spoken : row.caption;
+    std::string spoken;
+    for (const char c : source) {
+        const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        if (space && (spoken.empty() || spoken.back() == ' '))
+            continue;
+        spoken += space ? ' ' : c;
+    }
+    if (!spoken.empty() && spoken.back() == ' ')
+        spoken.pop_back();
+    return spoken;
+}
+
 std::string_view pictureOf(std::string_view control)
 {
     // clang-format off

@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -84,6 +85,13 @@ inline constexpr std::string_view kFormCaption = "ТарифМастер";
 
 // The row of a control; nothing for a name the window does not have.
 const ControlRow *findControl(std::string_view name);
+
+// The label that says what a control is, when the control's spoken name names one; nothing otherwise.
+const ControlRow *captionLabelOf(const ControlRow &row);
+
+// What a screen reader says for a control: the caption of the label its spoken name names, else its
+// spoken text, else its caption; runs of spaces and line breaks as one space, none at either end.
+std::string spokenName(const ControlRow &row);
 
 // The picture a control shows (Image1, Image2, Command5, Command6): a GIF of window/pictures, named
 // here without ".gif", drawn also at double size as name@2x.png. Empty for the other controls.

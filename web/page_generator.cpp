@@ -130,17 +130,10 @@ const ControlRow *nextRow(const ControlRow &row)
     return &row + 1 == rows.data() + rows.size() ? nullptr : &row + 1;
 }
 
-// The label that names a control on the window, when its spoken name is a label's name.
-const ControlRow *captionLabelOf(const ControlRow &row)
-{
-    const ControlRow *label = row.spoken.empty() ? nullptr : rowNamed(row.spoken);
-    return label && label->kind == Kind::Label ? label : nullptr;
-}
-
 bool isCaptionLabel(const ControlRow &label)
 {
     for (const ControlRow &row : form::controlRows())
-        if (captionLabelOf(row) == &label)
+        if (form::captionLabelOf(row) == &label)
             return true;
     return false;
 }
@@ -278,7 +271,7 @@ void Writer::freeLabel(const ControlRow &row)
 // the window shows none. A label that already names an earlier control names this one by reference.
 Caption Writer::captionFor(const ControlRow &row)
 {
-    if (const ControlRow *label = captionLabelOf(row)) {
+    if (const ControlRow *label = form::captionLabelOf(row)) {
         if (emitted.count(label->name))
             return {{}, std::string(label->name)};
         emitted.insert(label->name);
@@ -291,7 +284,7 @@ Caption Writer::captionFor(const ControlRow &row)
             {}};
     }
     if (!row.spoken.empty())
-        return {Element("label").set("for", row.name).with(escaped(row.spoken)), {}};
+        return {Element("label").set("for", row.name).with(escaped(form::spokenName(row))), {}};
     return {};
 }
 
@@ -370,7 +363,7 @@ std::string Writer::choice(const ControlRow &row)
     if (row.caption.empty() && next && next->kind == Kind::Image) {
         emitted.insert(next->name);
         text = Element("span").set("id", next->name).with(pictureHtml(next->name, "")) + " "
-            + escaped(row.spoken);
+            + escaped(form::spokenName(row));
     }
     const bool option = row.kind == Kind::Option;
     const std::string input = Element("input")
@@ -393,7 +386,7 @@ std::string Writer::choice(const ControlRow &row)
 std::string Writer::command(const ControlRow &row)
 {
     const bool picture = row.kind == Kind::Picture;
-    const std::string face = picture ? pictureHtml(row.name, row.spoken) : escaped(row.caption);
+    const std::string face = picture ? pictureHtml(row.name, form::spokenName(row)) : escaped(row.caption);
     const std::string_view kindClass = picture ? "picture" : "command";
     if (const std::string_view page = form::Module1::helpPageOf(row.name); !page.empty())
         return Element("a")
