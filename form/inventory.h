@@ -56,11 +56,12 @@ using report::kTwipsPerPixel;
 inline constexpr int kClientWidthTwips = 8820;
 inline constexpr int kClientHeightTwips = 6585;
 inline constexpr int kTabControlTwips[4] = {0, 0, 8925, 5655}; // SSTab1: left, top, width, height
-inline constexpr int kListRowTwips = 195;                      // one entry of a list box
+inline constexpr int kPageCount = 10;     // the tab control's pages: the nine steps and the premium page
+inline constexpr int kListRowTwips = 195; // one entry of a list box
 inline constexpr int kGrownTownListTwips = 1230; // height of the town results after the first search
 
 // The page of the tab control that a container names: the tab captions "1" to "10" are the pages 0 to
-// 9; the window and the frames are no page.
+// 9 (kPageCount pages); the window and the frames are no page.
 constexpr std::optional<int> tabPage(std::string_view container)
 {
     if (container.empty() || container.size() > 2 || container.front() == '0')
@@ -71,7 +72,7 @@ constexpr std::optional<int> tabPage(std::string_view container)
             return std::nullopt;
         page = page * 10 + (c - '0');
     }
-    if (page > 10)
+    if (page > kPageCount)
         return std::nullopt;
     return page - 1;
 }
@@ -106,7 +107,7 @@ std::vector<std::string_view> startEntries(std::string_view control);
 // strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.
 std::span<const std::string_view> tabOrder();
 
-// What a screen reader says for each of the ten tabs, whose captions are only "1" to "10".
+// What a screen reader says for each of the tabs, whose captions are only "1" to "10".
 std::span<const std::string_view> stepNames();
 
 } // namespace form

@@ -12,6 +12,7 @@
 // window's cyan.
 #include "form/inventory.h"
 #include "form/module1.h"
+#include "form/names.h"
 #include "web/page_layout.h"
 
 #include <algorithm>
@@ -28,8 +29,6 @@ namespace {
 using form::ControlRow;
 using form::Kind;
 namespace look = form::look;
-
-constexpr int kPageCount = 10;
 
 std::string escaped(std::string_view text)
 {
@@ -456,8 +455,9 @@ void Writer::control(const ControlRow &row)
 std::vector<std::string_view> pageOrder(int page)
 {
     std::vector<std::string_view> order(form::tabOrder().begin(), form::tabOrder().end());
-    if (page == kPageCount - 1) {
-        static constexpr std::string_view kReport[] = {"Option8", "Option9", "Command7"};
+    if (page == form::kPageCount - 1) {
+        static constexpr std::string_view kReport[]
+            = {form::kTextReportOption, form::kDocumentReportOption, "Command7"};
         for (const std::string_view name : kReport) {
             std::erase(order, name);
             order.insert(std::find(order.begin(), order.end(), "Command3"), name);
@@ -551,7 +551,7 @@ void writeStrip(std::string &out)
 void writeTabs(std::string &out)
 {
     out += "<ol>";
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < form::kPageCount; ++page) {
         const std::string number = std::to_string(page + 1);
         out += "<li><a href=\"#page" + number + "\" aria-label=\""
             + escaped(form::stepNames()[static_cast<std::size_t>(page)]) + "\">" + number + "</a></li>";
@@ -604,7 +604,7 @@ int main(int argc, char **argv)
         return 1;
     }
     std::string pages;
-    for (int i = 0; i < kPageCount; ++i)
+    for (int i = 0; i < form::kPageCount; ++i)
         pages += "\n" + [&] {
             std::string one;
             writePage(one, i);

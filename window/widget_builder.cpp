@@ -127,7 +127,7 @@ BuiltControls buildControls(QWidget &window)
 {
     BuiltControls built;
     QStringList tabs;
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= form::kPageCount; ++i)
         tabs << QString::number(i);
     built.tabs = new TabControl(tabs, &window);
     built.tabs->setObjectName(QStringLiteral("SSTab1"));
