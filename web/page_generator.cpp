@@ -104,20 +104,12 @@ std::string classAttribute(unsigned looks, std::string_view more = {})
     return classes.empty() ? std::string() : " class=\"" + classes + "\"";
 }
 
-const ControlRow *rowNamed(std::string_view name)
-{
-    for (const ControlRow &row : form::controlRows())
-        if (row.name == name)
-            return &row;
-    return nullptr;
-}
-
 // The page a control lies on, through the frames that hold it; nothing for the window itself.
 std::optional<int> pageOf(const ControlRow &row)
 {
     if (const auto page = form::tabPage(row.container))
         return page;
-    if (const ControlRow *frame = rowNamed(row.container))
+    if (const ControlRow *frame = form::findControl(row.container))
         return pageOf(*frame);
     return std::nullopt;
 }
@@ -249,7 +241,7 @@ void Writer::closeFrame()
 
 void Writer::openFrameOf(const ControlRow &row)
 {
-    const ControlRow *frame = rowNamed(row.container);
+    const ControlRow *frame = form::findControl(row.container);
     const std::string_view wanted = frame && frame->kind == Kind::Frame ? frame->name : std::string_view();
     if (wanted == m_frame)
         return;
@@ -523,7 +515,7 @@ void writePage(std::string &out, int page)
             writer.freeLabel(row);
     }
     for (const std::string_view name : pageOrder(page)) {
-        const ControlRow *row = rowNamed(name);
+        const ControlRow *row = form::findControl(name);
         if (!row || !onThisPage(*row))
             continue;
         writer.control(*row);
@@ -540,10 +532,10 @@ void writePage(std::string &out, int page)
 // The bottom strip: the window's frame directly on the window.
 void writeStrip(std::string &out)
 {
-    out += "<footer id=\"Frame1\"" + classAttribute(rowNamed("Frame1")->looks) + ">\n";
+    out += "<footer id=\"Frame1\"" + classAttribute(form::findControl("Frame1")->looks) + ">\n";
     Writer writer(out);
     for (const std::string_view name : form::tabOrder())
-        if (const ControlRow *row = rowNamed(name); row && row->container == "Frame1")
+        if (const ControlRow *row = form::findControl(name); row && row->container == "Frame1")
             writer.control(*row);
     out += "</footer>\n";
 }
