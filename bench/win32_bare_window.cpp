@@ -6,6 +6,7 @@
 // program.
 #include "engine/steps.h"
 #include "form/inventory.h"
+#include "form/names.h"
 
 // clang-format off
 #include <windows.h>
