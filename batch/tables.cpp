@@ -119,22 +119,22 @@ Tables::Tables(Encoding encoding)
     , m_yesNo(Fold::Entry, encoding)
 {
     m_entries.fill(EntryIndex<FactorValue>(Fold::Entry, encoding));
-    // Every entry the window's steps offer, with the factor the engine gives for it (the town results
-    // repeat the master list, and the payout counts give a class only together with a start class).
+    // Every entry the steps offer, with the factor the engine gives for it (the payout counts give a
+    // class only together with a start class).
     using engine::VehicleKind;
-    for (const engine::StepChoice &choice : engine::kStepChoices) {
-        if (!choice.filledAtStart || choice.entries == engine::Entries::PayoutCounts)
+    for (const engine::StepEntries &table : engine::kStepEntries) {
+        if (table.entries == engine::Entries::PayoutCounts)
             continue;
-        for (const std::string_view entry : engine::entryTexts(choice.entries)) {
+        for (const std::string_view entry : engine::entryTexts(table.entries)) {
             const auto factorFor = [&](VehicleKind kind) {
-                return factor(*engine::entryFactor(choice.entries, entry, kind), choice.step);
+                return factor(*engine::entryFactor(table.entries, entry, kind), table.step);
             };
-            if (choice.step == Factor::KT)
+            if (table.step == Factor::KT)
                 m_settlements.add(entry, {factorFor(VehicleKind::General), factorFor(VehicleKind::Tractors)});
-            else if (choice.step == Factor::KBM)
+            else if (table.step == Factor::KBM)
                 m_classes.add(entry, classFactors(entry));
             else
-                m_entries[factorIndex(choice.step)].add(entry, factorFor(VehicleKind::General));
+                m_entries[factorIndex(table.step)].add(entry, factorFor(VehicleKind::General));
         }
     }
 

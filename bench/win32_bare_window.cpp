@@ -6,6 +6,7 @@
 // program.
 #include "engine/steps.h"
 #include "form/inventory.h"
+#include "form/names.h"
 
 // clang-format off
 #include <windows.h>
@@ -125,8 +126,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         nullptr,
         instance,
         nullptr);
-    HWND pages[10] = {};
-    for (int page = 0; page < 10; ++page) {
+    HWND pages[form::kPageCount] = {};
+    for (int page = 0; page < form::kPageCount; ++page) {
         std::wstring caption = std::to_wstring(page + 1);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -166,7 +167,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
             instance,
             nullptr);
         made[row.name] = control;
-        if (const auto choice = engine::stepChoice(row.name); choice && choice->filledAtStart)
+        if (const auto choice = form::stepChoice(row.name); choice && choice->filledAtStart)
             for (const std::string_view entry : engine::entryTexts(choice->entries))
                 SendMessageW(control,
                     row.kind == form::Kind::ListBox ? LB_ADDSTRING : CB_ADDSTRING,

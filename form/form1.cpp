@@ -5,8 +5,8 @@
 #include "engine/premium_messages.h"
 #include "engine/steps.h"
 #include "engine/territory.h"
-#include "form/category_options.h"
 #include "form/inventory.h"
+#include "form/names.h"
 
 #include <vector>
 
@@ -19,6 +19,11 @@ using engine::Factor;
 // What a renewed contract adds to step 3: the number of payouts and the class at the end of the term,
 // with their captions.
 constexpr auto kRenewalControls = std::to_array<std::string_view>({"Combo5", "Text13", "Label49", "Label50"});
+
+bool isList(std::string_view control)
+{
+    return findControl(control)->kind == Kind::ListBox;
+}
 
 constexpr bool oneHandlerEach()
 {
@@ -80,14 +85,14 @@ void Form1::Form_Load()
 
     select("Option10"); // runs Option10_Click, which keeps the renewal controls hidden
 
-    for (const engine::StepChoice &choice : engine::kStepChoices)
-        if (choice.offer == engine::Offer::List && choice.filledAtStart)
+    for (const StepChoice &choice : kStepChoices)
+        if (choice.filledAtStart && isList(choice.control))
             m_controls.setEntries(choice.control, engine::entryTexts(choice.entries));
 
-    select("Option3");
-    select("Option8");
-    select("Option1"); // runs Option1_Click, which empties Text3
-    setText(engine::factorField(Factor::KT), "0");
+    select(kCategoryOptions.front().name); // cars
+    select(kTextReportOption);
+    select(kOtherVehiclesOption); // runs Option1_Click, which empties КТ's field
+    setText(factorField(Factor::KT), "0");
 }
 
 // Step 1: base rate. A row writes TB in roubles and the same rate as percent of 400 000 roubles.
@@ -96,8 +101,8 @@ void Form1::applyBaseRate(std::string_view list)
     const std::optional<std::string> entry = m_controls.chosenEntry(list);
     if (!entry)
         return;
-    if (const auto row = engine::baseRateOf(engine::stepChoice(list)->entries, *entry)) {
-        setText(engine::factorField(Factor::TB), row->rate);
+    if (const auto row = engine::baseRateOf(stepChoice(list)->entries, *entry)) {
+        setText(factorField(Factor::TB), row->rate);
         setText("Text1", row->percent);
     }
 }
@@ -121,22 +126,22 @@ void Form1::List3_Click()
 // same position.
 void Form1::Text1_Click()
 {
-    setText(engine::factorField(Factor::TB), engine::shortcutRate(0));
+    setText(factorField(Factor::TB), engine::shortcutRate(0));
 }
 
 void Form1::Text2_Click()
 {
-    setText(engine::factorField(Factor::TB), engine::shortcutRate(1));
+    setText(factorField(Factor::TB), engine::shortcutRate(1));
 }
 
 void Form1::Text3_Click()
 {
-    setText(engine::factorField(Factor::TB), engine::shortcutRate(2));
+    setText(factorField(Factor::TB), engine::shortcutRate(2));
 }
 
 void Form1::Text4_Click()
 {
-    setText(engine::factorField(Factor::TB), engine::shortcutRate(3));
+    setText(factorField(Factor::TB), engine::shortcutRate(3));
 }
 
 // Steps 2 to 8: the chosen entry of a list, or the text of a drop-down, looked up in the rows the step
@@ -144,17 +149,18 @@ void Form1::Text4_Click()
 // kind selected at the moment of the choice.
 void Form1::applyChoice(std::string_view control)
 {
-    const auto choice = engine::stepChoice(control);
-    const std::optional<std::string> entry = choice->offer == engine::Offer::List
+    const auto choice = stepChoice(control);
+    const std::optional<std::string> entry = isList(control)
         ? m_controls.chosenEntry(control)
         : std::optional<std::string>(m_controls.text(control));
     if (!entry)
         return;
-    const engine::VehicleKind kind = choice->step == Factor::KT && m_controls.checked("Option2")
+    const Factor step = engine::stepOf(choice->entries);
+    const engine::VehicleKind kind = step == Factor::KT && m_controls.checked(kTractorsOption)
         ? engine::VehicleKind::Tractors
         : engine::VehicleKind::General;
     if (const auto factor = engine::entryFactor(choice->entries, *entry, kind))
-        setText(engine::factorField(choice->step), *factor);
+        setText(factorField(step), *factor);
 }
 
 // Step 2: territory.
@@ -162,10 +168,10 @@ void Form1::applyChoice(std::string_view control)
 void Form1::Text2_Change()
 {
     const std::vector<std::string_view> towns = engine::findTowns(m_controls.text("Text2"));
-    m_controls.setEntries("List5", towns);
+    m_controls.setEntries(kTownResults, towns);
     // The result list grows on the first search and keeps the window's background from then on.
-    m_controls.setHeight("List5", kGrownTownListTwips);
-    m_controls.setLooks("List5", look::kNone);
+    m_controls.setHeight(kTownResults, kGrownTownListTwips);
+    m_controls.setLooks(kTownResults, look::kNone);
 }
 
 void Form1::List5_Click()
@@ -196,12 +202,12 @@ void Form1::List9_Click()
 // A switch of vehicle kind leaves KT empty until a settlement is chosen again.
 void Form1::Option1_Click()
 {
-    setText(engine::factorField(Factor::KT), "");
+    setText(factorField(Factor::KT), "");
 }
 
 void Form1::Option2_Click()
 {
-    setText(engine::factorField(Factor::KT), "");
+    setText(factorField(Factor::KT), "");
 }
 
 // Step 3: bonus-malus.
@@ -218,7 +224,7 @@ void Form1::Combo5_Click()
     if (!end)
         return;
     setText("Text13", *end);
-    setText(engine::factorField(Factor::KBM), engine::classFactor(*end).value());
+    setText(factorField(Factor::KBM), engine::classFactor(*end).value());
 }
 
 void Form1::showRenewal(bool shown)
@@ -275,9 +281,9 @@ engine::FieldSnapshot Form1::fieldSnapshot() const
             break;
         }
     }
-    fields.excludeKp = m_controls.checked("Check1");
+    fields.excludeKp = m_controls.checked(kExcludeKpCheck);
     for (std::size_t i = 0; i < engine::kFactorCount; ++i)
-        fields.texts[i] = m_controls.text(engine::kFactorFields[i]);
+        fields.texts[i] = m_controls.text(kFactorFields[i]);
     return fields;
 }
 
@@ -315,9 +321,9 @@ void Form1::Command7_Click()
 {
     const report::ReportInput input{
         fieldSnapshot(), m_controls.text("Text10"), m_controls.text("Text11"), m_controls.text("Text12")};
-    if (m_controls.checked("Option8"))
+    if (m_controls.checked(kTextReportOption))
         tell(m_controls.saveReport(ReportKind::Text, input));
-    if (m_controls.checked("Option9"))
+    if (m_controls.checked(kDocumentReportOption))
         tell(m_controls.saveReport(ReportKind::Document, input));
 }
 

@@ -3,11 +3,12 @@
 //
 // A click on a row of List10 reaches a front as its toolkit's event; the front calls raise("List10",
 // Event::Click), which runs List10_Click. The handler reads the chosen entry through Controls, looks it up
-// in the rows the engine's table of steps names for List10 (the drivers' rows), and writes the factor
-// text found into the step's field, Text5. "ОК" (Command2_Click) reads every factor field into one
+// in the engine's table that List10 offers (the drivers' rows), and writes the factor text found into
+// the field of that table's step, Text5. "ОК" (Command2_Click) reads every factor field into one
 // snapshot, has the engine multiply those the chosen category uses and writes the total into Text10;
-// "отчет" (Command7_Click) copies the same snapshot into a report. Which step writes which field is
-// engine/steps.h; the controls themselves are the inventory (form/inventory.h).
+// "отчет" (Command7_Click) copies the same snapshot into a report. Which control offers which table and
+// which step writes which field is form/names.h; the controls themselves are the inventory
+// (form/inventory.h).
 //
 // The controls are the only store of state; nothing is kept between runs.
 #pragma once

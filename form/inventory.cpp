@@ -4,8 +4,8 @@
 #include "engine/premium.h"
 #include "engine/step_factors.h"
 #include "engine/steps.h"
-#include "form/category_options.h"
 #include "form/form1.h"
+#include "form/names.h"
 #include "report/contacts.h"
 
 #include <array>
@@ -269,24 +269,33 @@ constexpr Kind kindOf(std::string_view name)
     return row ? row->kind : Kind::Frame;
 }
 
-// Every handler, choice of a step and factor field belongs to a control of the right kind.
+// Every handler and every name of form/names.h belongs to a control of the right kind: a step's choice
+// to a list or a drop-down, a factor field to a field or КН's drop-down, an option to an option button.
 constexpr bool bindingsNameControls()
 {
     for (const Handler &handler : kHandlers)
         if (!isControl(handler.control))
             return false;
-    for (const engine::StepChoice &choice : engine::kStepChoices)
-        if (kindOf(choice.control) != (choice.offer == engine::Offer::List ? Kind::ListBox : Kind::ComboBox))
+    for (const StepChoice &choice : kStepChoices)
+        if (kindOf(choice.control) != Kind::ListBox && kindOf(choice.control) != Kind::ComboBox)
             return false;
-    for (const std::string_view field : engine::kFactorFields)
+    for (const std::string_view field : kFactorFields)
         if (kindOf(field) != Kind::TextBox && kindOf(field) != Kind::ComboBox)
             return false;
-    return true;
+    for (const CategoryOption &option : kCategoryOptions)
+        if (kindOf(option.name) != Kind::Option)
+            return false;
+    for (const std::string_view option :
+        {kOtherVehiclesOption, kTractorsOption, kTextReportOption, kDocumentReportOption})
+        if (kindOf(option) != Kind::Option)
+            return false;
+    return kindOf(kExcludeKpCheck) == Kind::Check && kindOf(kMasterTownList) == Kind::ListBox
+        && kindOf(kTownResults) == Kind::ListBox;
 }
-static_assert(bindingsNameControls(), "a handler, a step's choice or a factor field names no such control");
+static_assert(bindingsNameControls(), "a handler or a control's meaning names no such control");
 // The town search gives the results the window's colour: their grey is their only look.
-static_assert(findRow("List5")->looks == look::kGreyBackground);
-static_assert(kStepNames.size() == 10, "one spoken name per tab");
+static_assert(findRow(kTownResults)->looks == look::kGreyBackground);
+static_assert(kStepNames.size() == kPageCount, "one spoken name per tab");
 
 } // namespace
 
@@ -298,6 +307,28 @@ std::span<const ControlRow> controlRows()
 const ControlRow *findControl(std::string_view name)
 {
     return findRow(name);
+}
+
+const ControlRow *captionLabelOf(const ControlRow &row)
+{
+    const ControlRow *label = row.spoken.empty() ? nullptr : findRow(row.spoken);
+    return label && label->kind == Kind::Label ? label : nullptr;
+}
+
+std::string spokenName(const ControlRow &row)
+{
+    const ControlRow *label = captionLabelOf(row);
+    const std::string_view source = label ? label->caption : !row.spoken.empty() ? row.spoken : row.caption;
+    std::string spoken;
+    for (const char c : source) {
+        const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        if (space && (spoken.empty() || spoken.back() == ' '))
+            continue;
+        spoken += space ? ' ' : c;
+    }
+    if (!spoken.empty() && spoken.back() == ' ')
+        spoken.pop_back();
+    return spoken;
 }
 
 std::string_view pictureOf(std::string_view control)
@@ -328,7 +359,7 @@ std::span<const std::string_view> stepNames()
 
 std::vector<std::string_view> startEntries(std::string_view control)
 {
-    const auto choice = engine::stepChoice(control);
+    const auto choice = stepChoice(control);
     if (!choice || !choice->filledAtStart)
         return {};
     return engine::entryTexts(choice->entries);

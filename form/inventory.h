@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -55,11 +56,12 @@ using report::kTwipsPerPixel;
 inline constexpr int kClientWidthTwips = 8820;
 inline constexpr int kClientHeightTwips = 6585;
 inline constexpr int kTabControlTwips[4] = {0, 0, 8925, 5655}; // SSTab1: left, top, width, height
-inline constexpr int kListRowTwips = 195;                      // one entry of a list box
+inline constexpr int kPageCount = 10;     // the tab control's pages: the nine steps and the premium page
+inline constexpr int kListRowTwips = 195; // one entry of a list box
 inline constexpr int kGrownTownListTwips = 1230; // height of the town results after the first search
 
 // The page of the tab control that a container names: the tab captions "1" to "10" are the pages 0 to
-// 9; the window and the frames are no page.
+// 9 (kPageCount pages); the window and the frames are no page.
 constexpr std::optional<int> tabPage(std::string_view container)
 {
     if (container.empty() || container.size() > 2 || container.front() == '0')
@@ -70,7 +72,7 @@ constexpr std::optional<int> tabPage(std::string_view container)
             return std::nullopt;
         page = page * 10 + (c - '0');
     }
-    if (page > 10)
+    if (page > kPageCount)
         return std::nullopt;
     return page - 1;
 }
@@ -85,6 +87,13 @@ inline constexpr std::string_view kFormCaption = "ТарифМастер";
 // The row of a control; nothing for a name the window does not have.
 const ControlRow *findControl(std::string_view name);
 
+// The label that says what a control is, when the control's spoken name names one; nothing otherwise.
+const ControlRow *captionLabelOf(const ControlRow &row);
+
+// What a screen reader says for a control: the caption of the label its spoken name names, else its
+// spoken text, else its caption; runs of spaces and line breaks as one space, none at either end.
+std::string spokenName(const ControlRow &row);
+
 // The picture a control shows (Image1, Image2, Command5, Command6): a GIF of window/pictures, named
 // here without ".gif", drawn also at double size as name@2x.png. Empty for the other controls.
 std::string_view pictureOf(std::string_view control);
@@ -98,7 +107,7 @@ std::vector<std::string_view> startEntries(std::string_view control);
 // strip. Controls hidden at the time are passed over, and a group of option buttons is one stop.
 std::span<const std::string_view> tabOrder();
 
-// What a screen reader says for each of the ten tabs, whose captions are only "1" to "10".
+// What a screen reader says for each of the tabs, whose captions are only "1" to "10".
 std::span<const std::string_view> stepNames();
 
 } // namespace form

@@ -1,7 +1,5 @@
 #include "form/looks.h"
 
-#include "form/inventory.h"
-
 namespace form {
 
 using namespace look;
@@ -42,6 +40,20 @@ LookColours lookColours(unsigned looks)
     if (looks & kRedText)
         colours.text = LookColour::Red;
     return colours;
+}
+
+std::optional<Rgb> fixedColour(LookColour colour)
+{
+    switch (colour) {
+    case LookColour::Yellow:
+        return Rgb{255, 255, 0};
+    case LookColour::Cyan:
+        return Rgb{192, 255, 255};
+    case LookColour::Red:
+        return Rgb{255, 0, 0};
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace form

@@ -36,7 +36,7 @@ public:
     // The page leaves out the master list of towns, which the start-up fills all the same.
     void setEntries(std::string_view list, std::span<const std::string_view> entries) override
     {
-        if (list != kMasterTownList)
+        if (list != form::kMasterTownList)
             dom::setEntries(list, entries);
     }
     void setHeight(std::string_view control, int twips) override

@@ -12,6 +12,7 @@
 // window's cyan.
 #include "form/inventory.h"
 #include "form/module1.h"
+#include "form/names.h"
 #include "web/page_layout.h"
 
 #include <algorithm>
@@ -28,8 +29,6 @@ namespace {
 using form::ControlRow;
 using form::Kind;
 namespace look = form::look;
-
-constexpr int kPageCount = 10;
 
 std::string escaped(std::string_view text)
 {
@@ -105,20 +104,12 @@ std::string classAttribute(unsigned looks, std::string_view more = {})
     return classes.empty() ? std::string() : " class=\"" + classes + "\"";
 }
 
-const ControlRow *rowNamed(std::string_view name)
-{
-    for (const ControlRow &row : form::controlRows())
-        if (row.name == name)
-            return &row;
-    return nullptr;
-}
-
 // The page a control lies on, through the frames that hold it; nothing for the window itself.
 std::optional<int> pageOf(const ControlRow &row)
 {
     if (const auto page = form::tabPage(row.container))
         return page;
-    if (const ControlRow *frame = rowNamed(row.container))
+    if (const ControlRow *frame = form::findControl(row.container))
         return pageOf(*frame);
     return std::nullopt;
 }
@@ -130,17 +121,10 @@ const ControlRow *nextRow(const ControlRow &row)
     return &row + 1 == rows.data() + rows.size() ? nullptr : &row + 1;
 }
 
-// The label that names a control on the window, when its spoken name is a label's name.
-const ControlRow *captionLabelOf(const ControlRow &row)
-{
-    const ControlRow *label = row.spoken.empty() ? nullptr : rowNamed(row.spoken);
-    return label && label->kind == Kind::Label ? label : nullptr;
-}
-
 bool isCaptionLabel(const ControlRow &label)
 {
     for (const ControlRow &row : form::controlRows())
-        if (captionLabelOf(row) == &label)
+        if (form::captionLabelOf(row) == &label)
             return true;
     return false;
 }
@@ -257,7 +241,7 @@ void Writer::closeFrame()
 
 void Writer::openFrameOf(const ControlRow &row)
 {
-    const ControlRow *frame = rowNamed(row.container);
+    const ControlRow *frame = form::findControl(row.container);
     const std::string_view wanted = frame && frame->kind == Kind::Frame ? frame->name : std::string_view();
     if (wanted == m_frame)
         return;
@@ -278,7 +262,7 @@ void Writer::freeLabel(const ControlRow &row)
 // the window shows none. A label that already names an earlier control names this one by reference.
 Caption Writer::captionFor(const ControlRow &row)
 {
-    if (const ControlRow *label = captionLabelOf(row)) {
+    if (const ControlRow *label = form::captionLabelOf(row)) {
         if (emitted.count(label->name))
             return {{}, std::string(label->name)};
         emitted.insert(label->name);
@@ -291,7 +275,7 @@ Caption Writer::captionFor(const ControlRow &row)
             {}};
     }
     if (!row.spoken.empty())
-        return {Element("label").set("for", row.name).with(escaped(row.spoken)), {}};
+        return {Element("label").set("for", row.name).with(escaped(form::spokenName(row))), {}};
     return {};
 }
 
@@ -370,7 +354,7 @@ std::string Writer::choice(const ControlRow &row)
     if (row.caption.empty() && next && next->kind == Kind::Image) {
         emitted.insert(next->name);
         text = Element("span").set("id", next->name).with(pictureHtml(next->name, "")) + " "
-            + escaped(row.spoken);
+            + escaped(form::spokenName(row));
     }
     const bool option = row.kind == Kind::Option;
     const std::string input = Element("input")
@@ -393,7 +377,7 @@ std::string Writer::choice(const ControlRow &row)
 std::string Writer::command(const ControlRow &row)
 {
     const bool picture = row.kind == Kind::Picture;
-    const std::string face = picture ? pictureHtml(row.name, row.spoken) : escaped(row.caption);
+    const std::string face = picture ? pictureHtml(row.name, form::spokenName(row)) : escaped(row.caption);
     const std::string_view kindClass = picture ? "picture" : "command";
     if (const std::string_view page = form::Module1::helpPageOf(row.name); !page.empty())
         return Element("a")
@@ -463,8 +447,9 @@ void Writer::control(const ControlRow &row)
 std::vector<std::string_view> pageOrder(int page)
 {
     std::vector<std::string_view> order(form::tabOrder().begin(), form::tabOrder().end());
-    if (page == kPageCount - 1) {
-        static constexpr std::string_view kReport[] = {"Option8", "Option9", "Command7"};
+    if (page == form::kPageCount - 1) {
+        static constexpr std::string_view kReport[]
+            = {form::kTextReportOption, form::kDocumentReportOption, "Command7"};
         for (const std::string_view name : kReport) {
             std::erase(order, name);
             order.insert(std::find(order.begin(), order.end(), "Command3"), name);
@@ -530,7 +515,7 @@ void writePage(std::string &out, int page)
             writer.freeLabel(row);
     }
     for (const std::string_view name : pageOrder(page)) {
-        const ControlRow *row = rowNamed(name);
+        const ControlRow *row = form::findControl(name);
         if (!row || !onThisPage(*row))
             continue;
         writer.control(*row);
@@ -547,10 +532,10 @@ void writePage(std::string &out, int page)
 // The bottom strip: the window's frame directly on the window.
 void writeStrip(std::string &out)
 {
-    out += "<footer id=\"Frame1\"" + classAttribute(rowNamed("Frame1")->looks) + ">\n";
+    out += "<footer id=\"Frame1\"" + classAttribute(form::findControl("Frame1")->looks) + ">\n";
     Writer writer(out);
     for (const std::string_view name : form::tabOrder())
-        if (const ControlRow *row = rowNamed(name); row && row->container == "Frame1")
+        if (const ControlRow *row = form::findControl(name); row && row->container == "Frame1")
             writer.control(*row);
     out += "</footer>\n";
 }
@@ -558,7 +543,7 @@ void writeStrip(std::string &out)
 void writeTabs(std::string &out)
 {
     out += "<ol>";
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < form::kPageCount; ++page) {
         const std::string number = std::to_string(page + 1);
         out += "<li><a href=\"#page" + number + "\" aria-label=\""
             + escaped(form::stepNames()[static_cast<std::size_t>(page)]) + "\">" + number + "</a></li>";
@@ -611,7 +596,7 @@ int main(int argc, char **argv)
         return 1;
     }
     std::string pages;
-    for (int i = 0; i < kPageCount; ++i)
+    for (int i = 0; i < form::kPageCount; ++i)
         pages += "\n" + [&] {
             std::string one;
             writePage(one, i);

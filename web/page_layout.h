@@ -4,6 +4,7 @@
 #pragma once
 
 #include "form/inventory.h"
+#include "form/names.h"
 
 #include <string_view>
 
@@ -14,9 +15,6 @@ constexpr int listRows(int heightTwips)
     const int rows = (heightTwips + form::kListRowTwips / 2) / form::kListRowTwips;
     return rows < 2 ? 2 : rows;
 }
-
-// The town results, as tall as the window makes them on the first search.
-inline constexpr int kGrownTownListRows = listRows(form::kGrownTownListTwips);
 
 // The window's looks as classes of the page's stylesheet.
 struct LookClass {
@@ -38,25 +36,13 @@ inline constexpr LookClass kLookClasses[] = {
 };
 // clang-format on
 
-constexpr std::string_view lookClass(unsigned look)
-{
-    for (const LookClass &entry : kLookClasses)
-        if (entry.look == look)
-            return entry.name;
-    return {};
-}
-
-// The master list of towns: never seen in the window, and left out of the page, whose town search reads
-// the engine's table.
-inline constexpr std::string_view kMasterTownList = "List4";
-
 // Never seen in the window, so not on the page: the master list of towns and the characters the
 // document report reads from labels.
 constexpr bool onPage(const form::ControlRow &row)
 {
-    return row.name != kMasterTownList && !(row.looks & (form::look::kBadge | form::look::kCopyright));
+    return row.name != form::kMasterTownList && !(row.looks & (form::look::kBadge | form::look::kCopyright));
 }
 
-static_assert(listRows(255) == 2 && listRows(840) == 4 && kGrownTownListRows == 6);
+static_assert(listRows(255) == 2 && listRows(840) == 4 && listRows(form::kGrownTownListTwips) == 6);
 
 } // namespace web

@@ -16,33 +16,32 @@
 
 namespace window::look {
 
-using namespace form::look;
-
 namespace {
 
 // The colours behind the system colour names the window uses, as a classic desktop defines them,
 // except where the pair would not read: every text keeps a contrast of at least 4.5 : 1 to what lies
 // behind it, so light text needs a grey dark enough behind it. The yellow, the cyan and the red of the
-// warnings are the window's own and stay as they have always been; pure red on a light ground cannot
-// reach 4.5 : 1 (4 : 1 on white at best), so its bold warnings keep the 3 : 1 of large text.
+// warnings are the window's own (form::fixedColour) and stay as they have always been; pure red on a
+// light ground cannot reach 4.5 : 1 (4 : 1 on white at best), so its bold warnings keep the 3 : 1 of
+// large text.
 const QColor kWindowGrey(239, 239, 239);
 const QColor kButtonShadow(112, 112, 112);
 const QColor kApplicationWorkspace(80, 80, 80);
 const QColor kHighlightText(255, 255, 255);
 const QColor kLinkText(160, 210, 255); // highlight blue, lightened to read on the workspace grey
 const QColor kInactiveBorder(212, 208, 200);
-const QColor kYellowColour(255, 255, 0);
-const QColor kCyanColour(192, 255, 255);
-const QColor kRedColour(255, 0, 0);
 
 constexpr int pixelsOfPoints(double points)
 {
     return static_cast<int>(points * 96.0 / 72.0 + 0.5);
 }
 
-// The window's fixed palette for the system colours the looks name; invalid for a control's own.
+// The window's fixed palette for the system colours the looks name, and the window's own colours;
+// invalid for a control's own.
 QColor colourOf(form::LookColour colour)
 {
+    if (const std::optional<form::Rgb> fixed = form::fixedColour(colour))
+        return {fixed->red, fixed->green, fixed->blue};
     switch (colour) {
     case form::LookColour::ButtonShadow:
         return kButtonShadow;
@@ -54,16 +53,9 @@ QColor colourOf(form::LookColour colour)
         return kLinkText;
     case form::LookColour::InactiveBorder:
         return kInactiveBorder;
-    case form::LookColour::Yellow:
-        return kYellowColour;
-    case form::LookColour::Cyan:
-        return kCyanColour;
-    case form::LookColour::Red:
-        return kRedColour;
-    case form::LookColour::Default:
-        break;
+    default: // a control's own; the fixed colours are returned above
+        return {};
     }
-    return {};
 }
 
 } // namespace
@@ -87,11 +79,6 @@ QFont font(unsigned looks)
     if (look.italic)
         font.setItalic(true);
     return font;
-}
-
-QColor windowColour()
-{
-    return QColor(255, 255, 255);
 }
 
 QPalette windowPalette()
@@ -118,8 +105,7 @@ void apply(QWidget *widget, unsigned looks)
 {
     // A control of the window's own font and colours inherits them; setting them again would only
     // cost time at start-up.
-    constexpr unsigned fontLooks = kHeading | kBold | kItalic | kLink | kBadge | kCopyright;
-    if (looks & fontLooks)
+    if (looks & form::kFontLooks)
         widget->setFont(font(looks));
     const form::LookColours colours = form::lookColours(looks);
     if (colours.ground == form::LookColour::Default && colours.text == form::LookColour::Default)
@@ -130,7 +116,7 @@ void apply(QWidget *widget, unsigned looks)
         || qobject_cast<QListWidget *>(widget);
     QPalette palette = widget->palette();
     if (colours.ground == form::LookColour::Cyan) {
-        palette.setColor(QPalette::Base, kCyanColour);
+        palette.setColor(QPalette::Base, colourOf(form::LookColour::Cyan));
     } else if (colours.ground == form::LookColour::InactiveBorder) {
         palette.setColor(field ? QPalette::Base : QPalette::Window, kInactiveBorder);
     } else if (colours.ground != form::LookColour::Default) {

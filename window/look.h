@@ -20,7 +20,6 @@ namespace window::look {
 QFont font(unsigned looks);
 void apply(QWidget *widget, unsigned looks);
 
-QColor windowColour();
 QPalette windowPalette(); // the window's own light palette, whatever the desktop's
 void setBaseColour(QWidget *widget, const QColor &colour);
 

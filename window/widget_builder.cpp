@@ -94,15 +94,11 @@ QWidget *makeWidget(const ControlRow &row, QWidget *parent)
     Q_UNREACHABLE();
 }
 
-// Spoken names: the caption, or the caption of the label that names the control.
+// Spoken names: the caption, or the caption of the label that names the control (form::spokenName).
 void nameForScreenReaders(const BuiltControls &built)
 {
     for (const ControlRow &row : form::controlRows()) {
-        std::string_view source = row.spoken.empty() ? row.caption : row.spoken;
-        for (const ControlRow &buddy : form::controlRows())
-            if (buddy.name == source)
-                source = buddy.caption;
-        const QString spoken = fromUtf8(source).simplified();
+        const QString spoken = fromUtf8(form::spokenName(row));
         if (spoken.isEmpty())
             continue;
         QWidget *widget = built.controls.value(fromUtf8(row.name));
@@ -131,7 +127,7 @@ BuiltControls buildControls(QWidget &window)
 {
     BuiltControls built;
     QStringList tabs;
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= form::kPageCount; ++i)
         tabs << QString::number(i);
     built.tabs = new TabControl(tabs, &window);
     built.tabs->setObjectName(QStringLiteral("SSTab1"));

@@ -5,6 +5,7 @@
 #include "engine/steps.h"
 #include "engine/territory.h"
 #include "form/contrast.h"
+#include "form/inventory.h"
 #include "support/recording_form.h"
 
 #include <gtest/gtest.h>
@@ -338,6 +339,38 @@ TEST(Form1, EventsReachTheirHandlersOnly)
         EXPECT_EQ(form::findHandler(handler.control, handler.event), &handler);
     EXPECT_EQ(form::findHandler("Text2", Event::Click)->run, &form::Form1::Text2_Click);
     EXPECT_EQ(form::findHandler("Text2", Event::Change)->run, &form::Form1::Text2_Change);
+}
+
+// What a screen reader says for a control, the same on every front: the caption of the label its spoken
+// name names, else its spoken text, else its caption, with runs of spaces and line breaks as one space.
+TEST(Inventory, SpokenNames)
+{
+    using form::ControlRow;
+    using form::Kind;
+    const ControlRow ownText{"X", Kind::TextBox, "1", "0", 0, 0, 0, 0, 0, " Итог,\n\n рублей  "};
+    const ControlRow notALabel{"X", Kind::TextBox, "1", "", 0, 0, 0, 0, 0, "List1"};
+    const ControlRow noName{"X", Kind::Frame, "1", "", 0, 0, 0, 0};
+    const std::pair<const ControlRow *, std::string_view> cases[] = {
+        {form::findControl("List1"), "Легковые автомобили:"},
+        {form::findControl("Text13"), // a line break of the label's caption
+            "Класс по окончании срока страхования с учетом наличия страховых случаев по вине страхователя"},
+        {form::findControl("List9"), // double spaces
+            "города и населенные пункты с численностью от 10 до 50 тыс. человек включительно и прочие "
+            "населенные пункты."},
+        {form::findControl("Combo2"), "Период использования транспортного средства"}, // trailing spaces
+        {form::findControl("Combo4"), "Коэффициент (КН)"},                            // a text of its own
+        {form::findControl("Option9"), "Отчет в документе str.doc"},
+        {form::findControl("Command2"), "ОК"}, // the caption
+        {&ownText, "Итог, рублей"},
+        {&notALabel, "List1"}, // only a label names a control
+        {&noName, ""},
+    };
+    for (const auto &[row, spoken] : cases) {
+        ASSERT_TRUE(row);
+        EXPECT_EQ(form::spokenName(*row), spoken) << row->name;
+    }
+    EXPECT_EQ(form::captionLabelOf(*form::findControl("Text3")), form::findControl("Label21"));
+    EXPECT_FALSE(form::captionLabelOf(*form::findControl("Combo4")));
 }
 
 // A caption reads on its grey: the ratio's ends, a pair that reads kept, a grey darkened keeping its hue,

@@ -9,7 +9,7 @@
 // "Combo1:9", "Text2=омск", "#Command2"). Afterwards every factor field, the total and the class at the end
 // of the term are printed as "NAME=TEXT" lines, and every message shown as a "message=TEXT" line (a line
 // break of a message as "\n"). Exit status: 0 played, 1 a move could not be made, 2 wrong arguments.
-#include "engine/steps.h"
+#include "form/names.h"
 #include "support/window_fixture.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "window_replay: %s\n", qPrintable(failed));
         return 1;
     }
-    std::vector<std::string_view> fields(engine::kFactorFields.begin(), engine::kFactorFields.end());
+    std::vector<std::string_view> fields(form::kFactorFields.begin(), form::kFactorFields.end());
     fields.insert(fields.end(), {"Text1", "Text10", "Text13"}); // the percentage, the total, the end class
     for (const std::string_view field : fields)
         print(fromUtf8(field), window.text(fromUtf8(field)));

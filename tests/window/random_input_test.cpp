@@ -12,10 +12,9 @@
 #ifndef Q_MOC_RUN // moc cannot parse the C++20 concepts that these headers bring in
 #include "engine/fixed_point.h"
 #include "engine/premium.h"
-#include "engine/steps.h"
 #include "engine/utf8.h"
 #include "engine/windows1251.h"
-#include "form/category_options.h"
+#include "form/names.h"
 #endif
 #include "support/report_checks.h"
 #include "support/window_fixture.h"
@@ -266,9 +265,9 @@ QString RandomInputTest::expectedTotal() const
     for (const form::CategoryOption &option : form::kCategoryOptions)
         if (w->get<QRadioButton>(fromUtf8(option.name))->isChecked())
             fields.category = option.category;
-    fields.excludeKp = w->get<QCheckBox>(u"Check1"_s)->isChecked();
+    fields.excludeKp = w->get<QCheckBox>(fromUtf8(form::kExcludeKpCheck))->isChecked();
     for (std::size_t i = 0; i < engine::kFactorCount; ++i)
-        fields.texts[i] = utf8(w->text(fromUtf8(engine::kFactorFields[i])));
+        fields.texts[i] = utf8(w->text(fromUtf8(form::kFactorFields[i])));
     const engine::PremiumOutcome outcome = engine::premiumOf(fields);
     if (outcome.status != engine::PremiumOutcome::Status::Ok)
         return {};
