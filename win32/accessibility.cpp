@@ -8,28 +8,6 @@
 
 namespace win32 {
 
-namespace {
-
-// What a screen reader says for a control: the caption of the label that names it, or a text of its own.
-std::string spokenName(const form::ControlRow &row)
-{
-    std::string_view source = row.spoken;
-    if (const form::ControlRow *label = form::findControl(source))
-        source = label->caption;
-    std::string spoken;
-    for (const char c : source) {
-        const bool space = c == ' ' || c == '\n';
-        if (space && (spoken.empty() || spoken.back() == ' '))
-            continue;
-        spoken += space ? ' ' : c;
-    }
-    while (!spoken.empty() && spoken.back() == ' ')
-        spoken.pop_back();
-    return spoken;
-}
-
-} // namespace
-
 ScreenReaderNames::ScreenReaderNames() = default;
 ScreenReaderNames::~ScreenReaderNames() = default;
 
@@ -50,7 +28,7 @@ HRESULT ScreenReaderNames::annotate(const ControlTable &controls, HWND tabs)
             result = named;
     };
     for (const Control &control : controls.all())
-        if (const std::string spoken = spokenName(*control.row); !spoken.empty())
+        if (const std::string spoken = form::spokenName(*control.row); !spoken.empty())
             name(control.hwnd, CHILDID_SELF, spoken);
     for (std::size_t tab = 0; tab < form::stepNames().size(); ++tab)
         name(tabs, static_cast<DWORD>(tab + 1), std::string(form::stepNames()[tab]));

@@ -135,7 +135,7 @@ bool Builder::createTabs()
         m_refused = "SSTab1";
         return false;
     }
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < form::kPageCount; ++page) {
         std::wstring caption = std::to_wstring(page + 1);
         TCITEMW item{};
         item.mask = TCIF_TEXT;

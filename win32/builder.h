@@ -12,12 +12,10 @@
 
 namespace win32 {
 
-inline constexpr int kPageCount = 10;
-
 // The windows the builder makes beside the inventory's controls.
 struct WindowParts {
     HWND tabs = nullptr;
-    std::array<HWND, kPageCount> pages{};
+    std::array<HWND, form::kPageCount> pages{};
     HWND tooltips = nullptr;
 };
 

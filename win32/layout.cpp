@@ -44,7 +44,8 @@ PixelPoint placePages(const WindowParts &parts, UINT dpi)
         area.right - area.left,
         area.bottom - area.top,
         SWP_NOZORDER | SWP_NOACTIVATE);
-    TabCtrl_SetItemSize(parts.tabs, tabWidth(area.right - area.left, kPageCount), pixels(kTabRowTwips, dpi));
+    TabCtrl_SetItemSize(
+        parts.tabs, tabWidth(area.right - area.left, form::kPageCount), pixels(kTabRowTwips, dpi));
     TabCtrl_AdjustRect(parts.tabs, FALSE, &area);
     // The bottom strip lies over the tab control's lower edge; the pages end where it begins.
     area.bottom = std::min<LONG>(area.bottom, pixels(form::findControl("Frame1")->top, dpi));

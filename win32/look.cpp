@@ -1,18 +1,11 @@
 #include "win32/look.h"
 
 #include "form/contrast.h"
-#include "form/inventory.h"
 #include "form/looks.h"
 
 namespace win32 {
 
 namespace {
-
-constexpr COLORREF kYellowColour = RGB(255, 255, 0);
-constexpr COLORREF kCyanColour = RGB(192, 255, 255);
-constexpr COLORREF kRedColour = RGB(255, 0, 0);
-constexpr unsigned kFontLooks = form::look::kHeading | form::look::kBold | form::look::kItalic
-    | form::look::kLink | form::look::kBadge | form::look::kCopyright;
 
 form::Rgb rgbOf(COLORREF colour)
 {
@@ -28,6 +21,8 @@ COLORREF colourOf(form::Rgb rgb)
 // the control's own.
 COLORREF colourOf(form::LookColour colour, int byDefault)
 {
+    if (const std::optional<form::Rgb> fixed = form::fixedColour(colour))
+        return colourOf(*fixed);
     switch (colour) {
     case form::LookColour::ButtonShadow:
         return GetSysColor(COLOR_BTNSHADOW);
@@ -39,13 +34,7 @@ COLORREF colourOf(form::LookColour colour, int byDefault)
         return GetSysColor(COLOR_HIGHLIGHT);
     case form::LookColour::InactiveBorder:
         return GetSysColor(COLOR_INACTIVEBORDER);
-    case form::LookColour::Yellow:
-        return kYellowColour;
-    case form::LookColour::Cyan:
-        return kCyanColour;
-    case form::LookColour::Red:
-        return kRedColour;
-    case form::LookColour::Default:
+    default:
         break;
     }
     return GetSysColor(byDefault);
@@ -66,7 +55,7 @@ FontSet::FontSet(UINT dpi)
 
 HFONT FontSet::font(unsigned looks)
 {
-    looks &= kFontLooks;
+    looks &= form::kFontLooks;
     if (const auto found = m_fonts.find(looks); found != m_fonts.end())
         return found->second.get();
     const form::TextLook look = form::textLook(looks);

@@ -242,7 +242,7 @@ void MainWindow::notified(const NMHDR &header, LPARAM lParam)
         // The tabs' tooltips say what each step is; their captions are only numbers. The tooltip copies
         // the text before the next one is asked for.
         static std::wstring name;
-        name = wide(form::stepNames()[std::min<std::size_t>(header.idFrom, kPageCount - 1)]);
+        name = wide(form::stepNames()[std::min<std::size_t>(header.idFrom, form::kPageCount - 1)]);
         reinterpret_cast<NMTTDISPINFOW *>(lParam)->lpszText = name.data();
     }
 }
@@ -308,7 +308,7 @@ bool MainWindow::pageKey(const MSG &msg)
 
 void MainWindow::showPage(int page)
 {
-    if (page < 0 || page >= kPageCount || page == m_page)
+    if (page < 0 || page >= form::kPageCount || page == m_page)
         return;
     HWND old = m_parts.pages[static_cast<std::size_t>(m_page)];
     m_page = page;
@@ -324,7 +324,7 @@ void MainWindow::showPage(int page)
 
 void MainWindow::stepPage(int step)
 {
-    const int next = (m_page + step + kPageCount) % kPageCount;
+    const int next = (m_page + step + form::kPageCount) % form::kPageCount;
     TabCtrl_SetCurFocus(m_parts.tabs, next); // as a click on the tab: TCN_SELCHANGE shows the page
     showPage(next);
     HWND first = firstControlOf(next);
