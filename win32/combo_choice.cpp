@@ -2,35 +2,37 @@
 
 namespace win32 {
 
-bool ComboChoice::chosen(int combo, ComboNote note)
+ComboOutcome ComboChoice::after(int combo, ComboNote note)
 {
     switch (note) {
     case ComboNote::DropDown:
         m_open = combo;
         m_browsed = false;
-        return false;
+        return ComboOutcome::Nothing;
     case ComboNote::CloseUp:
         if (m_open == combo)
             m_open = 0;
-        return false;
-    case ComboNote::SelectionEndCancel:
+        return ComboOutcome::Nothing;
+    case ComboNote::SelectionEndCancel: {
+        const bool browsed = m_browsed;
         m_browsed = false;
-        return false;
+        return browsed ? ComboOutcome::Dropped : ComboOutcome::Nothing;
+    }
     case ComboNote::SelectionChange:
         if (m_open == combo) {
             m_browsed = true;
-            return false;
+            return ComboOutcome::Nothing;
         }
-        return true;
+        return ComboOutcome::Chosen;
     case ComboNote::SelectionEndOk: {
         const bool browsed = m_browsed;
         m_browsed = false;
-        return browsed;
+        return browsed ? ComboOutcome::Chosen : ComboOutcome::Nothing;
     }
     case ComboNote::Other:
         break;
     }
-    return false;
+    return ComboOutcome::Nothing;
 }
 
 } // namespace win32

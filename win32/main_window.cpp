@@ -80,15 +80,14 @@ std::string MainWindow::create(int show)
             m_instance,
             this))
         return m_refused.empty() ? std::string("Form1") : m_refused;
+    if (m_record)
+        m_record->opened(m_state.controls);
     fitFrame(m_state.window, m_state.dpi);
     ShowWindow(m_state.window, show);
     UpdateWindow(m_state.window);
     SetFocus(m_parts.tabs);
-    if (m_record) {
-        m_record->opened(m_state.controls);
-        if (m_seams.accessible)
-            m_record->accessible(m_state.controls, m_parts.tabs);
-    }
+    if (m_record && m_seams.accessible)
+        m_record->accessible(m_state.controls, m_parts.tabs);
     if (m_seams.exitWhenShown) {
         RedrawWindow(m_state.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         DestroyWindow(m_state.window);

@@ -109,7 +109,19 @@ void Router::optionClicked(Control &option)
 
 void Router::comboNotification(Control &combo, int code)
 {
-    if (!m_combos.chosen(combo.id, comboNote(code)))
+    const ComboNote note = comboNote(code);
+    if (note == ComboNote::DropDown) {
+        m_shownEntry = SendMessageW(combo.hwnd, CB_GETCURSEL, 0, 0);
+        m_shownText = windowText(combo.hwnd);
+    }
+    const ComboOutcome outcome = m_combos.after(combo.id, note);
+    if (outcome == ComboOutcome::Dropped) {
+        const FormChanges::Scope change(m_state.changes);
+        SendMessageW(combo.hwnd, CB_SETCURSEL, static_cast<WPARAM>(m_shownEntry), 0);
+        SetWindowTextW(combo.hwnd, m_shownText.c_str());
+        return;
+    }
+    if (outcome != ComboOutcome::Chosen)
         return;
     const std::optional<std::wstring> entry = chosenComboEntry(combo.hwnd);
     if (!entry)

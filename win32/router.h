@@ -12,6 +12,7 @@
 #include "win32/combo_choice.h"
 #include "win32/window_state.h"
 
+#include <string>
 #include <windows.h>
 
 namespace win32 {
@@ -41,6 +42,9 @@ private:
     WindowState &m_state;
     form::Form1 &m_form;
     ComboChoice m_combos;
+    // What the drop-down whose list is open showed when it opened: its entry and its text.
+    LRESULT m_shownEntry = CB_ERR;
+    std::wstring m_shownText;
 };
 
 } // namespace win32

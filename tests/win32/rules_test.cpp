@@ -12,6 +12,7 @@
 namespace {
 
 using win32::ComboNote;
+using win32::ComboOutcome;
 
 TEST(PlacementTest, TwipsBecomePixelsAsMulDivRoundsThem)
 {
@@ -85,13 +86,19 @@ TEST(ComboChoiceTest, EachWayOfChoosingIsOneClickAndNothingElseIsAny)
         win32::ComboChoice choice;
         int clicks = 0;
         for (const ComboNote note : c.notes)
-            clicks += choice.chosen(7, note) ? 1 : 0;
+            clicks += choice.after(7, note) == ComboOutcome::Chosen ? 1 : 0;
         EXPECT_EQ(clicks, c.clicks) << c.move;
     }
     // The list open on one drop-down does not make another's arrows a browse.
     win32::ComboChoice choice;
-    choice.chosen(7, DropDown);
-    EXPECT_TRUE(choice.chosen(8, SelectionChange));
+    choice.after(7, DropDown);
+    EXPECT_EQ(choice.after(8, SelectionChange), ComboOutcome::Chosen);
+    // A browse that ends without a choice gives the drop-down back what it showed; without a browse
+    // there is nothing to give back.
+    choice.after(7, SelectionChange);
+    EXPECT_EQ(choice.after(7, SelectionEndCancel), ComboOutcome::Dropped);
+    choice.after(7, DropDown);
+    EXPECT_EQ(choice.after(7, SelectionEndCancel), ComboOutcome::Nothing);
 }
 
 TEST(TextLinesTest, TightLabelsBreakAtSpacesAndCaptionsKeepTheirLineBreaks)
