@@ -1,12 +1,14 @@
 // The file replacement and reading with Windows' own calls, on wide (UTF-16) names: a temporary file
-// beside the target made with CreateFileW, flushed with FlushFileBuffers and moved over the target with
-// MoveFileExW, which replaces it in one step on the same volume. The reading descriptors are the C
-// library's, wrapped around Windows' handles, so that the batch mode reads as on Linux.
+// beside the target made with CreateFileW and flushed with FlushFileBuffers, then put in the target's
+// place by ReplaceFileW, which keeps the replaced file's attributes, security and streams, or moved
+// there by MoveFileExW where there was no file yet. The reading descriptors are the C library's,
+// wrapped around Windows' handles, so that the batch mode reads as on Linux.
 #include "report/file_writer.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <io.h>
 #include <optional>
 #include <random>
@@ -80,39 +82,88 @@ int writeHandle(HANDLE handle, std::string_view bytes)
     return 0;
 }
 
+// The handle behind a descriptor of the C library or a FileReplacement's file; INVALID_HANDLE_VALUE
+// for none.
 HANDLE handleOf(std::intptr_t file)
 {
     return reinterpret_cast<HANDLE>(file);
 }
 
-// Opens a new file of a name nobody else uses in the target's folder; CREATE_NEW makes a name taken
-// meanwhile fail instead of being reused. Nobody else may open it while it is written.
-HANDLE createTemporary(const std::filesystem::path &target, std::filesystem::path &temporary)
+HANDLE handleOfDescriptor(int fd)
 {
+    return handleOf(_get_osfhandle(fd));
+}
+
+// Makes something under a name nobody else uses: stem, eight random letters and digits, then suffix.
+// make(name) tries it and answers whether the name was taken; a taken name is tried again with other
+// letters, up to a hundred times. The last name tried, which the caller finds its result under.
+std::wstring underFreshName(const std::wstring &stem,
+    std::wstring_view suffix,
+    const std::function<bool(const std::wstring &)> &taken)
+{
+    static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device seed;
     std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ GetCurrentProcessId());
+    std::wstring name;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        std::string letters;
+        name = stem;
         for (int i = 0; i < 8; ++i)
-            letters += kLetters[random() % (sizeof kLetters - 1)];
-        std::filesystem::path name = ".";
-        name += target.filename();
-        name += "." + letters + ".tmp";
-        temporary = target.parent_path() / name;
-        const HANDLE file = CreateFileW(
-            temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
-            return file;
+            name += kLetters[random() % (std::size(kLetters) - 1)];
+        name += suffix;
+        if (!taken(name))
+            break;
     }
-    return INVALID_HANDLE_VALUE;
+    return name;
+}
+
+// Opens a new file of a name nobody else uses in the target's folder; CREATE_NEW makes a name taken
+// meanwhile fail instead of being reused. Nobody else may open it while it is written.
+// A path as a whole path from its drive or share; the path itself when Windows cannot tell.
+std::wstring fullPath(const std::filesystem::path &path)
+{
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring whole(length, L'\0');
+    const DWORD written = length ? GetFullPathNameW(path.c_str(), length, whole.data(), nullptr) : 0;
+    if (written == 0 || written >= length)
+        return path.native();
+    whole.resize(written);
+    return whole;
+}
+
+// Puts the written file in the target's place. A file that stands keeps what Windows keeps of it
+// (attributes, security, streams): ReplaceFileW, which leaves both files as they were when it cannot
+// finish. Should it have moved the old file aside but not the new one into its place, the new one is
+// moved there, so that the result is not lost with the old one gone. A new file is moved into place.
+bool putInPlace(const std::filesystem::path &written, const std::filesystem::path &target, bool exists)
+{
+    if (!exists)
+        return MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    // Whole paths: a bare file name leaves some ReplaceFileW (Wine's) without a folder for its work.
+    const std::wstring whole = fullPath(target);
+    constexpr DWORD kKeepWhatCan = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+    if (ReplaceFileW(whole.c_str(), fullPath(written).c_str(), nullptr, kKeepWhatCan, nullptr, nullptr))
+        return true;
+    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
+        && MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+HANDLE createTemporary(const std::filesystem::path &target, std::filesystem::path &temporary)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const std::wstring stem = (target.parent_path() / (L"." + target.filename().native() + L".")).native();
+    temporary = underFreshName(stem, L".tmp", [&file](const std::wstring &name) {
+        file = CreateFileW(
+            name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
+    });
+    return file;
 }
 
 } // namespace
 
 bool writeAll(int fd, std::string_view bytes)
 {
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handleOfDescriptor(fd);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = EBADF;
         return false;
@@ -160,7 +211,7 @@ OpenedFile openForReading(const std::filesystem::path &path)
 
 std::ptrdiff_t readSome(int fd, char *buffer, std::size_t size)
 {
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handleOfDescriptor(fd);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = EBADF;
         return -1;
@@ -177,7 +228,7 @@ std::ptrdiff_t readSome(int fd, char *buffer, std::size_t size)
 
 std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size)
 {
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handleOfDescriptor(fd);
     if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK) {
         errno = ESPIPE;
         return -1;
@@ -204,7 +255,7 @@ std::ptrdiff_t readStart(int fd, char *buffer, std::size_t size)
 
 std::ptrdiff_t readAt(int fd, std::uint64_t offset, char *buffer, std::size_t size)
 {
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handleOfDescriptor(fd);
     LARGE_INTEGER position{};
     if (handle == INVALID_HANDLE_VALUE
         || !SetFilePointerEx(handle, LARGE_INTEGER{}, &position, FILE_CURRENT)) {
@@ -232,7 +283,7 @@ std::ptrdiff_t readAt(int fd, std::uint64_t offset, char *buffer, std::size_t si
 
 std::int64_t sizeOfFile(int fd)
 {
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handleOfDescriptor(fd);
     LARGE_INTEGER size{};
     if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size)) {
         errno = handle == INVALID_HANDLE_VALUE ? EBADF : lastErrno();
@@ -255,21 +306,17 @@ std::filesystem::path makeTemporaryFolder()
     if (length == 0 || length > base.size())
         return {};
     base.resize(length);
-    std::random_device seed;
-    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ GetCurrentProcessId());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
-        std::wstring folder = base + L"tarifmaster-";
-        for (int i = 0; i < 8; ++i)
-            folder += kLetters[random() % (std::size(kLetters) - 1)];
-        if (CreateDirectoryW(folder.c_str(), nullptr))
-            return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return {};
-    }
-    return {};
+    bool made = false;
+    const std::wstring folder
+        = underFreshName(base + L"tarifmaster-", L"", [&made](const std::wstring &name) {
+              made = CreateDirectoryW(name.c_str(), nullptr);
+              return !made && GetLastError() == ERROR_ALREADY_EXISTS;
+          });
+    return made ? std::filesystem::path(folder) : std::filesystem::path();
 }
 
+// Removes the work folder and what is in it. A link in it (a junction, a symbolic link) is removed as
+// the link, never followed: what it points to is somebody else's.
 void removeTemporaryFolder(const std::filesystem::path &folder)
 {
     WIN32_FIND_DATAW found;
@@ -281,8 +328,13 @@ void removeTemporaryFolder(const std::filesystem::path &folder)
             if (name == L"." || name == L"..")
                 continue;
             const std::wstring path = folder.native() + L"\\" + std::wstring(name);
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            const DWORD attributes = found.dwFileAttributes;
+            if (attributes & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 removeTemporaryFolder(path);
+            else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryW(path.c_str()); // the link to a folder, not the folder
             else
                 DeleteFileW(path.c_str());
         } while (FindNextFileW(search, &found));
@@ -412,13 +464,15 @@ FileStatus FileReplacement::commit()
     m_file = -1;
     if (!CloseHandle(file))
         return fail(lastErrno());
-    if (!MoveFileExW(
-            m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const bool exists = GetFileAttributesW(m_target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool replaced = putInPlace(m_temporary, m_target, exists);
+    if (!replaced) {
         const DWORD error = GetLastError();
         // The folder took the temporary file and the target passed the check in open(): a target that
         // cannot be replaced now has been opened by another program since.
-        const bool exists = GetFileAttributesW(m_target.c_str()) != INVALID_FILE_ATTRIBUTES;
-        return fail(error == ERROR_ACCESS_DENIED && exists ? EBUSY : errnoOf(error));
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+            || error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+        return fail(busy && exists ? EBUSY : errnoOf(error));
     }
     m_committed = true;
     return m_status;

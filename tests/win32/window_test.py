@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The Windows window (tarifmaster.exe) under Wine on a virtual screen, driven by real keys and clicks.
 
-One path at 96 dots per inch: the zero warning by the keyboard alone (Ctrl+Shift+Tab, Tab, Return) as a
+First a start-up in which Windows refuses a control: one message box, exit status 3, no half window.
+Then one path at 96 dots per inch: the zero warning by the keyboard alone (Ctrl+Shift+Tab, Tab, Return) as a
 message box titled "ТарифМастер"; a town typed into the search and chosen, a renewal chosen in the
 drop-downs by their keys, the car steps clicked at the inventory's coordinates, КП excluded, "ОК" and both
 reports. The Linux window (window_replay) plays the same moves with the same start time: the fields, the
@@ -119,9 +120,19 @@ def compare_with_linux(record, linux, screen, linux_folder):
         check(written == expected, "%s differs from the Linux window's" % report)
 
 
+def refused_control(screen, work):
+    """A control that Windows refuses ends the start-up with one message box and exit status 3."""
+    screen.start(os.path.join(work, "record-refused.txt"), FOLDER, environment={"TARIFMASTER_TEST_REFUSE": "List5"})
+    check(len(screen.windows()) == 1, "one message box instead of the window")
+    screen.key("Return")
+    check(screen.ended() == 3, "exit status 3 when the window cannot be built")
+    print("ok: a refused control ends the start-up with one message box and exit status 3")
+
+
 def play(windows_bin, window_replay_tool, rows, work):
     screen = Screen(windows_bin, rows, (FOLDER, INSTALLED), work)
     try:
+        refused_control(screen, work)
         record = play_at_96(screen, os.path.join(work, "record-96.txt"))
         check_layout(record, rows, 96)
         check(record.rects["List5"][3] == 82, "the typed town search grew List5 to 1230 twips")
