@@ -37,6 +37,14 @@ installed_entry() {
     iconv -f UTF-16 -t UTF-8 "$WORK/entry.reg" | tr -d '\r'
 }
 
+# The context verb of a kind of list, as the registry holds it ("" when it is not there).
+fleet_verb() {
+    rm -f "$WORK/verb.reg"
+    wine reg export "HKLM\\Software\\Classes\\SystemFileAssociations\\$1\\shell\\TarifMaster.Fleet" "$WORK/verb.reg" /y \
+        >/dev/null 2>&1 || return 0
+    iconv -f UTF-16 -t UTF-8 "$WORK/verb.reg" | tr -d '\r' | sed 's/\\\\/\\/g'
+}
+
 msiexec() {
     wine msiexec "$@" >"$WORK/msiexec.out" 2>&1
     local status=$?
@@ -57,6 +65,16 @@ check_installed() {
     # The entry starts the window: the link holds its target's path.
     grep -aq 'Program Files\\.*\\tarifmaster\.exe' "$menu/ТарифМастер/ТарифМастер.lnk" \
         || fail "$expected: the Start menu entry does not start tarifmaster.exe"
+    # The second entry opens the fleet window: the same program with --fleet (UTF-16 in the link).
+    fleet_link="$menu/ТарифМастер/ТарифМастер — расчет парка ТС.lnk"
+    [ -e "$fleet_link" ] || fail "$expected: no Start menu entry for the fleet window"
+    strings -el "$fleet_link" | grep -qx -- '--fleet' || fail "$expected: the fleet entry does not pass --fleet"
+    for extension in .csv .xlsx .ods; do
+        verb=$(fleet_verb "$extension")
+        grep -q 'Рассчитать премии в ТарифМастере' <<<"$verb" || fail "$expected: no context verb on $extension: $verb"
+        grep -qF '@="\"C:\Program Files\ТарифМастер\tarifmaster.exe\" --fleet \"%1\""' <<<"$verb" \
+            || fail "$expected: the $extension verb does not start the fleet window: $verb"
+    done
     entry=$(installed_entry "$code")
     grep -qx '"DisplayName"="ТарифМастер"' <<<"$entry" || fail "$expected: the installed programs' entry is not named ТарифМастер: $entry"
     grep -qx "\"DisplayVersion\"=\"$expected\"" <<<"$entry" || fail "$expected: the installed programs' entry has another version"
@@ -91,6 +109,14 @@ for menu in "${menus[@]}"; do
 done
 [ -z "$(installed_entry "$second")" ] || fail "removed, but still among the installed programs"
 wine reg query 'HKCU\Software\ТарифМастер' >/dev/null 2>&1 && fail "removed, but HKCU\\Software\\ТарифМастер is left"
+for extension in .csv .xlsx .ods; do
+    [ -z "$(fleet_verb "$extension")" ] || fail "removed, but the context verb on $extension is left"
+done
+# The installer's own tables: both entries and the three verbs, per machine.
+msiinfo export "$msi" Shortcut | grep -q $'^Fleet\tStartMenuDir\tТарифМастер — расчет парка ТС\t.*\t--fleet\t' \
+    || fail "the Shortcut table has no fleet entry"
+[ "$(msiinfo export "$msi" Registry | grep -c $'\t2\tSoftware\\\\Classes\\\\SystemFileAssociations\\\\.*\\\\shell\\\\TarifMaster.Fleet\\\\command\t')" = 3 ] \
+    || fail "the Registry table has not the three verbs' commands under HKLM"
 
 if [ $failures -ne 0 ]; then
     echo "$failures failed"
