@@ -562,6 +562,11 @@ public:
         return m_output->notWritten(m_book->problem().empty() ? m_output->reason() : m_book->problem());
     }
 
+    WriteTrouble trouble() const override
+    {
+        return m_book->problem().empty() ? m_output->trouble() : WriteTrouble::Other;
+    }
+
 private:
     // A cell's text in UTF-8, converted into its place in m_texts when the list is Windows-1251.
     std::string_view inUtf8(std::string_view text)
