@@ -55,6 +55,11 @@ Record totalRecord(const Layout &layout, std::string_view word)
 // first rejected rows to keep.
 class Tally {
 public:
+    explicit Tally(std::size_t rowsKept)
+        : m_rowsKept(rowsKept)
+    {
+    }
+
     void add(const VehicleResult &result, std::size_t row)
     {
         if (result.kind == VehicleResult::Kind::Computed) {
@@ -107,10 +112,11 @@ private:
         ++m_rejected;
         if (m_shownErrors.size() < kErrorsShown)
             m_shownErrors.push_back(result.error);
-        if (m_rejectedRows.size() < kRejectedRowsKept)
+        if (m_rejectedRows.size() < m_rowsKept)
             m_rejectedRows.push_back({row, result.columns, result.error.substr(result.reasonAt)});
     }
 
+    std::size_t m_rowsKept;
     std::size_t m_computed = 0;
     std::size_t m_rejected = 0;
     engine::FixedPointTotal m_total;
@@ -183,10 +189,12 @@ Failure failureOf(WriteTrouble trouble)
 // then ends with kNotRead.
 class BatchRun {
 public:
-    BatchRun(const Options &options, Console &console)
+    // rowsKept: how many rejected rows the summary keeps.
+    BatchRun(const Options &options, Console &console, std::size_t rowsKept)
         : m_options(options)
         , m_console(console)
         , m_file(quotedPath(options.input))
+        , m_tally(rowsKept)
     {
     }
 
@@ -369,20 +377,26 @@ private:
     RunSummary m_summary;
 };
 
-} // namespace
-
-RunSummary runSummarized(const Options &options, Console &console)
+RunSummary runList(const Options &options, Console &console, std::size_t rowsKept)
 {
-    BatchRun batch(options, console);
+    BatchRun batch(options, console, rowsKept);
     if (!batch.openInput() || !batch.readHeader() || !batch.chooseOutput() || !batch.computeRows()
         || !batch.writeTotalRow())
         return batch.failed();
     return batch.summarize();
 }
 
+} // namespace
+
+RunSummary runSummarized(const Options &options, Console &console)
+{
+    return runList(options, console, kRejectedRowsKept);
+}
+
+// The console program lists no rejected rows but on the console.
 int run(const Options &options, Console &console)
 {
-    return runSummarized(options, console).status;
+    return runList(options, console, 0).status;
 }
 
 } // namespace batch

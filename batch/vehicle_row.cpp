@@ -133,22 +133,22 @@ void RowEvaluator::problem(std::string text)
 
 void RowEvaluator::problem(Column column, const std::string &text)
 {
-    const std::string named = "столбец " + columnQuoted(column) + ": ";
+    std::string named = "столбец " + columnQuoted(column) + ": ";
     if (m_problems.empty()) {
         m_firstColumns = columnName(column);
         m_firstReasonAt = named.size();
     }
-    m_problems.push_back(named + text);
+    m_problems.push_back(std::move(named += text));
 }
 
 void RowEvaluator::problem(Column first, Column second, const std::string &text)
 {
-    const std::string named = "столбцы " + columnQuoted(first) + " и " + columnQuoted(second) + ": ";
+    std::string named = "столбцы " + columnQuoted(first) + " и " + columnQuoted(second) + ": ";
     if (m_problems.empty()) {
         m_firstColumns = std::string(columnName(first)) + ", " + std::string(columnName(second));
         m_firstReasonAt = named.size();
     }
-    m_problems.push_back(named + text);
+    m_problems.push_back(std::move(named += text));
 }
 
 void RowEvaluator::noteMissingFactor(Column column, Factor factor, Category category)
