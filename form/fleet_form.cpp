@@ -288,16 +288,9 @@ void FleetForm::finished(const Job &job, batch::RunSummary summary)
         m_controls.showStatus(ft::kStopped);
         return;
     case batch::Failure::ResultFolder:
-        if (m_inDocuments)
-            break;
-        m_inDocuments = true;
-        {
-            const std::filesystem::path documents = m_controls.documentsFolder();
-            std::error_code ignored; // a folder that cannot be made fails the run, which says why
-            std::filesystem::create_directories(documents, ignored);
-            start(m_list, documents / m_output.filename());
-        }
-        return;
+        if (!m_inDocuments && writeToDocuments())
+            return;
+        break;
     case batch::Failure::ResultBusy:
     case batch::Failure::ResultProtected:
         offerAnotherName(summary);
@@ -326,6 +319,20 @@ void FleetForm::showDone(batch::RunSummary summary)
     const std::uint64_t unlisted = m_summary.rejected - m_summary.rejectedRows.size();
     m_controls.showRejectedRows(
         m_summary.rejectedRows, unlisted > 0 ? filled(ft::kMoreRejected, std::to_string(unlisted)) : "");
+}
+
+// The list's folder cannot be written: the result goes to the documents folder, made when missing
+// (a folder that cannot be made fails the run, which says why). False where there is none.
+bool FleetForm::writeToDocuments()
+{
+    const std::filesystem::path documents = m_controls.documentsFolder();
+    if (documents.empty())
+        return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(documents, ignored);
+    m_inDocuments = true;
+    start(m_list, documents / m_output.filename());
+    return true;
 }
 
 // A result file that another program holds, or that is write-protected: the user may name another, in

@@ -73,6 +73,7 @@ private:
     void start(const std::filesystem::path &list, const std::filesystem::path &output);
     void progressed(const Job &job, unsigned percent);
     void finished(const Job &job, batch::RunSummary summary);
+    bool writeToDocuments();
     void showDone(batch::RunSummary summary);
     void offerAnotherName(const batch::RunSummary &summary);
     void showFailure(const std::string &message);
