@@ -236,8 +236,16 @@ public:
     {
         std::string problem;
         WriteTrouble trouble = WriteTrouble::Other;
-        m_sink = openRowSink(
-            m_options.output, m_options.standardOutput, m_source->dialect(), m_layout, problem, trouble);
+        const StopCheck stopRequested = [this] {
+            return m_console.stopRequested();
+        };
+        m_sink = openRowSink(m_options.output,
+            m_options.standardOutput,
+            m_source->dialect(),
+            m_layout,
+            stopRequested,
+            problem,
+            trouble);
         return m_sink || fail(problem, failureOf(trouble));
     }
 
@@ -298,7 +306,9 @@ public:
         m_input.reset();
         if (m_console.stopRequested())
             return stop();
-        return m_sink->finish() || sinkFailed();
+        if (m_sink->finish())
+            return true;
+        return m_console.stopRequested() ? stop() : sinkFailed();
     }
 
     // The closing lines on the console: the first reasons, how many more, the counts and the sum; and

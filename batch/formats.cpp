@@ -171,6 +171,7 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
     int standardOutput,
     const Dialect &source,
     const Layout &layout,
+    const StopCheck &stopRequested,
     std::string &problem,
     WriteTrouble &trouble)
 {
@@ -189,7 +190,7 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
         return nullptr;
     }
     if (workbook)
-        return makeWorkbookSink(*workbook, layout, source.encoding, std::move(file));
+        return makeWorkbookSink(*workbook, layout, source.encoding, std::move(file), stopRequested);
     return std::make_unique<CsvWriter>(csvDialectOf(source, true), layout, std::move(file));
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -90,6 +91,9 @@ public:
         return WriteTrouble::Other;
     }
 };
+
+// Asked while a result is completed: true abandons it, and nothing is handed on.
+using StopCheck = std::function<bool()>;
 
 // Where the result rows go. A result row is a row of the list (the header first, the total row last)
 // with the cells the batch adds to it; the cells added are in the list's encoding, as are the row's.

@@ -309,14 +309,17 @@ TEST(Batch, TheProgramsAnswerWithTheirExitStatus)
 }
 
 // What a window's console gets: the share of the file read although it is no terminal, the stop asked
-// for every few hundred rows, and the run's end as values, its rejected rows kept up to the cap. A stop
-// leaves no result and no work file, and the earlier result as it was, whatever the result is.
+// for every few hundred rows, and the run's end as values, its rejected rows kept up to the cap. A stop,
+// at the first question or at the last one while the result is completed, leaves no result and no work
+// file, and the earlier result as it was, whatever the result is.
 TEST(Batch, AWindowFollowsTheRunStopsItAndGetsItsEndAsValues)
 {
     class WindowConsole : public RecordingConsole {
     public:
-        explicit WindowConsole(bool stop)
-            : m_stop(stop)
+        // Stops from the question numbered stopAt on (never: 0); slow: a run long enough to report.
+        WindowConsole(std::size_t stopAt, bool slow)
+            : m_stopAt(stopAt)
+            , m_slow(slow)
         {
         }
         void progressed(unsigned percent) override
@@ -325,15 +328,16 @@ TEST(Batch, AWindowFollowsTheRunStopsItAndGetsItsEndAsValues)
         }
         bool stopRequested() override
         {
-            ++asked;
-            std::this_thread::sleep_for(std::chrono::milliseconds(3)); // a run long enough to report
-            return m_stop;
+            if (m_slow)
+                std::this_thread::sleep_for(std::chrono::milliseconds(3));
+            return ++asked >= m_stopAt && m_stopAt != 0;
         }
         std::vector<unsigned> percents;
         std::size_t asked = 0;
 
     private:
-        bool m_stop;
+        std::size_t m_stopAt;
+        bool m_slow;
     };
     const Row refused = {"", "самокат", "", "", "", "", "", "", "", "", ""};
     constexpr std::size_t kRows = 24000; // every other one rejected
@@ -346,7 +350,7 @@ TEST(Batch, AWindowFollowsTheRunStopsItAndGetsItsEndAsValues)
     const TemporaryFilesIn workFiles(work);
     writeFile(folder.path() / "list.csv", list);
 
-    WindowConsole console(false);
+    WindowConsole console(0, true);
     const batch::RunSummary summary
         = batch::runSummarized({folder.path() / "list.csv", folder.path() / "out.csv"}, console);
     EXPECT_EQ(summary.status, batch::kSomeRejected);
@@ -372,17 +376,22 @@ TEST(Batch, AWindowFollowsTheRunStopsItAndGetsItsEndAsValues)
         outputs.insert(outputs.end(), {"out.xlsx", "out.ods"});
     for (const std::string &output : outputs) {
         SCOPED_TRACE(output);
+        WindowConsole counting(0, false);
+        ASSERT_EQ(
+            batch::run({folder.path() / "list.csv", folder.path() / output}, counting), batch::kSomeRejected);
         writeFile(folder.path() / output, "прежний результат");
         const std::vector<std::string> before = listFolder(folder.path());
-        WindowConsole stopping(true);
-        const batch::RunSummary stopped
-            = batch::runSummarized({folder.path() / "list.csv", folder.path() / output}, stopping);
-        EXPECT_EQ(stopped.status, batch::kNotRead);
-        EXPECT_EQ(stopped.failure, batch::Failure::Stopped);
-        EXPECT_EQ(stopping.asked, 1u);
-        EXPECT_TRUE(stopping.lines.empty());
-        EXPECT_EQ(readFile(folder.path() / output), "прежний результат");
-        EXPECT_EQ(listFolder(folder.path()), before);
-        EXPECT_TRUE(listFolder(work).empty());
+        for (const std::size_t stopAt : {std::size_t{1}, counting.asked}) {
+            SCOPED_TRACE(stopAt);
+            WindowConsole stopping(stopAt, false);
+            const batch::RunSummary stopped
+                = batch::runSummarized({folder.path() / "list.csv", folder.path() / output}, stopping);
+            EXPECT_EQ(stopped.status, batch::kNotRead);
+            EXPECT_EQ(stopped.failure, batch::Failure::Stopped);
+            EXPECT_TRUE(stopping.lines.empty());
+            EXPECT_EQ(readFile(folder.path() / output), "прежний результат");
+            EXPECT_EQ(listFolder(folder.path()), before);
+            EXPECT_TRUE(listFolder(work).empty());
+        }
     }
 }
