@@ -49,9 +49,10 @@ public:
     {
         static_cast<void>(percent);
     }
-    // Asked between rows, every few hundred of them and before the result is completed: true ends the
-    // run where it stands, within a second even on a million rows. A stopped run writes no result: an
-    // earlier result file stays as it was, and no work file is left behind.
+    // Asked between rows, every few hundred of them, and while the result is completed: true ends the
+    // run where it stands, within a second even on a million rows (the packing of an .xlsx result, which
+    // its library does in one call, aside). A stopped run writes no result: an earlier result file stays
+    // as it was, and no work file is left behind.
     virtual bool stopRequested()
     {
         return false;

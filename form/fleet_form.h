@@ -6,8 +6,8 @@
 // be written, in the user's documents folder, and the status line says so. A result file that another
 // program holds open, or that is write-protected, is offered a name of the user's choice in the same
 // folder; the earlier file stays as it was. A list the batch cannot read gets the batch's message.
-// Stopping, closing the window and choosing another list during a run end it within a second: nothing
-// is written and no work file is left.
+// Stopping, closing the window and choosing another list during a run end it within a second (unless
+// an .xlsx result is being packed: batch.h): nothing is written and no work file is left.
 //
 // A front calls the handlers below on the window's thread, from its controls' events.
 #pragma once
