@@ -125,8 +125,8 @@ private:
 };
 
 // Between the rows: whether the console asks to stop, and at most five times a second the share of the
-// file read, with the progress line of a large file on a terminal. A row costs a count; the console is
-// asked every kPollRows rows.
+// file read, with the progress line of a large file on a terminal. A row costs a test of its number;
+// the console is asked every kPollRows rows.
 class Progress {
 public:
     static constexpr std::size_t kPollRows = 256;
@@ -138,10 +138,11 @@ public:
     {
     }
 
-    // After each row; false once the console asks to stop.
+    // After each row, numbered as the sources number them, one after the other; false once the console
+    // asks to stop.
     bool update(std::size_t row, const RowSource &source)
     {
-        return ++m_rows % kPollRows != 0 || poll(row, source);
+        return row % kPollRows != 0 || poll(row, source);
     }
 
 private:
@@ -165,7 +166,6 @@ private:
     Console &m_console;
     std::uintmax_t m_fileSize;
     bool m_line; // the progress line is shown
-    std::size_t m_rows = 0;
     std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
 };
 
