@@ -65,9 +65,8 @@ public:
     virtual void showRejectedRows(std::span<const batch::RejectedRow> rows, std::string_view more) = 0;
     virtual void enable(FleetButton button, bool enabled) = 0;
 
-    // Message boxes titled fleet_text::kTitle; each returns when the user has closed it. A question is
-    // answered with "Да" (true) or "Нет".
-    virtual void inform(std::string_view text) = 0;
+    // Message boxes titled fleet_text::kTitle, with the warning icon or the question's, and "Да" (true)
+    // and "Нет" for a question; each returns when the user has closed it.
     virtual void warn(std::string_view text) = 0;
     virtual bool ask(std::string_view text) = 0;
 

@@ -37,60 +37,46 @@ std::map<FleetButton, bool> buttons(bool stop, bool result)
         {FleetButton::ShowInFolder, result}};
 }
 
-// The batch held at its second question whether to stop until the form asks it to, the first one
-// taking long enough for the share read to be reported: a run certain to be going on, with its
-// progress shown, when the test stops it, however fast the machine.
-class HeldRun {
+// The batch's console held at its second question whether to stop until the form asks it to, the first
+// one taking long enough for the share read to be reported: a run certain to be going on, its progress
+// shown, when the test stops it, however fast the machine.
+class Holding : public batch::Console {
 public:
-    form::FleetForm::Runner runner()
+    Holding(batch::Console &console, std::atomic<bool> &held)
+        : m_console(console)
+        , m_held(held)
     {
-        return [this](const batch::Options &options, batch::Console &console) {
-            Holding holding(console, held);
-            return batch::runSummarized(options, holding);
-        };
     }
-    std::atomic<bool> held = false;
+    void say(std::string_view) override
+    {
+    }
+    bool showsProgress() const override
+    {
+        return false;
+    }
+    void progress(std::string_view) override
+    {
+    }
+    void progressed(unsigned percent) override
+    {
+        m_console.progressed(percent);
+    }
+    bool stopRequested() override
+    {
+        if (++m_asked == 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        if (m_asked == 2) {
+            m_held = true;
+            for (int i = 0; i < 10000 && !m_console.stopRequested(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return m_console.stopRequested();
+    }
 
 private:
-    class Holding : public batch::Console {
-    public:
-        Holding(batch::Console &console, std::atomic<bool> &held)
-            : m_console(console)
-            , m_held(held)
-        {
-        }
-        void say(std::string_view line) override
-        {
-            m_console.say(line);
-        }
-        bool showsProgress() const override
-        {
-            return false;
-        }
-        void progress(std::string_view) override
-        {
-        }
-        void progressed(unsigned percent) override
-        {
-            m_console.progressed(percent);
-        }
-        bool stopRequested() override
-        {
-            if (++m_asked == 1)
-                std::this_thread::sleep_for(std::chrono::milliseconds(250));
-            if (m_asked == 2) {
-                m_held = true;
-                for (int i = 0; i < 10000 && !m_console.stopRequested(); ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-            return m_console.stopRequested();
-        }
-
-    private:
-        batch::Console &m_console;
-        std::atomic<bool> &m_held;
-        int m_asked = 0;
-    };
+    batch::Console &m_console;
+    std::atomic<bool> &m_held;
+    int m_asked = 0;
 };
 
 } // namespace
@@ -226,13 +212,16 @@ TEST(FleetForm, StoppingChoosingAnotherListAndClosingEndARunWithoutTrace)
         EXPECT_EQ(support::listFolder(folder.path()), files);
         EXPECT_TRUE(support::listFolder(work).empty());
     };
-    HeldRun run;
-    RecordingFleet f(run.runner());
+    std::atomic<bool> held = false;
+    RecordingFleet f([&held](const batch::Options &options, batch::Console &console) {
+        Holding holding(console, held);
+        return batch::runSummarized(options, holding);
+    });
     const auto startHeld = [&] {
-        run.held = false;
+        held = false;
         f.form.compute(list);
         return f.pumpUntil([&] {
-            return run.held && f.progress > 0u;
+            return held && f.progress > 0u;
         });
     };
     const auto within = [](std::chrono::steady_clock::time_point start) {

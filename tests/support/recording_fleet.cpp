@@ -74,11 +74,6 @@ void RecordingFleet::enable(form::FleetButton button, bool on)
     enabled[button] = on;
 }
 
-void RecordingFleet::inform(std::string_view text)
-{
-    messages.push_back({Message::Kind::Information, std::string(text)});
-}
-
 void RecordingFleet::warn(std::string_view text)
 {
     messages.push_back({Message::Kind::Warning, std::string(text)});

@@ -19,7 +19,7 @@ namespace support {
 class RecordingFleet : public form::FleetControls {
 public:
     struct Message {
-        enum class Kind { Information, Warning, Question };
+        enum class Kind { Warning, Question };
         Kind kind;
         std::string text;
         bool operator==(const Message &) const = default;
@@ -62,7 +62,6 @@ public:
     void showSummary(std::span<const form::SummaryLine> lines) override;
     void showRejectedRows(std::span<const batch::RejectedRow> rows, std::string_view more) override;
     void enable(form::FleetButton button, bool on) override;
-    void inform(std::string_view text) override;
     void warn(std::string_view text) override;
     bool ask(std::string_view text) override;
     std::optional<std::filesystem::path> chooseList(const form::FileDialog &dialog) override;
