@@ -9,6 +9,7 @@
 #include "engine/windows1251.h"
 #include "report/file_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -50,18 +51,22 @@ Record totalRecord(const Layout &layout, std::string_view word)
     return total;
 }
 
-// What the rows came to: the counts, the exact sum of the premiums and the first reasons to show.
+// What the rows came to: the counts, the exact sum of the premiums, the first reasons to show and the
+// first rejected rows to keep.
 class Tally {
 public:
-    void add(const VehicleResult &result)
+    explicit Tally(std::size_t rowsKept)
+        : m_rowsKept(rowsKept)
+    {
+    }
+
+    void add(const VehicleResult &result, std::size_t row)
     {
         if (result.kind == VehicleResult::Kind::Computed) {
             ++m_computed;
             m_total.add(result.premium);
         } else if (result.kind == VehicleResult::Kind::Rejected) {
-            ++m_rejected;
-            if (m_shownErrors.size() < kErrorsShown)
-                m_shownErrors.push_back(result.error);
+            addRejected(result, row);
         }
     }
 
@@ -84,6 +89,10 @@ public:
     {
         return m_total.value().has_value();
     }
+    std::size_t computed() const
+    {
+        return m_computed;
+    }
     std::size_t rejected() const
     {
         return m_rejected;
@@ -92,54 +101,100 @@ public:
     {
         return m_shownErrors;
     }
+    std::vector<RejectedRow> takeRejectedRows()
+    {
+        return std::move(m_rejectedRows);
+    }
 
 private:
+    [[gnu::cold]] void addRejected(const VehicleResult &result, std::size_t row)
+    {
+        ++m_rejected;
+        if (m_shownErrors.size() < kErrorsShown)
+            m_shownErrors.push_back(result.error);
+        if (m_rejectedRows.size() < m_rowsKept)
+            m_rejectedRows.push_back({row, result.columns, result.error.substr(result.reasonAt)});
+    }
+
+    std::size_t m_rowsKept;
     std::size_t m_computed = 0;
     std::size_t m_rejected = 0;
     engine::FixedPointTotal m_total;
     std::vector<std::string> m_shownErrors;
+    std::vector<RejectedRow> m_rejectedRows;
 };
 
-// The progress line of a large file on a terminal: rows done and the share of the file read, rewritten
-// at most five times a second.
+// Between the rows: whether the console asks to stop, and at most five times a second the share of the
+// file read, with the progress line of a large file on a terminal. A row costs a test of its number;
+// the console is asked every kPollRows rows.
 class Progress {
 public:
+    static constexpr std::size_t kPollRows = 256;
+
     Progress(Console &console, std::uintmax_t fileSize)
         : m_console(console)
         , m_fileSize(fileSize)
-        , m_shown(console.showsProgress() && fileSize >= kProgressFileSize)
+        , m_line(console.showsProgress() && fileSize >= kProgressFileSize)
     {
     }
 
-    void update(std::size_t row, const RowSource &source)
+    // After each row, numbered as the sources number them, one after the other; false once the console
+    // asks to stop.
+    bool update(std::size_t row, const RowSource &source)
     {
-        if (!m_shown || row % 4096 != 0)
-            return;
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_last < std::chrono::milliseconds(200))
-            return;
-        m_last = now;
-        const auto percent = source.bytesConsumed() * 100 / m_fileSize;
-        m_console.progressed(static_cast<unsigned>(percent));
-        m_console.progress(
-            "обработано строк: " + std::to_string(row - 1) + " (" + std::to_string(percent) + " %)");
+        return row % kPollRows != 0 || poll(row, source);
     }
 
 private:
+    [[gnu::noinline]] bool poll(std::size_t row, const RowSource &source)
+    {
+        if (m_console.stopRequested())
+            return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_last < std::chrono::milliseconds(200))
+            return true;
+        m_last = now;
+        const std::uint64_t percent
+            = m_fileSize == 0 ? 0 : std::min<std::uint64_t>(100, source.bytesConsumed() * 100 / m_fileSize);
+        m_console.progressed(static_cast<unsigned>(percent));
+        if (m_line)
+            m_console.progress(
+                "обработано строк: " + std::to_string(row - 1) + " (" + std::to_string(percent) + " %)");
+        return true;
+    }
+
     Console &m_console;
     std::uintmax_t m_fileSize;
-    bool m_shown;
+    bool m_line; // the progress line is shown
     std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
 };
+
+// The failure of a result that could not be written, by its kind.
+Failure failureOf(WriteTrouble trouble)
+{
+    switch (trouble) {
+    case WriteTrouble::Busy:
+        return Failure::ResultBusy;
+    case WriteTrouble::Protected:
+        return Failure::ResultProtected;
+    case WriteTrouble::Folder:
+        return Failure::ResultFolder;
+    case WriteTrouble::Other:
+        break;
+    }
+    return Failure::Result;
+}
 
 // One run, in the order of its steps. A step that cannot go on says why and returns false; the run
 // then ends with kNotRead.
 class BatchRun {
 public:
-    BatchRun(const Options &options, Console &console)
+    // rowsKept: how many rejected rows the summary keeps.
+    BatchRun(const Options &options, Console &console, std::size_t rowsKept)
         : m_options(options)
         , m_console(console)
         , m_file(quotedPath(options.input))
+        , m_tally(rowsKept)
     {
     }
 
@@ -149,19 +204,19 @@ public:
     {
         const report::OpenedFile file = report::openForReading(m_options.input);
         if (!file.status)
-            return fail(readFailure(m_file, file.status.error));
+            return fail(readFailure(m_file, file.status.error), Failure::List);
         const int fd = m_input.emplace(file.fd).get();
         m_fileSize = file.size;
         std::string problem;
         m_source = openRowSource(fd, m_file, problem);
-        return m_source || fail(problem);
+        return m_source || fail(problem, Failure::List);
     }
 
     // The header row: the list's dialect and which column is where.
     bool readHeader()
     {
         if (!m_source->header(m_record))
-            return fail(m_source->problem(m_file));
+            return fail(m_source->problem(m_file), Failure::List);
         m_encoding = m_source->dialect().encoding;
         std::vector<std::string> names;
         for (const std::string_view name : m_record.cells)
@@ -170,7 +225,8 @@ public:
         LayoutResult layout = layoutOf(names);
         if (!layout.layout)
             return fail(m_file + ": " + layout.problem
-                + ". Первая строка файла должна называть столбцы; см. tarifmaster --batch --help");
+                    + ". Первая строка файла должна называть столбцы; см. tarifmaster --batch --help",
+                Failure::List);
         m_layout = std::move(*layout.layout);
         return true;
     }
@@ -179,9 +235,18 @@ public:
     bool chooseOutput()
     {
         std::string problem;
-        m_sink
-            = openRowSink(m_options.output, m_options.standardOutput, m_source->dialect(), m_layout, problem);
-        return m_sink || fail(problem);
+        WriteTrouble trouble = WriteTrouble::Other;
+        const StopCheck stopRequested = [this] {
+            return m_console.stopRequested();
+        };
+        m_sink = openRowSink(m_options.output,
+            m_options.standardOutput,
+            m_source->dialect(),
+            m_layout,
+            stopRequested,
+            problem,
+            trouble);
+        return m_sink || fail(problem, failureOf(trouble));
     }
 
     // The header row written out with the names of the columns added, then every row computed and
@@ -204,11 +269,11 @@ public:
             if (status == RowSource::Status::End)
                 return true;
             if (status == RowSource::Status::Failed)
-                return fail(m_source->problem(m_file));
+                return fail(m_source->problem(m_file), Failure::List);
             evaluator.evaluate(m_record, result);
             if (result.kind == VehicleResult::Kind::EarlierTotal)
                 continue;
-            m_tally.add(result);
+            m_tally.add(result, m_record.row);
             std::array<std::string_view, 3> added{}; // a blank row gets none
             if (result.kind == VehicleResult::Kind::Computed) {
                 premiumText = engine::formatFactorText(result.premium);
@@ -219,7 +284,8 @@ public:
             }
             if (!writeRow(added))
                 return false;
-            progress.update(m_record.row, *m_source);
+            if (!progress.update(m_record.row, *m_source))
+                return stop();
         }
     }
 
@@ -238,12 +304,16 @@ public:
         // replace the very list (computed anew from itself), and Windows replaces no file held open.
         m_source.reset();
         m_input.reset();
-        return m_sink->finish() || fail(m_sink->problem());
+        if (m_console.stopRequested())
+            return stop();
+        if (m_sink->finish())
+            return true;
+        return m_console.stopRequested() ? stop() : sinkFailed();
     }
 
     // The closing lines on the console: the first reasons, how many more, the counts and the sum; and
-    // the exit status.
-    int summarize() const
+    // the run's end with its exit status.
+    RunSummary summarize()
     {
         m_console.progress({});
         for (const std::string &error : m_tally.shownErrors())
@@ -257,20 +327,49 @@ public:
         if (m_options.output)
             done += "; результат записан в " + quotedPath(*m_options.output);
         m_console.say(done);
-        return m_tally.rejected() == 0 && m_tally.totalFits() ? kAllComputed : kSomeRejected;
+        m_summary.status = m_tally.rejected() == 0 && m_tally.totalFits() ? kAllComputed : kSomeRejected;
+        m_summary.computed = m_tally.computed();
+        m_summary.rejected = m_tally.rejected();
+        m_summary.total = m_tally.totalText();
+        m_summary.rejectedRows = m_tally.takeRejectedRows();
+        if (m_options.output)
+            m_summary.written = *m_options.output;
+        return std::move(m_summary);
+    }
+
+    // The end of a run that wrote nothing: why, in m_summary since it failed.
+    RunSummary failed()
+    {
+        m_summary.status = kNotRead;
+        return std::move(m_summary);
     }
 
 private:
     // m_record written out with the cells added.
     bool writeRow(std::span<const std::string_view> added)
     {
-        return m_sink->row(m_record, added) || fail(m_sink->problem());
+        return m_sink->row(m_record, added) || sinkFailed();
     }
 
-    bool fail(const std::string &text)
+    bool sinkFailed()
+    {
+        return fail(m_sink->problem(), failureOf(m_sink->trouble()));
+    }
+
+    bool fail(const std::string &text, Failure failure)
     {
         m_console.progress({});
         m_console.say("tarifmaster: " + text);
+        m_summary.failure = failure;
+        m_summary.message = text;
+        return false;
+    }
+
+    // The console asked to stop: nothing more is written, and the result is let go unfinished.
+    bool stop()
+    {
+        m_console.progress({});
+        m_summary.failure = Failure::Stopped;
         return false;
     }
 
@@ -285,17 +384,29 @@ private:
     Layout m_layout;
     std::unique_ptr<RowSink> m_sink;
     Tally m_tally;
+    RunSummary m_summary;
 };
+
+RunSummary runList(const Options &options, Console &console, std::size_t rowsKept)
+{
+    BatchRun batch(options, console, rowsKept);
+    if (!batch.openInput() || !batch.readHeader() || !batch.chooseOutput() || !batch.computeRows()
+        || !batch.writeTotalRow())
+        return batch.failed();
+    return batch.summarize();
+}
 
 } // namespace
 
+RunSummary runSummarized(const Options &options, Console &console)
+{
+    return runList(options, console, kRejectedRowsKept);
+}
+
+// The console program lists no rejected rows but on the console.
 int run(const Options &options, Console &console)
 {
-    BatchRun batch(options, console);
-    if (!batch.openInput() || !batch.readHeader() || !batch.chooseOutput() || !batch.computeRows()
-        || !batch.writeTotalRow())
-        return kNotRead;
-    return batch.summarize();
+    return runList(options, console, 0).status;
 }
 
 } // namespace batch

@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace batch {
 
@@ -31,7 +33,8 @@ inline constexpr int kAllComputed = 0;
 inline constexpr int kSomeRejected = 1;
 inline constexpr int kNotRead = 2; // the file cannot be read or written, or its header is not usable
 
-// Where the batch speaks to its user: standard error in the program.
+// Where the batch speaks to its user: standard error in the program, a window's worker in a window.
+// The batch calls it on the thread that runs it.
 class Console {
 public:
     virtual ~Console() = default;
@@ -40,17 +43,64 @@ public:
     virtual bool showsProgress() const = 0;
     // Replaces the progress line; an empty text removes it.
     virtual void progress(std::string_view line) = 0;
-    // The share of the file read when the progress line is replaced, for a front that draws a bar.
+    // The share of the file read, for a front that draws a bar: at most five times a second while the
+    // rows are read, whatever the console is and however small the file.
     virtual void progressed(unsigned percent)
     {
         static_cast<void>(percent);
     }
+    // Asked between rows, every few hundred of them, and while the result is completed: true ends the
+    // run where it stands, within a second even on a million rows (the packing of an .xlsx result, which
+    // its library does in one call, aside). A stopped run writes no result: an earlier result file stays
+    // as it was, and no work file is left behind.
+    virtual bool stopRequested()
+    {
+        return false;
+    }
 };
 
-// Files of at least this size show progress on a terminal.
+// Files of at least this size show the progress line on a terminal.
 inline constexpr std::uintmax_t kProgressFileSize = 8 * 1024 * 1024;
 
+// A row the batch rejected, as a window lists it; the same as its "Ошибка" cell says.
+struct RejectedRow {
+    std::uint64_t row = 0; // as the spreadsheet numbers it, the header being row 1
+    std::string columns; // the columns its first problem names ("КТ", "Класс, КБМ"); empty for the row
+    std::string reason; // what is wrong there, then the row's further problems
+};
+
+// Rejected rows a summary keeps; the rest are counted.
+inline constexpr std::size_t kRejectedRowsKept = 10000;
+
+// Why a run wrote no result.
+enum class Failure {
+    None,
+    Stopped,         // the console asked to stop
+    List,            // the list cannot be read, or has no usable header
+    ResultBusy,      // another program holds the result file open (Windows)
+    ResultProtected, // the result file is write-protected for this user
+    ResultFolder,    // the result's folder cannot be written: no rights, a read-only disk
+    Result,          // the result cannot be written otherwise: a full disk, a folder in its place
+};
+
+// A run's end as values, for a front that shows it rather than prints it. The console hears the same
+// lines as ever.
+struct RunSummary {
+    int status = kNotRead;
+    Failure failure = Failure::None;
+    std::uint64_t computed = 0;
+    std::uint64_t rejected = 0;            // all of them; rejectedRows holds the first kRejectedRowsKept
+    std::string total;                     // the sum of the premiums as the "ИТОГО" row gives it; empty
+                                           // when it is too large to compute
+    std::vector<RejectedRow> rejectedRows; // in the order of the list
+    std::string message;                   // why nothing was written (not for Stopped), one sentence
+    std::filesystem::path written;         // the --output file, once written
+};
+
 int run(const Options &options, Console &console);
+
+// The same run, its end as values.
+RunSummary runSummarized(const Options &options, Console &console);
 
 // The program's command line: runs the batch mode when argv asks for it (--batch or --output) and
 // returns its exit status, or nothing when the window is wanted. Never touches a display.

@@ -387,6 +387,11 @@ std::string CsvWriter::problem() const
     return m_output->notWritten(m_output->reason());
 }
 
+WriteTrouble CsvWriter::trouble() const
+{
+    return m_output->trouble();
+}
+
 bool CsvWriter::flush()
 {
     if (!m_output->write(m_out))

@@ -75,6 +75,22 @@ public:
         return "не удалось записать " + quotedPath(m_file.target()) + ": " + std::string(reason)
             + "; файл не изменен";
     }
+    WriteTrouble trouble() const override
+    {
+        if (m_status.protectedFile)
+            return WriteTrouble::Protected;
+        switch (m_status.error) {
+        case EBUSY:
+        case ETXTBSY:
+            return WriteTrouble::Busy;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return WriteTrouble::Folder;
+        default:
+            return WriteTrouble::Other;
+        }
+    }
 
 private:
     bool remember(report::FileStatus status)
@@ -155,7 +171,9 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
     int standardOutput,
     const Dialect &source,
     const Layout &layout,
-    std::string &problem)
+    const StopCheck &stopRequested,
+    std::string &problem,
+    WriteTrouble &trouble)
 {
     if (!output)
         return std::make_unique<CsvWriter>(
@@ -168,10 +186,11 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
     auto file = std::make_unique<ResultFile>(*output);
     if (!file->open()) {
         problem = file->notWritten(file->reason());
+        trouble = file->trouble();
         return nullptr;
     }
     if (workbook)
-        return makeWorkbookSink(*workbook, layout, source.encoding, std::move(file));
+        return makeWorkbookSink(*workbook, layout, source.encoding, std::move(file), stopRequested);
     return std::make_unique<CsvWriter>(csvDialectOf(source, true), layout, std::move(file));
 }
 

@@ -22,11 +22,14 @@ std::unique_ptr<RowSource> openRowSource(int fd, std::string_view file, std::str
 // complete, as a workbook when its name asks for one; or, without one, the stream standardOutput.
 // A text list's result as CSV keeps its dialect; a workbook's goes to a stream in plain UTF-8, to a
 // file with the byte-order mark and the line ends that spreadsheet programs open as UTF-8. Nothing, with
-// the message in problem, when the output cannot be written.
+// the message in problem and its kind in trouble, when the output cannot be written. A workbook, whose
+// completion takes seconds on a large list, asks stopRequested on the way.
 std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> &output,
     int standardOutput,
     const Dialect &source,
     const Layout &layout,
-    std::string &problem);
+    const StopCheck &stopRequested,
+    std::string &problem,
+    WriteTrouble &trouble);
 
 } // namespace batch

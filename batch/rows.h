@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -64,6 +65,14 @@ public:
     virtual std::uint64_t bytesConsumed() const = 0;
 };
 
+// What kept a result from its file, for a front that offers a way round it.
+enum class WriteTrouble {
+    Other,     // a full disk, a folder in the file's place, a stream or a workbook that failed
+    Busy,      // another program holds the file open (Windows)
+    Protected, // the file is write-protected for this user
+    Folder,    // the folder cannot be written: no rights, a read-only disk
+};
+
 // Where a result's bytes go: the --output file, replaced only once the result is complete, or a
 // stream such as standard output.
 class ResultOutput {
@@ -76,7 +85,15 @@ public:
     virtual std::string reason() const = 0;
     // The message that the result was not written, for that reason.
     virtual std::string notWritten(std::string_view reason) const = 0;
+    // The kind of the last failure.
+    virtual WriteTrouble trouble() const
+    {
+        return WriteTrouble::Other;
+    }
 };
+
+// Asked while a result is completed: true abandons it, and nothing is handed on.
+using StopCheck = std::function<bool()>;
 
 // Where the result rows go. A result row is a row of the list (the header first, the total row last)
 // with the cells the batch adds to it; the cells added are in the list's encoding, as are the row's.
@@ -88,6 +105,8 @@ public:
     // Hands the complete result on. False when it cannot: problem().
     virtual bool finish() = 0;
     virtual std::string problem() const = 0;
+    // The kind of the failure that problem() tells of.
+    virtual WriteTrouble trouble() const = 0;
 };
 
 // A file's name as messages quote it: «name».

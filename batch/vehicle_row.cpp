@@ -124,12 +124,31 @@ Lookup<Value> RowEvaluator::find(const EntryIndex<Value> &index, Column column, 
 
 void RowEvaluator::problem(std::string text)
 {
+    if (m_problems.empty()) {
+        m_firstColumns.clear();
+        m_firstReasonAt = 0;
+    }
     m_problems.push_back(std::move(text));
 }
 
 void RowEvaluator::problem(Column column, const std::string &text)
 {
-    m_problems.push_back("столбец " + columnQuoted(column) + ": " + text);
+    std::string named = "столбец " + columnQuoted(column) + ": ";
+    if (m_problems.empty()) {
+        m_firstColumns = columnName(column);
+        m_firstReasonAt = named.size();
+    }
+    m_problems.push_back(std::move(named += text));
+}
+
+void RowEvaluator::problem(Column first, Column second, const std::string &text)
+{
+    std::string named = "столбцы " + columnQuoted(first) + " и " + columnQuoted(second) + ": ";
+    if (m_problems.empty()) {
+        m_firstColumns = std::string(columnName(first)) + ", " + std::string(columnName(second));
+        m_firstReasonAt = named.size();
+    }
+    m_problems.push_back(std::move(named += text));
 }
 
 void RowEvaluator::noteMissingFactor(Column column, Factor factor, Category category)
@@ -210,8 +229,9 @@ bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
     const std::string_view payouts = cell(record, Column::Payouts);
     const std::string_view factor = cell(record, Column::KBM);
     if (!factor.empty() && (!start.empty() || !payouts.empty())) {
-        problem("столбцы " + columnQuoted(start.empty() ? Column::Payouts : Column::Class) + " и "
-            + columnQuoted(Column::KBM) + ": указаны и класс, и коэффициент — оставьте что-то одно");
+        problem(start.empty() ? Column::Payouts : Column::Class,
+            Column::KBM,
+            "указаны и класс, и коэффициент — оставьте что-то одно");
         return false;
     }
     if (!factor.empty()) { // a number only: КБМ has no entries of its own
@@ -225,8 +245,10 @@ bool RowEvaluator::resolveBonusMalus(const Record &record, Category category)
         else if (!present(Column::Class) && !present(Column::KBM))
             m_missing.push_back("«Класс» (или «КБМ»)");
         else
-            problem("столбцы «Класс» и «КБМ»: оба пусты, а для категории «"
-                + std::string(categoryWord(category)) + "» коэффициент КБМ нужен");
+            problem(Column::Class,
+                Column::KBM,
+                "оба пусты, а для категории «" + std::string(categoryWord(category))
+                    + "» коэффициент КБМ нужен");
         return false;
     }
     const Lookup<ClassFactors> found = find(m_tables.classes(), Column::Class, start);
@@ -390,8 +412,11 @@ void RowEvaluator::reject(const Record &record, VehicleResult &result) const
 {
     result.kind = VehicleResult::Kind::Rejected;
     result.error = "строка " + std::to_string(record.row);
+    result.columns = m_firstColumns;
     for (std::size_t i = 0; i < m_problems.size(); ++i) {
-        result.error += i == 0 ? (m_problems[i].starts_with("столб") ? ", " : ": ") : "; ";
+        result.error += i == 0 ? (m_firstColumns.empty() ? ": " : ", ") : "; ";
+        if (i == 0)
+            result.reasonAt = result.error.size() + m_firstReasonAt;
         result.error += m_problems[i];
     }
 }

@@ -27,6 +27,10 @@ struct VehicleResult {
     engine::FixedPoint premium;
     std::string factors; // "ТБ=1980; КТ=2; …", when computed: in the file's encoding, as written out
     std::string error; // "строка 17, столбец «КТ»: …", when rejected: UTF-8, as said on the console
+    // Of a rejected row: the columns its first problem names ("КТ", "Класс, КБМ"; empty when it is the
+    // row's), and where in error the reasons start, after the row and those columns.
+    std::string columns;
+    std::size_t reasonAt = 0;
 };
 
 class RowEvaluator {
@@ -55,6 +59,7 @@ private:
     // keeps the paths that lead here out of the way of the rows that compute.
     [[gnu::cold]] void problem(std::string text);
     [[gnu::cold]] void problem(Column column, const std::string &text);
+    [[gnu::cold]] void problem(Column first, Column second, const std::string &text);
     bool resolve(const Record &record, engine::Factor factor, engine::Category category);
     template<typename Value>
     Lookup<Value> lookUp(
@@ -87,6 +92,8 @@ private:
     std::array<std::string, engine::kFactorCount> m_typedTexts; // factors typed as numbers, as shown
     std::vector<engine::FixedPoint> m_values;
     std::vector<std::string> m_problems;
+    std::string m_firstColumns;         // the columns the first problem names, ", " between them
+    std::size_t m_firstReasonAt = 0;    // where its reason starts, after "столбец «КТ»: "
     std::vector<std::string> m_missing; // columns the row's category needs and the header lacks
 };
 

@@ -51,7 +51,12 @@ std::unique_ptr<RowSource> openWorkbook(int fd, std::string &problem);
 // A result written as a workbook of one sheet into output: a bold header row that stays in view,
 // columns as wide as their texts, the input's number cells as numbers and the premiums as sums of money
 // the spreadsheet can add up. The rows come as the CSV writer takes them, in the list's encoding.
-std::unique_ptr<RowSink> makeWorkbookSink(
-    WorkbookFormat format, const Layout &layout, Encoding encoding, std::unique_ptr<ResultOutput> output);
+// Completing it asks stopRequested between its pieces (.ods) or before packing (.xlsx, whose library
+// packs without a pause), and before the output takes the result.
+std::unique_ptr<RowSink> makeWorkbookSink(WorkbookFormat format,
+    const Layout &layout,
+    Encoding encoding,
+    std::unique_ptr<ResultOutput> output,
+    StopCheck stopRequested);
 
 } // namespace batch

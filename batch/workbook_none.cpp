@@ -15,7 +15,7 @@ std::unique_ptr<RowSource> openWorkbook(int, std::string &problem)
 }
 
 std::unique_ptr<RowSink> makeWorkbookSink(
-    WorkbookFormat, const Layout &, Encoding, std::unique_ptr<ResultOutput>)
+    WorkbookFormat, const Layout &, Encoding, std::unique_ptr<ResultOutput>, StopCheck)
 {
     return nullptr; // never asked for: the output's name is refused first
 }

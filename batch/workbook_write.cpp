@@ -72,8 +72,10 @@ public:
     virtual ~SheetWriter() = default;
     // False when the workbook cannot take the row: problem().
     virtual bool row(std::span<const ResultCell> cells) = 0;
-    // The complete file, handed to write in pieces; false when it could not be made or write failed.
-    virtual bool finish(const std::function<bool(std::string_view)> &write) = 0;
+    // The complete file, handed to write in pieces; false when it could not be made, write failed or
+    // stopRequested said so on the way.
+    virtual bool finish(const std::function<bool(std::string_view)> &write, const StopCheck &stopRequested)
+        = 0;
     const std::string &problem() const
     {
         return m_problem;
@@ -237,7 +239,9 @@ public:
         return true;
     }
 
-    bool finish(const std::function<bool(std::string_view)> &write) override
+    // The library packs the workbook without a pause: a stop waits for it.
+    bool finish(
+        const std::function<bool(std::string_view)> &write, const StopCheck & /*stopRequested*/) override
     {
         if (m_book == nullptr || !m_problem.empty())
             return false;
@@ -376,18 +380,18 @@ public:
         return true;
     }
 
-    bool finish(const std::function<bool(std::string_view)> &write) override
+    bool finish(const std::function<bool(std::string_view)> &write, const StopCheck &stopRequested) override
     {
         if (m_rowsFile == nullptr || !m_problem.empty())
             return false;
         std::FILE *content = m_folder.create("content.xml");
         if (content == nullptr)
             return fail("не удалось создать временный файл для книги");
-        if (!writeContent(content)) {
+        if (!writeContent(content, stopRequested)) {
             std::fclose(content);
             return fail("не удалось записать временный файл книги");
         }
-        return pack(content, write);
+        return pack(content, write, stopRequested);
     }
 
 private:
@@ -439,18 +443,18 @@ private:
     }
 
     // The content part whole: its head, the rows written so far, its tail.
-    bool writeContent(std::FILE *content) const
+    bool writeContent(std::FILE *content, const StopCheck &stopRequested) const
     {
-        const auto put = [content](std::string_view piece) {
-            return std::fwrite(piece.data(), 1, piece.size(), content) == piece.size();
+        const auto put = [content, &stopRequested](std::string_view piece) {
+            return !stopRequested() && std::fwrite(piece.data(), 1, piece.size(), content) == piece.size();
         };
         return put(contentHead()) && copyFile(m_rowsFile, put) && put(kContentTail)
             && std::fflush(content) == 0;
     }
 
     // The archive in memory, handed to write: the mimetype first and stored, as the format asks, then
-    // the parts. Closes content.
-    bool pack(std::FILE *content, const std::function<bool(std::string_view)> &write)
+    // the parts. Packing asks stopRequested between its pieces. Closes content.
+    bool pack(std::FILE *content, const std::function<bool(std::string_view)> &write, StopCheck stopRequested)
     {
         zip_error_t error;
         zip_error_init(&error);
@@ -463,6 +467,7 @@ private:
             return fail("не удалось собрать книгу .ods");
         }
         zip_source_keep(buffer);
+        zip_register_cancel_callback_with_state(archive, cancelled, nullptr, &stopRequested);
         if (!addParts(archive, content) || zip_close(archive) != 0) {
             zip_discard(archive);
             zip_source_free(buffer);
@@ -471,6 +476,11 @@ private:
         const bool handed = handOver(buffer, write);
         zip_source_free(buffer);
         return handed;
+    }
+
+    static int cancelled(zip_t * /*archive*/, void *stopRequested)
+    {
+        return (*static_cast<StopCheck *>(stopRequested))() ? 1 : 0;
     }
 
     static bool addParts(zip_t *archive, std::FILE *content)
@@ -531,11 +541,13 @@ public:
     WorkbookSink(std::unique_ptr<SheetWriter> book,
         const Layout &layout,
         Encoding encoding,
-        std::unique_ptr<ResultOutput> output)
+        std::unique_ptr<ResultOutput> output,
+        StopCheck stopRequested)
         : m_book(std::move(book))
         , m_layout(layout)
         , m_encoding(encoding)
         , m_output(std::move(output))
+        , m_stopRequested(std::move(stopRequested))
     {
     }
 
@@ -550,16 +562,24 @@ public:
         return m_book->row(m_cells);
     }
 
+    // The workbook made and handed to the output a piece at a time, then the output completed: a stop
+    // on the way leaves the output uncompleted.
     bool finish() override
     {
-        return m_book->finish([this](std::string_view bytes) {
-            return m_output->write(bytes);
-        }) && m_output->finish();
+        const auto write = [this](std::string_view bytes) {
+            return !m_stopRequested() && m_output->write(bytes);
+        };
+        return m_book->finish(write, m_stopRequested) && !m_stopRequested() && m_output->finish();
     }
 
     std::string problem() const override
     {
         return m_output->notWritten(m_book->problem().empty() ? m_output->reason() : m_book->problem());
+    }
+
+    WriteTrouble trouble() const override
+    {
+        return m_book->problem().empty() ? m_output->trouble() : WriteTrouble::Other;
     }
 
 private:
@@ -590,6 +610,7 @@ private:
     const Layout &m_layout;
     Encoding m_encoding;
     std::unique_ptr<ResultOutput> m_output;
+    StopCheck m_stopRequested;
     bool m_header = true;             // the next row is the header
     std::vector<std::string> m_texts; // cells converted to UTF-8, by their place in the row
     std::vector<ResultCell> m_cells;
@@ -602,15 +623,19 @@ bool workbooksSupported()
     return true;
 }
 
-std::unique_ptr<RowSink> makeWorkbookSink(
-    WorkbookFormat format, const Layout &layout, Encoding encoding, std::unique_ptr<ResultOutput> output)
+std::unique_ptr<RowSink> makeWorkbookSink(WorkbookFormat format,
+    const Layout &layout,
+    Encoding encoding,
+    std::unique_ptr<ResultOutput> output,
+    StopCheck stopRequested)
 {
     std::unique_ptr<SheetWriter> book;
     if (format == WorkbookFormat::Ods)
         book = std::make_unique<OdsWriter>();
     else
         book = std::make_unique<XlsxWriter>();
-    return std::make_unique<WorkbookSink>(std::move(book), layout, encoding, std::move(output));
+    return std::make_unique<WorkbookSink>(
+        std::move(book), layout, encoding, std::move(output), std::move(stopRequested));
 }
 
 } // namespace batch

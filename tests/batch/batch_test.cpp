@@ -2,6 +2,7 @@
 // and exit status out.
 #include "batch/batch.h"
 #include "batch/csv.h"
+#include "batch/workbook.h"
 #include "engine/windows1251.h"
 #include "support/batch_support.h"
 #include "support/files.h"
@@ -9,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -301,5 +305,93 @@ TEST(Batch, TheProgramsAnswerWithTheirExitStatus)
             readFile(folder.path() / "sample.csv")
                 .ends_with(";ИТОГО" + std::string(15, ';') + "33136,1315;рассчитано 10, отклонено 1\n"));
         fs::remove(folder.path() / "sample.csv");
+    }
+}
+
+// What a window's console gets: the share of the file read although it is no terminal, the stop asked
+// for every few hundred rows, and the run's end as values, its rejected rows kept up to the cap. A stop,
+// at the first question or at the last one while the result is completed, leaves no result and no work
+// file, and the earlier result as it was, whatever the result is.
+TEST(Batch, AWindowFollowsTheRunStopsItAndGetsItsEndAsValues)
+{
+    class WindowConsole : public RecordingConsole {
+    public:
+        // Stops from the question numbered stopAt on (never: 0); slow: a run long enough to report.
+        WindowConsole(std::size_t stopAt, bool slow)
+            : m_stopAt(stopAt)
+            , m_slow(slow)
+        {
+        }
+        void progressed(unsigned percent) override
+        {
+            percents.push_back(percent);
+        }
+        bool stopRequested() override
+        {
+            if (m_slow)
+                std::this_thread::sleep_for(std::chrono::milliseconds(3));
+            return ++asked >= m_stopAt && m_stopAt != 0;
+        }
+        std::vector<unsigned> percents;
+        std::size_t asked = 0;
+
+    private:
+        std::size_t m_stopAt;
+        bool m_slow;
+    };
+    const Row refused = {"", "самокат", "", "", "", "", "", "", "", "", ""};
+    constexpr std::size_t kRows = 24000; // every other one rejected
+    std::string list = csvLine(kHeader, ';', "\n");
+    for (std::size_t i = 0; i < kRows; ++i)
+        list += csvLine(i % 2 == 1 ? refused : kVehicles[i / 2 % kVehicles.size()], ';', "\n");
+    const TempFolder folder;
+    const fs::path work = folder.path() / "work";
+    fs::create_directory(work);
+    const TemporaryFilesIn workFiles(work);
+    writeFile(folder.path() / "list.csv", list);
+
+    WindowConsole console(0, true);
+    const batch::RunSummary summary
+        = batch::runSummarized({folder.path() / "list.csv", folder.path() / "out.csv"}, console);
+    EXPECT_EQ(summary.status, batch::kSomeRejected);
+    EXPECT_EQ(summary.failure, batch::Failure::None);
+    EXPECT_EQ(summary.computed, kRows / 2);
+    EXPECT_EQ(summary.rejected, kRows / 2);
+    EXPECT_EQ(summary.written, folder.path() / "out.csv");
+    const std::vector<Row> rows = readCsvRows(folder.path() / "out.csv");
+    EXPECT_EQ(summary.total, rows.back()[kHeader.size() + 1]);
+    ASSERT_EQ(summary.rejectedRows.size(), batch::kRejectedRowsKept);
+    const std::string &error = rows[2][kHeader.size() + 2];
+    EXPECT_EQ(error, "строка 3, столбец «Категория»: " + summary.rejectedRows.front().reason);
+    EXPECT_EQ(summary.rejectedRows.front().row, 3u);
+    EXPECT_EQ(summary.rejectedRows.front().columns, "Категория");
+    EXPECT_EQ(summary.rejectedRows.back().row, 2 * batch::kRejectedRowsKept + 1);
+    EXPECT_GE(console.asked, kRows / 256);
+    ASSERT_FALSE(console.percents.empty());
+    EXPECT_TRUE(std::is_sorted(console.percents.begin(), console.percents.end()));
+    EXPECT_LE(console.percents.back(), 100u);
+
+    std::vector<std::string> outputs = {"out.csv"};
+    if (batch::workbooksSupported())
+        outputs.insert(outputs.end(), {"out.xlsx", "out.ods"});
+    for (const std::string &output : outputs) {
+        SCOPED_TRACE(output);
+        WindowConsole counting(0, false);
+        ASSERT_EQ(
+            batch::run({folder.path() / "list.csv", folder.path() / output}, counting), batch::kSomeRejected);
+        writeFile(folder.path() / output, "прежний результат");
+        const std::vector<std::string> before = listFolder(folder.path());
+        for (const std::size_t stopAt : {std::size_t{1}, counting.asked}) {
+            SCOPED_TRACE(stopAt);
+            WindowConsole stopping(stopAt, false);
+            const batch::RunSummary stopped
+                = batch::runSummarized({folder.path() / "list.csv", folder.path() / output}, stopping);
+            EXPECT_EQ(stopped.status, batch::kNotRead);
+            EXPECT_EQ(stopped.failure, batch::Failure::Stopped);
+            EXPECT_TRUE(stopping.lines.empty());
+            EXPECT_EQ(readFile(folder.path() / output), "прежний результат");
+            EXPECT_EQ(listFolder(folder.path()), before);
+            EXPECT_TRUE(listFolder(work).empty());
+        }
     }
 }

@@ -50,6 +50,20 @@ void RecordingConsole::progress(std::string_view)
 {
 }
 
+std::string repeatedList(const std::filesystem::path &sample, std::size_t rows)
+{
+    const int fd = ::open(sample.c_str(), O_RDONLY);
+    if (fd < 0)
+        return {};
+    const CsvReading reading = readCsvFile(fd, batch::CsvReader::kBlockSize);
+    ::close(fd);
+    const std::string lineEnd(reading.dialect.lineEnd);
+    std::string list = reading.records.front().raw + lineEnd;
+    for (std::size_t i = 0; i < rows; ++i)
+        list += reading.records[1 + i % (reading.records.size() - 1)].raw + lineEnd;
+    return list;
+}
+
 std::vector<CsvRow> readCsvRows(const std::filesystem::path &path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY);

@@ -22,6 +22,9 @@ public:
     std::vector<std::string> lines;
 };
 
+// A list of rows vehicles: the header of the text list sample, then its rows over and over.
+std::string repeatedList(const std::filesystem::path &sample, std::size_t rows);
+
 // The rows of a file as the batch reads it, the header first; row i is row i + 1 of a spreadsheet.
 using CsvRow = std::vector<std::string>;
 std::vector<CsvRow> readCsvRows(const std::filesystem::path &path);

@@ -27,6 +27,21 @@ TempFolder::~TempFolder()
     fs::remove_all(m_path, ignored);
 }
 
+TemporaryFilesIn::TemporaryFilesIn(const fs::path &folder)
+{
+    if (const char *earlier = std::getenv("TMPDIR"))
+        m_earlier = earlier;
+    ::setenv("TMPDIR", folder.c_str(), 1);
+}
+
+TemporaryFilesIn::~TemporaryFilesIn()
+{
+    if (m_earlier)
+        ::setenv("TMPDIR", m_earlier->c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+}
+
 std::string readFile(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);

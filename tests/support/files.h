@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,19 @@ public:
 
 private:
     fs::path m_path;
+};
+
+// Points the system's temporary folder (TMPDIR) at folder while it lives, so that a test sees the work
+// files a run leaves there.
+class TemporaryFilesIn {
+public:
+    explicit TemporaryFilesIn(const fs::path &folder);
+    ~TemporaryFilesIn();
+    TemporaryFilesIn(const TemporaryFilesIn &) = delete;
+    TemporaryFilesIn &operator=(const TemporaryFilesIn &) = delete;
+
+private:
+    std::optional<std::string> m_earlier;
 };
 
 std::string readFile(const fs::path &path);
