@@ -2,6 +2,7 @@
 // their own, their summaries and rejected rows, a stop, a list that cannot be read and a result that
 // cannot replace its file, played on the fleet form's controls as plain data (support::RecordingFleet).
 #include "batch/workbook.h"
+#include "form/fleet_start.h"
 #include "form/fleet_texts.h"
 #include "support/batch_support.h"
 #include "support/files.h"
@@ -326,4 +327,28 @@ TEST(FleetForm, AResultThatCannotReplaceItsFileGoesWhereTheUserSays)
     EXPECT_EQ(support::readFile(result), "прежний результат");
     EXPECT_EQ(support::listFolder(folder.path()),
         (std::vector<std::string>{"Документы", "итог.csv", "парк-result.csv", "парк.csv"}));
+}
+
+// The command lines a desktop hands over, and the window each asks for.
+TEST(FleetStart, TheCommandLineOpensTheFleetWindowWithAListOrWithout)
+{
+    struct Case {
+        std::vector<std::string_view> arguments;
+        form::WindowRequest request;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{"--fleet"}, {true, std::nullopt}},
+        {{"--fleet", "/дом/парк.xlsx"}, {true, "/дом/парк.xlsx"}},
+        {{"--fleet=C:\\Автопарк\\парк.csv"}, {true, "C:\\Автопарк\\парк.csv"}},
+        {{"парк.ods"}, {true, "парк.ods"}}, // "Open with", a drop on the icon
+        {{"-style", "fusion"}, {}},         // the toolkit's own
+        {{"--reverse"}, {}},
+        {{"--fleet", "a.csv", "b.csv"}, {}}, // one list at a time
+        {{"a.csv", "b.csv"}, {}},
+        {{"--fleet="}, {}},
+        {{""}, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(form::windowRequest(c.arguments), c.request) << (c.arguments.empty() ? "" : c.arguments[0]);
 }
