@@ -1,9 +1,13 @@
 #include "win32/application.h"
 
+#include "form/fleet_texts.h"
 #include "form/inventory.h"
+#include "report/file_writer.h"
+#include "win32/fleet_window.h"
 #include "win32/main_window.h"
 #include "win32/text.h"
 
+#include <memory>
 #include <string>
 
 namespace win32 {
@@ -17,34 +21,112 @@ void tellNotBuilt(const std::string &refused)
     MessageBoxW(nullptr, wide(text).c_str(), wide(form::kFormCaption).c_str(), MB_OK | MB_ICONERROR);
 }
 
-int messageLoop(MainWindow &window)
+class Application {
+public:
+    Application(HINSTANCE instance, int show, TestSeams seams)
+        : m_instance(instance)
+        , m_show(show)
+        , m_seams(std::move(seams))
+    {
+    }
+
+    int run(const form::WindowRequest &request);
+
+private:
+    bool openMain();
+    bool openFleet(const std::optional<std::filesystem::path> &list);
+    void closed();
+    int messageLoop();
+
+    HINSTANCE m_instance;
+    int m_show;
+    TestSeams m_seams;
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<FleetWindow> m_fleet;
+    int m_open = 0; // windows shown and not yet gone
+};
+
+int Application::run(const form::WindowRequest &request)
+{
+    if (!MainWindow::registerClasses(m_instance) || !FleetWindow::registerClass(m_instance)) {
+        tellNotBuilt("Form1");
+        return kNotBuilt;
+    }
+    const bool opened = request.fleet
+        ? openFleet(request.list ? std::optional(report::pathOfUtf8(*request.list)) : std::nullopt)
+        : openMain();
+    return opened ? messageLoop() : kNotBuilt;
+}
+
+bool Application::openMain()
+{
+    m_main = std::make_unique<MainWindow>(m_instance,
+        m_seams,
+        MainWindowEvents{[this](const std::filesystem::path &list) {
+                             openFleet(list);
+                         },
+            [this] {
+                closed();
+            }});
+    if (const std::string refused = m_main->create(m_show); !refused.empty()) {
+        tellNotBuilt(refused);
+        return false;
+    }
+    ++m_open;
+    return true;
+}
+
+// The fleet window with a list to compute at once, or asking for one; the open one if there is one.
+bool Application::openFleet(const std::optional<std::filesystem::path> &list)
+{
+    if (!m_fleet || !m_fleet->hwnd()) {
+        m_fleet = std::make_unique<FleetWindow>(m_instance, m_seams, [this] {
+            closed();
+        });
+        if (!m_fleet->create(m_main ? SW_SHOWNORMAL : m_show)) {
+            tellNotBuilt(std::string(form::fleet_text::kTitle));
+            return false;
+        }
+        ++m_open;
+    } else {
+        ShowWindow(m_fleet->hwnd(), SW_RESTORE);
+        SetForegroundWindow(m_fleet->hwnd());
+    }
+    if (list)
+        m_fleet->compute(*list);
+    else
+        PostMessageW(m_fleet->hwnd(), kAskForListMessage, 0, 0); // once the window shows
+    return true;
+}
+
+void Application::closed()
+{
+    if (--m_open == 0)
+        PostQuitMessage(0);
+}
+
+int Application::messageLoop()
 {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (window.pageKey(msg))
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (m_main && root && root == m_main->hwnd()) {
+            if (m_main->pageKey(msg) || IsDialogMessageW(root, &msg))
+                continue;
+        } else if (m_fleet && root && root == m_fleet->hwnd() && IsDialogMessageW(root, &msg)) {
             continue;
-        if (window.hwnd() && IsDialogMessageW(window.hwnd(), &msg))
-            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    return static_cast<int>(msg.wParam) == 0 ? kClosed : kNotBuilt;
 }
 
 } // namespace
 
-int runWindow(HINSTANCE instance, int show, TestSeams seams)
+int runWindows(HINSTANCE instance, int show, const form::WindowRequest &request, TestSeams seams)
 {
-    if (!MainWindow::registerClasses(instance)) {
-        tellNotBuilt("Form1");
-        return kNotBuilt;
-    }
-    MainWindow window(instance, std::move(seams));
-    if (const std::string refused = window.create(show); !refused.empty()) {
-        tellNotBuilt(refused);
-        return kNotBuilt;
-    }
-    return messageLoop(window) == 0 ? kClosed : kNotBuilt;
+    return Application(instance, show, std::move(seams)).run(request);
 }
 
 } // namespace win32

@@ -8,6 +8,7 @@
 #include "win32/text.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace win32 {
 
@@ -24,12 +25,13 @@ HICON programIcon(HINSTANCE instance, int width, int height)
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, TestSeams seams)
+MainWindow::MainWindow(HINSTANCE instance, TestSeams seams, MainWindowEvents events)
     : m_instance(instance)
     , m_seams(std::move(seams))
+    , m_events(std::move(events))
     , m_windowControls(m_state, programFolder(), m_seams.start)
-    , m_record(m_seams.record.empty() ? nullptr
-                                      : std::make_unique<RecordingControls>(m_windowControls, m_seams.record))
+    , m_record(
+          m_seams.record ? std::make_unique<RecordingControls>(m_windowControls, m_seams.record) : nullptr)
     , m_form(formControls())
     , m_router(m_state, m_form)
 {
@@ -67,7 +69,7 @@ std::string MainWindow::create(int show)
 {
     // Made at the primary screen's resolution; placed and sized at its own screen's once it exists.
     const UINT systemDpi = GetDpiForSystem();
-    if (!CreateWindowExW(0,
+    if (!CreateWindowExW(WS_EX_ACCEPTFILES,
             kWindowClass,
             wide(form::kFormCaption).c_str(),
             kWindowStyle,
@@ -161,10 +163,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
         systemColoursChanged(wParam, lParam);
         break;
+    case WM_DROPFILES:
+        dropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
         closing();
-        if (m_refused.empty()) // a window that was never built leaves the start-up's message box open
-            PostQuitMessage(0);
         return 0;
     default:
         break;
@@ -281,6 +284,19 @@ void MainWindow::closing()
 {
     if (m_record)
         m_record->closing(m_state.controls, m_state.window, m_state.dpi);
+    if (m_refused.empty() && m_events.closed) // a window never built leaves the start-up's message box open
+        m_events.closed();
+}
+
+// A file dropped on the window is a vehicle list for the fleet window: the first, if several.
+void MainWindow::dropped(HDROP drop)
+{
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring file(length + 1, L'\0');
+    file.resize(DragQueryFileW(drop, 0, file.data(), length + 1));
+    DragFinish(drop);
+    if (!file.empty() && m_events.listDropped)
+        m_events.listDropped(file);
 }
 
 bool MainWindow::pageKey(const MSG &msg)

@@ -1,7 +1,8 @@
 // The Windows front of Form1: the window "ТарифМастер", built from the inventory (builder.h), placed at
 // its screen's resolution (layout.h), its notifications routed to the form's handlers (router.h), its
 // controls behind the form's controls interface (window_controls.h). This class owns all of it and
-// answers the window's own messages: creation, pages, colours, resolution and colour changes.
+// answers the window's own messages: creation, pages, colours, resolution and colour changes, and a
+// vehicle list dropped on it, which goes to the fleet window.
 //
 // It owns the fonts, brushes, pictures and cursor its controls draw with, and destroys the window, and
 // with it every control, before any of them.
@@ -16,15 +17,24 @@
 #include "win32/window_controls.h"
 #include "win32/window_state.h"
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <shellapi.h>
 #include <string>
 #include <windows.h>
 
 namespace win32 {
 
+// What the main window tells the application: a list dropped on it, and that it is gone.
+struct MainWindowEvents {
+    std::function<void(const std::filesystem::path &)> listDropped;
+    std::function<void()> closed;
+};
+
 class MainWindow final {
 public:
-    MainWindow(HINSTANCE instance, TestSeams seams);
+    MainWindow(HINSTANCE instance, TestSeams seams, MainWindowEvents events);
     ~MainWindow();
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
@@ -63,8 +73,11 @@ private:
 
     form::Controls &formControls();
 
+    void dropped(HDROP drop);
+
     HINSTANCE m_instance;
     TestSeams m_seams;
+    MainWindowEvents m_events;
     WindowState m_state;
     WindowParts m_parts;
     ScreenReaderNames m_names;

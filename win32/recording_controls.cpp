@@ -38,9 +38,9 @@ std::string accessibleName(IAccessible *object, LONG child)
 
 } // namespace
 
-RecordingControls::RecordingControls(form::Controls &window, const std::filesystem::path &record)
+RecordingControls::RecordingControls(form::Controls &window, std::shared_ptr<RecordFile> record)
     : m_window(window)
-    , m_file(_wfopen(record.c_str(), L"wb"))
+    , m_record(std::move(record))
 {
 }
 
@@ -50,21 +50,6 @@ RecordingControls::~RecordingControls()
         UnhookWinEvent(m_focusHook);
     if (g_focusRecorder == this)
         g_focusRecorder = nullptr;
-    if (m_file)
-        std::fclose(m_file);
-}
-
-void RecordingControls::line(std::string_view name, std::string_view text)
-{
-    if (!m_file)
-        return;
-    std::string out(name);
-    out += '=';
-    for (const char c : text)
-        out += c == '\n' ? std::string("\\n") : std::string(1, c);
-    out += '\n';
-    std::fwrite(out.data(), 1, out.size(), m_file);
-    std::fflush(m_file);
 }
 
 void RecordingControls::accessible(const ControlTable &controls, HWND tabs)

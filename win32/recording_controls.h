@@ -6,9 +6,9 @@
 
 #include "form/controls.h"
 #include "win32/control_table.h"
+#include "win32/record_file.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <string_view>
 #include <windows.h>
 
@@ -16,13 +16,16 @@ namespace win32 {
 
 class RecordingControls final : public form::Controls {
 public:
-    RecordingControls(form::Controls &window, const std::filesystem::path &record);
+    RecordingControls(form::Controls &window, std::shared_ptr<RecordFile> record);
     ~RecordingControls() override;
     RecordingControls(const RecordingControls &) = delete;
     RecordingControls &operator=(const RecordingControls &) = delete;
 
     // Writes "name=text", the text's line breaks as "\n", and sends the line on at once.
-    void line(std::string_view name, std::string_view text);
+    void line(std::string_view name, std::string_view text)
+    {
+        m_record->line(name, text);
+    }
     // What the accessibility layer answers for every control and tab of the window.
     void accessible(const ControlTable &controls, HWND tabs);
     // The window as it opens: every field's text, then which control gets focus from now on.
@@ -52,7 +55,7 @@ private:
         HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG object, LONG child, DWORD thread, DWORD time);
 
     form::Controls &m_window;
-    std::FILE *m_file = nullptr;
+    std::shared_ptr<RecordFile> m_record;
     const ControlTable *m_focusControls = nullptr;
     HWINEVENTHOOK m_focusHook = nullptr;
 };

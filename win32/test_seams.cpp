@@ -29,7 +29,7 @@ TestSeams TestSeams::fromEnvironment()
     if (date && time)
         seams.start = form::StartTime{utf8(*date), utf8(*time)};
     if (const auto record = variable(L"TARIFMASTER_TEST_RECORD"))
-        seams.record = *record;
+        seams.record = std::make_shared<RecordFile>(*record);
     seams.accessible = variable(L"TARIFMASTER_TEST_ACCESSIBLE").has_value();
     seams.exitWhenShown = variable(L"TARIFMASTER_TEST_EXIT_WHEN_SHOWN").has_value();
     if (const auto refuse = variable(L"TARIFMASTER_TEST_REFUSE"))

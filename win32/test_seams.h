@@ -19,8 +19,10 @@
 #pragma once
 
 #include "form/controls.h"
+#include "win32/record_file.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,7 +30,7 @@ namespace win32 {
 
 struct TestSeams {
     std::optional<form::StartTime> start;
-    std::filesystem::path record;
+    std::shared_ptr<RecordFile> record; // the test record, when a test asks for one
     bool accessible = false;
     bool exitWhenShown = false;
     std::string refuse;
