@@ -102,8 +102,11 @@ int run(const Options &options, Console &console);
 // The same run, its end as values.
 RunSummary runSummarized(const Options &options, Console &console);
 
-// The program's command line: runs the batch mode when argv asks for it (--batch or --output) and
-// returns its exit status, or nothing when the window is wanted. Never touches a display.
+// Whether the program's command line asks for the batch mode (--batch or --output).
+bool asksForBatch(int argc, char **argv);
+
+// The program's command line: runs the batch mode when argv asks for it (asksForBatch) and returns its
+// exit status, or nothing when the window is wanted. Never touches a display.
 std::optional<int> runFromCommandLine(int argc, char **argv);
 
 // The command line of tarifmaster-batch, the batch mode as a program of its own: the desktop program's

@@ -197,12 +197,17 @@ std::string_view helpText()
     return text;
 }
 
+bool asksForBatch(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (isOption(argv[i], "--batch") || isOption(argv[i], "--output"))
+            return true;
+    return false;
+}
+
 std::optional<int> runFromCommandLine(int argc, char **argv)
 {
-    bool asked = false;
-    for (int i = 1; i < argc; ++i)
-        asked = asked || isOption(argv[i], "--batch") || isOption(argv[i], "--output");
-    if (!asked)
+    if (!asksForBatch(argc, argv))
         return std::nullopt;
     return runCommandLine(argc, argv, kDesktop);
 }

@@ -1,5 +1,7 @@
-// tarifmaster.exe: the window of ТарифМастер on Windows, or its fleet window (--fleet, or a list given).
+// tarifmaster.exe: the window of ТарифМастер on Windows, or its fleet window (--fleet, or a list given),
+// or the batch mode for tarifmaster-batch.exe (batch_mode.h).
 #include "win32/application.h"
+#include "win32/batch_mode.h"
 #include "win32/text.h"
 
 #include <commctrl.h>
@@ -11,15 +13,22 @@
 
 namespace {
 
-// The arguments after the program's name, in UTF-8, as Windows splits its command line.
-form::WindowRequest requestOfCommandLine()
+// The command line as Windows splits it, the program's name first.
+std::vector<std::wstring> commandLine()
 {
     int count = 0;
-    LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    LPWSTR *split = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments(split, split + (split ? count : 0));
+    LocalFree(split);
+    return arguments;
+}
+
+// What the arguments after the program's name ask of the windows.
+form::WindowRequest requestOf(const std::vector<std::wstring> &arguments)
+{
     std::vector<std::string> texts;
-    for (int i = 1; arguments && i < count; ++i)
+    for (std::size_t i = 1; i < arguments.size(); ++i)
         texts.push_back(win32::utf8(arguments[i]));
-    LocalFree(arguments);
     const std::vector<std::string_view> views(texts.begin(), texts.end());
     return form::windowRequest(views);
 }
@@ -28,13 +37,17 @@ form::WindowRequest requestOfCommandLine()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+    const std::vector<std::wstring> arguments = commandLine();
+    // The batch runs before anything of the windows: tarifmaster-batch.exe starts it this way.
+    if (const std::optional<int> status = win32::runBatchMode(arguments))
+        return *status;
     // The imaging component, the shell, its dialogs and the accessibility annotations are COM's.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls,
         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     const int status
-        = win32::runWindows(instance, show, requestOfCommandLine(), win32::TestSeams::fromEnvironment());
+        = win32::runWindows(instance, show, requestOf(arguments), win32::TestSeams::fromEnvironment());
     if (SUCCEEDED(com))
         CoUninitialize();
     return status;
