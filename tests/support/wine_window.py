@@ -163,9 +163,9 @@ class Screen:
                              timeout=30)
         return run.stdout.split()
 
-    def windows(self):
-        """The X windows named as the program's windows are: the window and any message box."""
-        return self.xdotool("search", "--onlyvisible", "--name", "^%s$" % TITLE)
+    def windows(self, title=TITLE):
+        """The X windows named title: the window and any message box it opened."""
+        return self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
 
     def wait(self, condition, what, seconds=20):
         end = time.monotonic() + seconds
@@ -178,8 +178,9 @@ class Screen:
             time.sleep(0.05)
         raise Failure("timed out: " + what)
 
-    def start(self, record, folder="C:\\tarifmaster", arguments=(), environment=None):
-        """Starts the program with a record; returns the client area's size once the window shows."""
+    def start(self, record, folder="C:\\tarifmaster", arguments=(), environment=None, title=TITLE):
+        """Starts the program with a record; returns the client area's size once the window titled
+        title shows."""
         env = dict(self.env, TARIFMASTER_TEST_START_DATE=START[0], TARIFMASTER_TEST_START_TIME=START[1],
                    TARIFMASTER_TEST_RECORD="Z:" + record.replace("/", "\\"), **(environment or {}))
         if self.errors:
@@ -187,8 +188,8 @@ class Screen:
         self.errors = open(record + ".stderr", "w+b")
         self.program = subprocess.Popen([WINE, folder + "\\tarifmaster.exe"] + list(arguments), env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.errors)
-        self.wait(lambda: len(self.windows()) == 1, "the window shows")
-        window = self.windows()[0]
+        self.wait(lambda: len(self.windows(title)) == 1, "the window shows")
+        window = self.windows(title)[0]
         info = subprocess.run(["xwininfo", "-id", window], env=self.env, capture_output=True, text=True).stdout
         value = lambda field: int(re.search(field + r":\s+(-?\d+)", info).group(1))
         self.origin = (value("Absolute upper-left X"), value("Absolute upper-left Y"))

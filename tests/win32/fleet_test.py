@@ -1,0 +1,137 @@
+#!/usr/bin/python3
+"""The Windows fleet window under Wine, reached as a desktop user reaches it, against tarifmaster-batch on
+Linux for the same lists:
+
+- tarifmaster.exe --fleet C:\\tarifmaster\\examples\\fleet.xlsx (the Start menu's entry, then a list);
+- tarifmaster.exe "C:\\Автопарк\\парк.csv" (Explorer's verb, Open with: the list as the only argument);
+- the sample .ods dragged from another program onto the main window (XDND, which Wine hands the window
+  as WM_DROPFILES), which opens the fleet window with it.
+
+Each time the window computes the list at once and writes <name>-result.<ext> beside it: the same bytes
+as the Linux batch's result (a workbook: the same cells), and shows the batch's summary and rejected
+row (the test record, win32/test_seams.h). Closing the window ends the program.
+
+    fleet_test.py --windows-bin DIR --batch TARIFMASTER_BATCH --drag-source TOOL --examples DIR
+                  --inventory form/inventory.cpp
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import workbooks  # noqa: E402
+from wine_window import Record, Screen, check, inventory_rows, run_test  # noqa: E402
+
+FOLDER = "C:\\tarifmaster"
+FLEET_TITLE = "ТарифМастер — расчет парка ТС"
+COMPUTED = "fleet:summary:Рассчитано строк"
+REJECTED_ROW = "11|КТ|населенный пункт «Новосибрск» не найден"
+
+
+def linux_result(batch, list_path, work):
+    """The Linux batch's result for the same list, named as the window names it."""
+    stem, extension = os.path.splitext(os.path.basename(list_path))
+    result = os.path.join(work, "linux-" + stem + "-result" + (extension if extension in (".xlsx", ".ods") else ".csv"))
+    run = subprocess.run([batch, list_path, "--output", result], capture_output=True, timeout=60)
+    check(run.returncode in (0, 1), "the Linux batch on %s: %s" % (list_path, run.stderr))
+    return result
+
+
+def same_result(windows, linux):
+    if linux.endswith((".xlsx", ".ods")):
+        return workbooks.cells(windows) == workbooks.cells(linux)
+    return open(windows, "rb").read() == open(linux, "rb").read()
+
+
+def computed(screen, record, list_windows, batch, work):
+    """Waits for the window's summary, then compares its result with the Linux batch's."""
+    screen.wait(lambda: record.read().get(COMPUTED) is not None, "the summary of " + list_windows, 60)
+    check(record.get(COMPUTED) == "10" and record.get("fleet:summary:Отклонено строк") == "1",
+          "the summary of %s: %r" % (list_windows, {k: v for k, v in record.fields.items() if "summary" in k}))
+    check(record.get("fleet:row") == REJECTED_ROW, "the rejected row shown: %r" % record.get("fleet:row"))
+    stem, extension = os.path.splitext(list_windows)
+    result = stem + "-result" + (extension if extension in (".xlsx", ".ods") else ".csv")
+    check(record.get("fleet:summary:Файл результата") == result, "the result named %r" % record.get(
+        "fleet:summary:Файл результата"))
+    expected = linux_result(batch, screen.host_path(list_windows), work)
+    check(same_result(screen.host_path(result), expected), "%s differs from the Linux batch's result" % result)
+    print("ok: %s computed, as the Linux batch computes it" % list_windows)
+
+
+def close_fleet_window(screen):
+    """Alt+F4 on the fleet window (without a window manager, keys go where the input focus is set)."""
+    screen.xdotool("windowfocus", screen.windows(FLEET_TITLE)[0])
+    screen.key("alt+F4")
+
+
+def drag_onto_main_window(screen, tool, file):
+    """Presses the drag source and carries the file onto the middle of the main window."""
+    source = subprocess.Popen([tool, file], env=screen.env, stderr=subprocess.DEVNULL)
+    try:
+        screen.wait(lambda: screen.xdotool("search", "--onlyvisible", "--name", "^drag source$"), "the drag source")
+        time.sleep(0.5)
+        target = (screen.origin[0] + screen.px(4410), screen.origin[1] + screen.px(3300))
+        screen.xdotool("mousemove", "60", "40", "mousedown", "1")
+        for step in range(1, 11):
+            x = 60 + (target[0] - 60) * step // 10
+            y = 40 + (target[1] - 40) * step // 10
+            screen.xdotool("mousemove", str(x), str(y))
+            time.sleep(0.1)
+        screen.xdotool("mouseup", "1")
+        screen.wait(lambda: len(screen.windows(FLEET_TITLE)) == 1, "the fleet window opens with the dropped list")
+    finally:
+        source.terminate()
+        source.wait()
+
+
+def play(args, rows, work):
+    screen = Screen(args.windows_bin, rows, (FOLDER,), work)
+    try:
+        examples = screen.host_path(FOLDER + "\\examples")
+        os.makedirs(examples, exist_ok=True)
+        for name in ("fleet.xlsx", "fleet.ods"):
+            shutil.copy(os.path.join(args.examples, name), examples)
+        os.makedirs(screen.host_path("C:\\Автопарк"))
+        shutil.copy(os.path.join(args.examples, "fleet.csv"), screen.host_path("C:\\Автопарк\\парк.csv"))
+
+        for number, (arguments, list_windows) in enumerate(
+                ((["--fleet", FOLDER + "\\examples\\fleet.xlsx"], FOLDER + "\\examples\\fleet.xlsx"),
+                 (["C:\\Автопарк\\парк.csv"], "C:\\Автопарк\\парк.csv"))):
+            path = os.path.join(work, "record-%d.txt" % number)
+            screen.start(path, FOLDER, arguments, title=FLEET_TITLE)
+            computed(screen, Record(path), list_windows, args.batch, work)
+            close_fleet_window(screen)
+            check(screen.ended() == 0, "the program ends with its last window")
+
+        path = os.path.join(work, "record-drop.txt")
+        screen.start(path, FOLDER)
+        drag_onto_main_window(screen, args.drag_source, os.path.join(examples, "fleet.ods"))
+        record = Record(path)
+        screen.wait(lambda: record.read().get(COMPUTED) is not None, "the dropped list computed", 60)
+        dropped = record.get("fleet:summary:Файл результата")
+        check(dropped and dropped.endswith("fleet-result.ods"), "the dropped list's result: %r" % dropped)
+        computed(screen, record, dropped.replace("-result.ods", ".ods"), args.batch, work)
+        # The fleet window closes alone; the program ends with the main window.
+        close_fleet_window(screen)
+        screen.wait(lambda: not screen.windows(FLEET_TITLE), "the fleet window closes")
+        check(screen.alive(), "the main window stays when the fleet window closes")
+        screen.click("Command6")
+        check(screen.ended() == 0, "the program ends with its last window")
+    finally:
+        screen.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for option in ("--windows-bin", "--batch", "--drag-source", "--examples", "--inventory"):
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    rows = inventory_rows(args.inventory)
+    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"), lambda work: play(args, rows, work))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
