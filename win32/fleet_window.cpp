@@ -358,9 +358,11 @@ void FleetWindow::dropped(HDROP drop)
         m_form.compute(file);
 }
 
-// The window closes at once; a run is stopped and waited for out of sight.
+// The window closes at once; a run is told to stop first, then waited for out of sight (hiding may
+// take a while: Wine waits for a window manager that may not be there).
 void FleetWindow::closing()
 {
+    m_form.Stop_Click();
     ShowWindow(m_parts.window.load(), SW_HIDE);
     m_form.close();
     DestroyWindow(m_parts.window.load());

@@ -7,6 +7,9 @@ Linux for the same lists:
 - the sample .ods dragged from another program onto the main window (XDND, which Wine hands the window
   as WM_DROPFILES), which opens the fleet window with it.
 
+And a long list whose window is closed during the run: the program ends within seconds (Wine's own
+included), the earlier result stays and no work file is left.
+
 Each time the window computes the list at once and writes <name>-result.<ext> beside it: the same bytes
 as the Linux batch's result (a workbook: the same cells), and shows the batch's summary and rejected
 row (the test record, win32/test_seams.h). Closing the window ends the program.
@@ -67,6 +70,14 @@ def close_fleet_window(screen):
     screen.key("alt+F4")
 
 
+def closed_in(screen):
+    """Closes the fleet window, the program's last, and says how long the program took to end."""
+    began = time.monotonic()
+    close_fleet_window(screen)
+    check(screen.ended() == 0, "the program ends with its last window")
+    return time.monotonic() - began
+
+
 def drag_onto_main_window(screen, tool, file):
     """Presses the drag source and carries the file onto the middle of the main window."""
     source = subprocess.Popen([tool, file], env=screen.env, stderr=subprocess.DEVNULL)
@@ -87,6 +98,40 @@ def drag_onto_main_window(screen, tool, file):
         source.wait()
 
 
+def big_list(examples, path, rows):
+    """The sample's vehicles over and over: a list that takes the batch some seconds."""
+    lines = open(os.path.join(examples, "fleet.csv"), "rb").read().splitlines(keepends=True)
+    with open(path, "wb") as out:
+        out.write(lines[0])
+        for i in range(rows):
+            out.write(lines[1 + i % (len(lines) - 1)])
+
+
+def closed_during_run(screen, work, examples, idle):
+    """Closing the window during a run ends it within a second of what closing an idle one takes (Wine
+    itself takes about two to end a program), writes nothing and leaves the earlier result and no work
+    file."""
+    big = FOLDER + "\\большой.csv"
+    big_list(examples, screen.host_path(big), 1000000)
+    earlier = screen.host_path(FOLDER + "\\большой-result.csv")
+    open(earlier, "wb").write(b"the earlier result\r\n")
+    path = os.path.join(work, "record-closed.txt")
+    screen.start(path, FOLDER, ["--fleet", big], title=FLEET_TITLE)
+    record = Record(path)
+    under_way = lambda: record.read().get("fleet:progress", "").isdigit() and 0 < int(record.get("fleet:progress")) < 60
+    screen.wait(under_way, "the run under way", 30)
+    seconds = closed_in(screen)
+    stopped_at = record.read().get("fleet:progress")
+    check(record.get(COMPUTED) is None, "the run was stopped, not finished (at %s %%)" % stopped_at)
+    check(seconds < idle + 1, "the program ends %.1f s after the window is closed, an idle one's %.1f s"
+          % (seconds, idle))
+    check(open(earlier, "rb").read() == b"the earlier result\r\n", "the earlier result is left as it was")
+    left = [name for name in os.listdir(screen.host_path(FOLDER)) if name.startswith(".") or name.endswith(".tmp")]
+    check(not left, "work files left beside the list: %r" % left)
+    print("ok: closed during a run at %s %%, the program ended in %.1f s (idle %.1f s), nothing written, "
+          "nothing left" % (stopped_at, seconds, idle))
+
+
 def play(args, rows, work):
     screen = Screen(args.windows_bin, rows, (FOLDER,), work)
     try:
@@ -97,14 +142,16 @@ def play(args, rows, work):
         os.makedirs(screen.host_path("C:\\Автопарк"))
         shutil.copy(os.path.join(args.examples, "fleet.csv"), screen.host_path("C:\\Автопарк\\парк.csv"))
 
+        idle = 0
         for number, (arguments, list_windows) in enumerate(
                 ((["--fleet", FOLDER + "\\examples\\fleet.xlsx"], FOLDER + "\\examples\\fleet.xlsx"),
                  (["C:\\Автопарк\\парк.csv"], "C:\\Автопарк\\парк.csv"))):
             path = os.path.join(work, "record-%d.txt" % number)
             screen.start(path, FOLDER, arguments, title=FLEET_TITLE)
             computed(screen, Record(path), list_windows, args.batch, work)
-            close_fleet_window(screen)
-            check(screen.ended() == 0, "the program ends with its last window")
+            idle = max(idle, closed_in(screen))
+
+        closed_during_run(screen, work, args.examples, idle)
 
         path = os.path.join(work, "record-drop.txt")
         screen.start(path, FOLDER)
