@@ -9,6 +9,7 @@
 #pragma once
 
 #include "batch/batch.h"
+#include "form/fleet_summary.h"
 
 #include <filesystem>
 #include <functional>
@@ -25,14 +26,6 @@ enum class FleetButton {
     Stop,         // kStopButton
     OpenResult,   // kOpenResultButton
     ShowInFolder, // kShowInFolderButton
-};
-
-// A line of the summary: a caption and its value, side by side.
-struct SummaryLine {
-    std::string_view caption;
-    std::string value;
-
-    bool operator==(const SummaryLine &) const = default;
 };
 
 // A kind of file a dialog offers: its name and its patterns, ';' between them ("*.csv;*.txt"), as the

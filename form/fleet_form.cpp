@@ -1,6 +1,6 @@
 #include "form/fleet_form.h"
 
-#include "engine/utf8.h"
+#include "form/fleet_summary.h"
 #include "form/fleet_texts.h"
 #include "report/file_writer.h"
 
@@ -95,42 +95,9 @@ private:
     unsigned m_percent = 0;
 };
 
-// A text of fleet_texts.h with its "%1" filled in.
-std::string filled(std::string_view pattern, std::string_view value)
-{
-    std::string text(pattern);
-    if (const std::size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
-}
-
-// The batch's message as a sentence of its own: a capital letter first, a full stop last.
-std::string sentence(std::string_view message)
-{
-    std::string text;
-    if (message.empty())
-        return text;
-    std::size_t pos = 0;
-    engine::appendUtf8(text, engine::upperCase(engine::nextCodePoint(message, pos)));
-    text += message.substr(pos);
-    if (!text.ends_with('.') && !text.ends_with('?') && !text.ends_with('!'))
-        text += '.';
-    return text;
-}
-
 std::string fileText(const std::filesystem::path &path)
 {
     return report::utf8Text(path);
-}
-
-// The extension in lower case, as the batch tells a workbook's name.
-std::string extensionOf(const std::filesystem::path &path)
-{
-    std::string extension = report::utf8Text(path.extension());
-    for (char &c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return extension;
 }
 
 FileFilter filterOf(const std::filesystem::path &result)
@@ -169,14 +136,6 @@ FleetForm::FleetForm(FleetControls &controls, Runner runner)
 FleetForm::~FleetForm()
 {
     close();
-}
-
-std::filesystem::path FleetForm::resultNameOf(const std::filesystem::path &list)
-{
-    const std::string extension = extensionOf(list);
-    const bool workbook = extension == ".xlsx" || extension == ".ods";
-    return report::pathOfUtf8(
-        fileText(list.stem()) + "-result" + (workbook ? fileText(list.extension()) : std::string(".csv")));
 }
 
 void FleetForm::Form_Load()
@@ -219,13 +178,13 @@ void FleetForm::Stop_Click()
 void FleetForm::OpenResult_Click()
 {
     if (m_state == FleetState::Done && !m_controls.openFile(m_summary.written))
-        m_controls.warn(filled(ft::kCannotOpen, fileText(m_summary.written)));
+        m_controls.warn(filledText(ft::kCannotOpen, fileText(m_summary.written)));
 }
 
 void FleetForm::ShowInFolder_Click()
 {
     if (m_state == FleetState::Done && !m_controls.showInFolder(m_summary.written))
-        m_controls.warn(filled(ft::kCannotShow, fileText(m_summary.written)));
+        m_controls.warn(filledText(ft::kCannotShow, fileText(m_summary.written)));
 }
 
 void FleetForm::close()
@@ -250,7 +209,7 @@ void FleetForm::start(const std::filesystem::path &list, const std::filesystem::
     auto job = std::make_shared<Job>(m_controls, this);
     m_job = job;
     setState(FleetState::Running);
-    m_controls.showStatus(filled(ft::kRunning, fileText(list.filename())));
+    m_controls.showStatus(filledText(ft::kRunning, fileText(list.filename())));
     m_controls.showProgress(0);
     m_controls.showSummary({});
     m_controls.showRejectedRows({}, {});
@@ -299,7 +258,7 @@ void FleetForm::finished(const Job &job, batch::RunSummary summary)
     case batch::Failure::Result:
         break;
     }
-    m_controls.warn(sentence(summary.message));
+    m_controls.warn(sentenceOf(summary.message));
     showFailure(summary.message);
 }
 
@@ -308,17 +267,9 @@ void FleetForm::showDone(batch::RunSummary summary)
     m_summary = std::move(summary);
     setState(FleetState::Done);
     const std::string written = fileText(m_summary.written);
-    m_controls.showStatus(filled(m_inDocuments ? ft::kDoneInDocuments : ft::kDone, written));
-    const SummaryLine lines[] = {
-        {ft::kComputedCaption, std::to_string(m_summary.computed)},
-        {ft::kRejectedCaption, std::to_string(m_summary.rejected)},
-        {ft::kTotalCaption, m_summary.total.empty() ? std::string(ft::kTotalTooLarge) : m_summary.total},
-        {ft::kResultCaption, written},
-    };
-    m_controls.showSummary(lines);
-    const std::uint64_t unlisted = m_summary.rejected - m_summary.rejectedRows.size();
-    m_controls.showRejectedRows(
-        m_summary.rejectedRows, unlisted > 0 ? filled(ft::kMoreRejected, std::to_string(unlisted)) : "");
+    m_controls.showStatus(filledText(m_inDocuments ? ft::kDoneInDocuments : ft::kDone, written));
+    m_controls.showSummary(summaryLinesOf(m_summary, written));
+    m_controls.showRejectedRows(m_summary.rejectedRows, moreRejectedOf(m_summary));
 }
 
 // The list's folder cannot be written: the result goes to the documents folder, made when missing
@@ -341,7 +292,7 @@ void FleetForm::offerAnotherName(const batch::RunSummary &summary)
 {
     const std::string_view question
         = summary.failure == batch::Failure::ResultBusy ? ft::kResultBusy : ft::kResultProtected;
-    if (m_controls.ask(filled(question, fileText(m_output)))) {
+    if (m_controls.ask(filledText(question, fileText(m_output)))) {
         const FileDialog dialog{ft::kSaveResultTitle, anotherName(m_output), {filterOf(m_output)}};
         if (const std::optional<std::filesystem::path> chosen = m_controls.chooseResultName(dialog)) {
             m_inDocuments = false;
@@ -355,7 +306,7 @@ void FleetForm::offerAnotherName(const batch::RunSummary &summary)
 void FleetForm::showFailure(const std::string &message)
 {
     setState(FleetState::Failed);
-    m_controls.showStatus(sentence(message) + " " + std::string(ft::kNotWritten));
+    m_controls.showStatus(notWrittenText(message));
 }
 
 // The buttons and the progress bar of a state; the status line is the caller's.

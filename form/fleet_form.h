@@ -2,10 +2,11 @@
 // batch off the window's thread with its progress and a way to stop it, then its summary, its rejected
 // rows and the result to open or show in its folder.
 //
-// The result lies beside the list, named as the page names it (resultNameOf); where that folder cannot
-// be written, in the user's documents folder, and the status line says so. A result file that another
-// program holds open, or that is write-protected, is offered a name of the user's choice in the same
-// folder; the earlier file stays as it was. A list the batch cannot read gets the batch's message.
+// The result lies beside the list, named as the page names it (resultNameOf, fleet_summary.h); where
+// that folder cannot be written, in the user's documents folder, and the status line says so. A result
+// file that another program holds open, or that is write-protected, is offered a name of the user's
+// choice in the same folder; the earlier file stays as it was. A list the batch cannot read gets the
+// batch's message.
 // Stopping, closing the window and choosing another list during a run end it within a second (unless
 // an .xlsx result is being packed: batch.h): nothing is written and no work file is left.
 //
@@ -62,10 +63,6 @@ public:
     {
         return m_state;
     }
-
-    // The result of a list beside it: "парк.xlsx" gives "парк-result.xlsx" (a workbook of the list's
-    // kind, .ods likewise), any other list "<name>-result.csv".
-    static std::filesystem::path resultNameOf(const std::filesystem::path &list);
 
     struct Job; // a run, shared by the form and the thread that runs it
 

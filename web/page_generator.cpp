@@ -1,7 +1,8 @@
 // Writes the page's HTML at build time: the template web/index.html with the window's ten pages and its
 // bottom strip filled in from the window's inventory (names, kinds, captions, start texts, looks,
 // tooltips, spoken names), the entries of its lists and drop-downs from the engine's tables, and the
-// names of the steps; and the web app manifest with the window's caption. The page's own files hold no
+// names of the steps; the vehicle list's file field and the captions of its rejected rows from the
+// fleet window's texts; and the web app manifest with the window's caption. The page's own files hold no
 // caption, entry or factor of the window.
 //
 //   page_generator TEMPLATE SITE_FOLDER
@@ -10,9 +11,11 @@
 // an element whose id is the control's name, with its caption as a <label> tied to it. The window's
 // frames become fieldsets, an option button's group is its container, and the factor fields keep the
 // window's cyan.
+#include "form/fleet_texts.h"
 #include "form/inventory.h"
 #include "form/module1.h"
 #include "form/names.h"
+#include "web/list_kinds.h"
 #include "web/page_layout.h"
 
 #include <algorithm>
@@ -551,6 +554,44 @@ void writeTabs(std::string &out)
     out += "</ol>";
 }
 
+// The kinds of file the list's field offers, as the fleet window's open dialog does (its patterns,
+// "*.csv;*.txt"), each by its extension and its media type: ".csv,text/csv,.txt,text/plain".
+std::string listKinds()
+{
+    std::string kinds;
+    const std::string_view patterns = form::fleet_text::kListPatterns;
+    for (std::size_t start = 0, end; start < patterns.size(); start = end + 1) {
+        end = std::min(patterns.find(';', start), patterns.size());
+        const std::string_view extension = patterns.substr(start + 1, end - start - 1); // after the '*'
+        for (const std::string_view kind : {extension, web::mediaTypeOf(extension)})
+            if (!kind.empty())
+                kinds += (kinds.empty() ? "" : ",") + std::string(kind);
+    }
+    return kinds;
+}
+
+// The rejected rows of a list, as the fleet window lists them: a table of the row, the columns and the
+// reason, filled in by the page's script; it scrolls by itself, its header in view.
+std::string rejectedRowsTable()
+{
+    namespace ft = form::fleet_text;
+    std::string header;
+    for (const std::string_view column : {ft::kRowColumn, ft::kColumnsColumn, ft::kReasonColumn})
+        header += Element("th").set("scope", "col").with(escaped(column));
+    const std::string table
+        = Element("table")
+              .set("id", "fleet-rejected")
+              .with(Element("caption").set("id", "fleet-rejected-caption").with(escaped(ft::kRejectedCaption))
+                  + Element("thead").with(Element("tr").with(header)) + Element("tbody").with({}));
+    return Element("div")
+        .set("class", "rejected-rows")
+        .set("role", "region")
+        .set("aria-labelledby", "fleet-rejected-caption")
+        .set("tabindex", "0")
+        .flag("hidden", true)
+        .with(table);
+}
+
 bool readFile(const std::string &path, std::string &text)
 {
     std::FILE *file = std::fopen(path.c_str(), "rb");
@@ -614,8 +655,12 @@ int main(int argc, char **argv)
     filled = replace(page, "@TABS@", tabs) && filled;
     filled = replace(page, "@PAGES@", pages) && filled;
     filled = replace(page, "@STRIP@", strip) && filled;
+    filled = replace(page, "@LIST_KINDS@", listKinds()) && filled;
+    filled = replace(page, "@REJECTED_ROWS@", rejectedRowsTable()) && filled;
     if (!filled) {
-        std::fputs("page_generator: the template lacks @TABS@, @PAGES@ or @STRIP@\n", stderr);
+        std::fputs(
+            "page_generator: the template lacks @TABS@, @PAGES@, @STRIP@, @LIST_KINDS@ or @REJECTED_ROWS@\n",
+            stderr);
         return 1;
     }
 

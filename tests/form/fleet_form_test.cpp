@@ -139,9 +139,9 @@ TEST(FleetForm, ComputesEachKindOfListBesideItAndListsItsRejectedRows)
         f.shownInFolder.clear();
     }
     EXPECT_TRUE(f.messages.empty());
-    EXPECT_EQ(form::FleetForm::resultNameOf("/списки/парк.TXT"), "парк-result.csv");
-    EXPECT_EQ(form::FleetForm::resultNameOf("/списки/парк"), "парк-result.csv");
-    EXPECT_EQ(form::FleetForm::resultNameOf("/списки/парк.XLSX"), "парк-result.XLSX");
+    EXPECT_EQ(form::resultNameOf("/списки/парк.TXT"), "парк-result.csv");
+    EXPECT_EQ(form::resultNameOf("/списки/парк"), "парк-result.csv");
+    EXPECT_EQ(form::resultNameOf("/списки/парк.XLSX"), "парк-result.XLSX");
 }
 
 TEST(FleetForm, AListTheBatchCannotReadGetsItsMessageAndNoResult)
@@ -169,7 +169,7 @@ TEST(FleetForm, AListTheBatchCannotReadGetsItsMessageAndNoResult)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
         const fs::path list = folder.path() / c.file;
-        const fs::path result = folder.path() / form::FleetForm::resultNameOf(list);
+        const fs::path result = folder.path() / form::resultNameOf(list);
         support::writeFile(list, c.bytes);
         support::writeFile(result, "прежний результат");
         RecordingFleet f;
@@ -204,7 +204,7 @@ TEST(FleetForm, StoppingChoosingAnotherListAndClosingEndARunWithoutTrace)
         ASSERT_EQ(batch::run({csv, list}, console), batch::kSomeRejected);
         fs::remove(csv);
     }
-    const fs::path result = folder.path() / form::FleetForm::resultNameOf(list);
+    const fs::path result = folder.path() / form::resultNameOf(list);
     support::writeFile(result, "прежний результат");
     fs::copy_file(kExamples / "fleet.csv", folder.path() / "fleet.csv");
     const std::vector<std::string> files = support::listFolder(folder.path());

@@ -4,13 +4,14 @@ by the window's control names, which are the page's ids.
 
 The same moves of a user are played on the page and on the window (window_replay runs Form1 off-screen):
 both must show the same fields, totals and messages, and write the same str.txt and str.doc for the same
-start date and time. The worked examples of the tariff must come out; the sample vehicle list must give the
-desktop batch's messages, exit status and result byte for byte, also from a local folder (file://); its
-.xlsx and .ods forms must give results of their own kind with the desktop's cells, and a damaged workbook
-and one that unpacks past the limits the desktop's message and no result; the page must keep working
-offline once visited; no request may leave the page's origin and nothing may land on the console.
+start date and time. The worked examples of the tariff must come out; the sample vehicle list, chosen in
+the page's file field, must show what the desktop's fleet window shows (fleet_replay runs it: status line,
+summary, rejected rows) and give its result byte for byte, also from a local folder (file://) and named
+as a .txt list; its .xlsx and .ods forms must give results of their own kind with the fleet window's
+cells, and a damaged workbook and one that unpacks past the limits its message and no result; the page
+must keep working offline once visited; no request may leave the page's origin and nothing may land on the console.
 
-    page_test.py --site DIR --window-replay TOOL --program TARIFMASTER --fleet CSV --picture GIF
+    page_test.py --site DIR --window-replay TOOL --fleet-replay TOOL --fleet CSV --picture GIF
 
 Exit status 77 (skipped) when the site has not been built, unless TARIFMASTER_WEB_REQUIRED is set.
 """
@@ -191,18 +192,25 @@ class Browser:
         return urls
 
 
+def replayed(output, listed):
+    """The "NAME=TEXT" lines of a replay tool: a name in listed gathers its texts in a list."""
+    shown = {name: [] for name in listed}
+    for line in output.splitlines():
+        name, text = line.split("=", 1)
+        text = text.replace("\\n", "\n")
+        if name in listed:
+            shown[name].append(text)
+        else:
+            shown[name] = text
+    return shown
+
+
 def window_replay(tool, folder, start, moves):
     run = subprocess.run([tool, folder, start[0], start[1]] + moves, capture_output=True, text=True, timeout=60,
                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
     check(run.returncode == 0, "window_replay: %s%s" % (run.stdout, run.stderr))
-    shown = {"messages": []}
-    for line in run.stdout.splitlines():
-        name, text = line.split("=", 1)
-        text = text.replace("\\n", "\n")
-        if name == "message":
-            shown["messages"].append(text)
-        else:
-            shown[name] = text
+    shown = replayed(run.stdout, ["message"])
+    shown["messages"] = shown.pop("message")
     return shown
 
 
@@ -266,9 +274,28 @@ def check_start_time(start, opened):
     check(abs((shown - opened).total_seconds()) < 120, "start %s, page opened at %s" % (shown, opened))
 
 
-def check_fleet(browser, url, fleet, program, work, label):
-    """The page computes the list in fleet as `program --batch` does in a folder of its own: the same
-    lines, exit status and result (a workbook's cells), or no result at all."""
+def fleet_replay(tool, folder, list_name):
+    """What the desktop's fleet window shows for the list in folder, and whether it wrote a result."""
+    run = subprocess.run([tool, list_name], cwd=folder, capture_output=True, text=True, timeout=120)
+    check(run.returncode in (0, 1), "fleet_replay: %s%s" % (run.stdout, run.stderr))
+    shown = replayed(run.stdout, ["summary", "rejected"])
+    for name in ("summary", "rejected"):
+        shown[name] = [text.split("\t") for text in shown[name]]
+    return shown, run.returncode == 0
+
+
+PAGE_FLEET = """const rows = (selector) => Array.from(document.querySelectorAll(selector), (row) =>
+    Array.from(row.children, (cell) => cell.textContent));
+const summary = Array.from(document.querySelectorAll('#fleet-summary dt'), (term) =>
+    [term.textContent, term.nextElementSibling.textContent]);
+return {status: document.getElementById('fleet-status').textContent, summary: summary,
+        rejected: rows('#fleet-rejected tbody tr'), more: document.getElementById('fleet-more').textContent};"""
+
+
+def check_fleet(browser, url, fleet, tool, work, label):
+    """The list in fleet, chosen in the page's file field as a user chooses it, is computed as the
+    desktop's fleet window computes it in a folder of its own: the same status line, summary, rejected
+    rows and result (a workbook's cells), or no result at all."""
     browser.open(url)
     list_name = os.path.basename(fleet)
     downloads = os.path.join(work, "page-%s-%s" % (label, list_name))
@@ -277,31 +304,30 @@ def check_fleet(browser, url, fleet, program, work, label):
     os.makedirs(desktop)
     browser.download_into(downloads)
     shutil.copy(fleet, desktop)
-    base, extension = os.path.splitext(list_name)
-    workbook = extension in (".xlsx", ".ods")
-    name = base + "-result" + (extension if workbook else ".csv")
-    run = subprocess.run([program, "--batch", list_name] + (["--output", name] if workbook else []),
-                         cwd=desktop, capture_output=True, timeout=120)
+    window, written = fleet_replay(tool, desktop, list_name)
 
-    browser.element("fleet-file").send_keys(fleet)
+    chooser = browser.element("fleet-file")
+    kinds = chooser.get_attribute("accept").split(",")
+    check(os.path.splitext(list_name)[1].lower() in kinds, "%s: the file field offers %r" % (list_name, kinds))
+    chooser.send_keys(fleet)
     browser.wait(lambda: browser.script("return document.getElementById('fleet-status').dataset.status"),
                  "%s: %s computed" % (label, list_name), seconds=60)
     status = int(browser.script("return document.getElementById('fleet-status').dataset.status"))
-    shown = browser.script("return document.getElementById('fleet-status').textContent")
-    check(status == run.returncode, "%s: %s ends with %d, the desktop's with %d" % (label, list_name, status,
-                                                                                   run.returncode))
-    check(shown == run.stderr.decode().rstrip("\n"), "%s: %s: the page says %r, the desktop %r"
-          % (label, list_name, shown, run.stderr.decode()))
-    if run.returncode == 2:
+    shown = browser.script(PAGE_FLEET)
+    check(shown == window, "%s: %s: the page shows %r, the fleet window %r" % (label, list_name, shown, window))
+    check((status != 2) == written, "%s: %s ends with %d" % (label, list_name, status))
+    if not written:
         time.sleep(0.5)
         check(not os.listdir(downloads), "%s: %s: a result saved: %r" % (label, list_name, os.listdir(downloads)))
         return
-    result = wait_for_file(os.path.join(downloads, name))
-    if workbook:
-        same = workbooks.cells(os.path.join(downloads, name)) == workbooks.cells(os.path.join(desktop, name))
+    name = window["summary"][-1][1]  # the result's file, the summary's last line
+    saved = os.path.join(downloads, name)
+    wait_for_file(saved)
+    if os.path.splitext(name)[1] in (".xlsx", ".ods"):
+        same = workbooks.cells(saved) == workbooks.cells(os.path.join(desktop, name))
     else:
-        same = result == run.stdout
-    check(same, "%s: the page's %s differs from tarifmaster --batch" % (label, name))
+        same = open(saved, "rb").read() == open(os.path.join(desktop, name), "rb").read()
+    check(same, "%s: the page's %s differs from the fleet window's" % (label, name))
 
 
 def check_keyboard(browser, url):
@@ -339,7 +365,7 @@ def check_offline(browser, site, url):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--site", "--window-replay", "--program", "--fleet", "--picture"):
+    for option in ("--site", "--window-replay", "--fleet-replay", "--fleet", "--picture"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     if not os.path.exists(os.path.join(args.site, "index.html")):
@@ -363,9 +389,11 @@ def main():
         examples = os.path.dirname(args.fleet)
         workbooks.damaged(examples, os.path.join(work, "повреждена.xlsx"))
         workbooks.bomb(examples, os.path.join(work, "бомба.xlsx"))
+        shutil.copy(args.fleet, os.path.join(work, "парк.txt"))
         for fleet in (args.fleet, os.path.join(examples, "fleet.xlsx"), os.path.join(examples, "fleet.ods"),
-                      os.path.join(work, "повреждена.xlsx"), os.path.join(work, "бомба.xlsx")):
-            check_fleet(browser, url, fleet, args.program, work, "served")
+                      os.path.join(work, "парк.txt"), os.path.join(work, "повреждена.xlsx"),
+                      os.path.join(work, "бомба.xlsx")):
+            check_fleet(browser, url, fleet, args.fleet_replay, work, "served")
             print("ok: the vehicle list " + os.path.basename(fleet))
         check_keyboard(browser, url)
         print("ok: the keyboard")
@@ -373,7 +401,7 @@ def main():
         local = "file://" + os.path.abspath(os.path.join(args.site, "index.html"))
         play_scenario(browser, local, args.window_replay, args.picture, work, "from a local folder",
                       FOREIGN + ["#Command2", "#Command7"], {"Text10": "4322,5"})
-        check_fleet(browser, local, args.fleet, args.program, work, "local")
+        check_fleet(browser, local, args.fleet, args.fleet_replay, work, "local")
         print("ok: from a local folder")
 
         check_offline(browser, site, url)
