@@ -126,8 +126,10 @@ class Screen:
         display = os.read(read, 64).decode().strip()
         # Kept open while Xvfb runs: it may write the number again, and dies if it cannot.
         self.displayfd = read
+        # TARIFMASTER_WINEDEBUG=err+all shows Wine's own errors, for a program that ends without a word.
         self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=os.path.join(self.work, "prefix"),
-                        WINEDEBUG="-all", LC_ALL="C.UTF-8", HOME=self.work,
+                        WINEDEBUG=os.environ.get("TARIFMASTER_WINEDEBUG", "-all"), LC_ALL="C.UTF-8",
+                        HOME=self.work,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d")
         self.env.pop("WAYLAND_DISPLAY", None)
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=180)
@@ -200,14 +202,15 @@ class Screen:
         return self.program is not None and self.program.poll() is None
 
     def crash_text(self):
-        """What Wine said of a crash ("Unhandled page fault ... at address ..."), or an empty text."""
-        if not self.errors:
+        """How the program ended, with what Wine said of a crash ("Unhandled page fault ... at address
+        ...") or the last of what it wrote; an empty text while it runs."""
+        if not self.errors or self.program is None or self.program.poll() is None:
             return ""
         self.errors.flush()
         self.errors.seek(0)
-        said = self.errors.read().decode("utf-8", "replace")
-        lines = [line for line in said.splitlines() if "Unhandled" in line or "page fault" in line]
-        return (": " + " / ".join(lines[:3])) if lines else ""
+        said = self.errors.read().decode("utf-8", "replace").splitlines()
+        lines = [line for line in said if "Unhandled" in line or "page fault" in line] or said[-5:]
+        return " (exit status %d%s)" % (self.program.returncode, (": " + " / ".join(lines[:5])) if lines else "")
 
     def px(self, twips):
         return (twips * self.dpi + 720) // 1440

@@ -42,6 +42,7 @@ class Stream:
         self.random = random.Random(seed)
         self.work = work
         self.recent = collections.deque(maxlen=15)
+        self.events = open(os.path.join(work, "events.txt"), "w", encoding="utf-8")  # the whole stream
         self.reports = 0
         self.starts = 0
         self.messages = 0
@@ -64,7 +65,7 @@ class Stream:
         left, top, w, h = absolute(self.rows, "Command6")
         if screen.px(left) <= x < screen.px(left + w) and screen.px(top) <= y < screen.px(top + h):
             return  # "Выход" has an event of its own
-        self.recent.append("click at %d,%d" % (x, y))
+        self.note("click at %d,%d" % (x, y))
         screen.clicks_at([(x, y)])
 
     def click_control(self):
@@ -73,12 +74,12 @@ class Stream:
         x = self.screen.px(left) + self.random.randrange(max(1, self.screen.px(width)))
         y = self.screen.px(top) + self.random.randrange(max(1, self.screen.px(height)))
         page = page_of(self.rows, name)
-        self.recent.append("click %s at %d,%d on page %d" % (name, x, y, page))
+        self.note("click %s at %d,%d on page %d" % (name, x, y, page))
         self.screen.clicks_at([self.screen.tab_centre(page), (x, y)])
 
     def press_key(self):
         key = self.random.choice(KEYS)
-        self.recent.append("key " + key)
+        self.note("key " + key)
         self.screen.xdotool("key", key)
 
     def random_text(self):
@@ -89,13 +90,13 @@ class Stream:
 
     def type_text(self):
         text = self.random_text()
-        self.recent.append("type %r" % text[:40])
+        self.note("type %r" % text[:40])
         self.screen.xdotool("type", "--delay", "2", text)
 
     def choose_in_drop_down(self):
         name = self.random.choice(["Combo1", "Combo2", "Combo3", "Combo4", "Combo5"])
         row = self.random.randrange(15)
-        self.recent.append("open %s, its row %d" % (name, row))
+        self.note("open %s, its row %d" % (name, row))
         height = int(self.record.get("rowheight:" + name, "13"))
         self.screen.clicks_at([self.screen.tab_centre(page_of(self.rows, name)), self.screen.drop_arrow(name)])
         time.sleep(0.05)
@@ -104,8 +105,13 @@ class Stream:
     def press(self, name):
         if name == "Command7" and self.random.randrange(2):
             self.press(self.random.choice(["Option8", "Option9"]))
-        self.recent.append("press " + name)
+        self.note("press " + name)
         self.screen.clicks_at([self.screen.tab_centre(page_of(self.rows, name)), self.screen.centre(name)])
+
+    def note(self, event):
+        self.recent.append(event)
+        self.events.write(event + "\n")
+        self.events.flush()
 
     def step(self):
         roll = self.random.randrange(40)
@@ -124,7 +130,7 @@ class Stream:
         elif roll < 39:
             self.press("Command7")
         elif self.random.randrange(10) == 0:
-            self.recent.append("press Command6")
+            self.note("press Command6")
             self.screen.clicks_at([self.screen.centre("Command6")])
 
     # After each event.
@@ -139,7 +145,7 @@ class Stream:
         while len(self.record.read().messages) > self.messages:
             message = self.record.messages[self.messages]
             self.messages += 1
-            self.recent.append("message %r" % message[:60])
+            self.note("message %r" % message[:60])
             screen.wait(lambda: len(screen.windows()) >= 2 or not screen.alive(), "the box of %r" % message)
             if message.startswith(SAVED):
                 self.check_report(message[len(SAVED):])
@@ -151,6 +157,7 @@ class Stream:
         if not screen.alive():
             check(self.record.read().get("closed") == "1" and screen.ended() == 0,
                   "the program died%s; the last events: %s" % (screen.crash_text(), " / ".join(self.recent)))
+            self.note("started again")
             self.start()
 
     def check_report(self, path):
