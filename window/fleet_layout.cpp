@@ -1,6 +1,7 @@
 #include "window/fleet_layout.h"
 
 #include "form/fleet_texts.h"
+#include "window/controls.h"
 #include "window/text.h"
 
 #include <QFormLayout>
@@ -30,7 +31,7 @@ QLabel *textLine(const QString &name, QWidget &window)
 
 QPushButton *button(const QString &name, std::string_view caption, QWidget &window)
 {
-    auto *button = new QPushButton(fromUtf8(caption), &window);
+    auto *button = new CommandButton(fromUtf8(caption), &window); // Return presses it, as in the main window
     button->setObjectName(name);
     return button;
 }
