@@ -82,7 +82,7 @@ bool SystemDesktop::showInFolder(const QString &file)
         QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"),
         QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+    call << QStringList{QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)} << QString();
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), QCoreApplication::instance());
     QObject::connect(
         watcher, &QDBusPendingCallWatcher::finished, watcher, [file](QDBusPendingCallWatcher *done) {
