@@ -11,142 +11,25 @@
 // every line at ';', run in turn with the batch on the same file in the same process, so that the ratio
 // of the two does not depend on the machine: once for the file in Windows-1251, as a Russian spreadsheet
 // saves it, and once in UTF-8.
-#include "batch/tables.h"
-#include "engine/base_rates.h"
-#include "engine/bonus_malus.h"
-#include "engine/premium.h"
-#include "engine/step_factors.h"
-#include "engine/territory.h"
-#include "engine/windows1251.h"
+#include "bench/bench_lists.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A small deterministic generator, so every run reads the same file.
-class Dice {
-public:
-    std::size_t operator()(std::size_t sides)
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::size_t>((m_state >> 33) % sides);
-    }
-
-private:
-    std::uint64_t m_state = 42;
-};
-
-template<typename Range>
-std::string_view pick(Dice &dice, const Range &range)
-{
-    return range[dice(range.size())];
-}
-
-template<typename Rows>
-std::string_view pickEntry(Dice &dice, const Rows &rows)
-{
-    return rows[dice(rows.size())].entry;
-}
-
-enum class Encoding { Utf8, Windows1251 };
-
-// One vehicle per row: every category, entries of every list, now and then a factor typed as a number,
-// and one row in a hundred with a misspelt town.
-void writeList(const fs::path &path, std::size_t rows, Encoding encoding)
-{
-    std::ofstream out(path, std::ios::binary);
-    const auto put = [&](const std::string &utf8) {
-        out << (encoding == Encoding::Windows1251 ? engine::toWindows1251(utf8) : utf8);
-    };
-    put("Госномер;Категория;ТБ;КТ;Тип ТС;Класс;Выплаты;КВС;КО;КМ;КС;КП;КН;Исключить КП\r\n");
-    Dice dice;
-    const std::vector<std::span<const engine::BaseRateRow>> rates
-        = {engine::kCarRates, engine::kTruckRates, engine::kMotorcycleRates};
-    const std::vector<std::span<const std::string_view>> settlements = {engine::kMoscowEntries,
-        engine::kMoscowRegionDistricts,
-        engine::kPetersburgEntries,
-        engine::kTowns,
-        engine::kTowns,
-        engine::kTowns,
-        engine::kSmallSettlementEntries};
-    std::string line;
-    for (std::size_t i = 0; i < rows; ++i) {
-        line.clear();
-        line += "А" + std::to_string(100 + i % 900) + "ВС" + std::to_string(10 + i % 90) + ";";
-        line += batch::categoryWord(static_cast<engine::Category>(i % engine::kCategoryCount));
-        line += ';';
-        if (dice(10) == 0)
-            line += "1980";
-        else
-            line += pickEntry(dice, rates[dice(rates.size())]);
-        line += ';';
-        if (dice(100) == 0)
-            line += "Новосибрск";
-        else if (dice(10) == 0)
-            line += "1,3";
-        else
-            line += pick(dice, settlements[dice(settlements.size())]);
-        line += ';';
-        line += dice(5) == 0 ? "трактора" : "";
-        line += ';';
-        line += engine::kBonusMalusClasses[dice(engine::kBonusMalusClasses.size())].label;
-        line += ';';
-        line += dice(2) == 0 ? std::string_view() : pick(dice, engine::kPayoutCounts);
-        line += ';';
-        line += pickEntry(dice, engine::kDriverRows);
-        line += ';';
-        line += dice(2) == 0 ? std::string_view("1,5") : pickEntry(dice, engine::kAdmittedDriverRows);
-        line += ';';
-        line += pickEntry(dice, engine::kEnginePowerRows);
-        line += ';';
-        line += pickEntry(dice, engine::kUsePeriodRows);
-        line += ';';
-        line += pickEntry(dice, engine::kTermRows);
-        line += ';';
-        line += pick(dice, engine::kViolationFactors);
-        line += ';';
-        line += dice(2) == 0 ? "да" : "нет";
-        line += "\r\n";
-        put(line);
-    }
-}
-
-// The generated lists live in a folder of their own, removed when the benchmark ends.
-struct ListFolder {
-    fs::path path;
-    ListFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tarifmaster-batch-bench-XXXXXX").string();
-        path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~ListFolder()
-    {
-        std::error_code ignored;
-        if (!path.empty())
-            fs::remove_all(path, ignored);
-    }
-};
+using bench::ChildRun;
+using bench::Encoding;
 
 const fs::path &listFolder()
 {
-    static const ListFolder folder;
+    static const bench::ListFolder folder;
     return folder.path;
 }
 
@@ -157,47 +40,8 @@ const fs::path &listOf(std::size_t rows, Encoding encoding = Encoding::Utf8)
         + (encoding == Encoding::Windows1251 ? "-windows-1251" : "-utf-8") + ".csv";
     auto [at, added] = lists.try_emplace({rows, encoding}, listFolder() / name);
     if (added)
-        writeList(at->second, rows, encoding);
+        bench::writeList(at->second, rows, encoding);
     return at->second;
-}
-
-struct ChildRun {
-    bool exited = false;
-    double seconds = 0;    // wall-clock time from start to exit
-    double cpuSeconds = 0; // user and system time of the child
-    long peakKilobytes = 0;
-};
-
-// Runs a program found on the PATH or by its path, its standard output and error thrown away.
-ChildRun runChild(std::vector<std::string> args)
-{
-    std::vector<char *> argv;
-    for (std::string &arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-
-    ChildRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        struct rusage usage { };
-        if (::wait4(pid, &status, 0, &usage) == pid) {
-            run.exited = WIFEXITED(status) && WEXITSTATUS(status) <= 1; // 1: the misspelt towns
-            run.peakKilobytes = usage.ru_maxrss;
-            const auto seconds = [](const timeval &time) {
-                return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-            };
-            run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-        }
-    }
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
 }
 
 ChildRun runBatch(const fs::path &list, const fs::path *output, const char *program = TARIFMASTER_PROGRAM)
@@ -205,13 +49,13 @@ ChildRun runBatch(const fs::path &list, const fs::path *output, const char *prog
     std::vector<std::string> args = {program, "--batch", list.string()};
     if (output)
         args.insert(args.end(), {"--output", output->string()});
-    return runChild(std::move(args));
+    return bench::runChild(std::move(args));
 }
 
 // awk reading the list and splitting each line into its cells, and nothing else.
 ChildRun runAwk(const fs::path &list)
 {
-    return runChild({"awk", "-F;", "{n+=NF}", list.string()});
+    return bench::runChild({"awk", "-F;", "{n+=NF}", list.string()});
 }
 
 void measure(benchmark::State &state, bool toFile)

@@ -157,13 +157,17 @@ void FleetForm::Choose_Click()
 
 void FleetForm::compute(const std::filesystem::path &list)
 {
+    std::error_code error;
+    std::filesystem::path whole = std::filesystem::absolute(list, error).lexically_normal();
+    if (error)
+        whole = list;
     if (m_state == FleetState::Running || m_state == FleetState::Stopping) {
-        m_next = list;
+        m_next = whole;
         Stop_Click();
         return;
     }
     m_inDocuments = false;
-    start(list, list.parent_path() / resultNameOf(list));
+    start(whole, whole.parent_path() / resultNameOf(whole));
 }
 
 void FleetForm::Stop_Click()

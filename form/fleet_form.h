@@ -48,8 +48,9 @@ public:
 
     // "Выбрать список…": the open dialog, then the list chosen.
     void Choose_Click();
-    // A list given otherwise: dropped on the window, named on the command line. During a run, the run
-    // stops first, then the list is computed.
+    // A list given otherwise: dropped on the window, named on the command line. A name relative to the
+    // current folder is made whole first, so that the messages and the result name the file wherever it
+    // lies. During a run, the run stops first, then the list is computed.
     void compute(const std::filesystem::path &list);
     void Stop_Click();
     void OpenResult_Click();

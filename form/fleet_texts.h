@@ -18,6 +18,9 @@ inline constexpr std::string_view kShowInFolderButton = "Показать в п�
 inline constexpr std::string_view kRowColumn = "Строка";
 inline constexpr std::string_view kColumnsColumn = "Столбец";
 inline constexpr std::string_view kReasonColumn = "Причина";
+// What screen readers call the controls that show no caption of their own.
+inline constexpr std::string_view kProgressName = "Ход расчета";
+inline constexpr std::string_view kRejectedRowsName = "Отклоненные строки";
 
 // The dialogs. A filter is the name of a kind of file and its patterns, as both toolkits take them.
 inline constexpr std::string_view kChooseListTitle = "Выберите список транспортных средств";
@@ -51,7 +54,9 @@ static_assert(batch::kRejectedRowsKept == 10000);
 inline constexpr std::string_view kMoreRejected
     = "Показаны первые 10 000 отклоненных строк; еще %1 — в столбце «Ошибка» файла результата.";
 
-// The messages.
+// The messages. A question's buttons are these, whatever the desktop's language.
+inline constexpr std::string_view kYesButton = "Да";
+inline constexpr std::string_view kNoButton = "Нет";
 inline constexpr std::string_view kResultBusy
     = "Файл «%1» открыт в другой программе, поэтому заменить его нельзя; прежний файл не изменен.\n\n"
       "Сохранить результат под другим именем?";

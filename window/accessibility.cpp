@@ -1,6 +1,7 @@
 #include "window/accessibility.h"
 
 #include "window/controls.h"
+#include "window/fleet_window.h"
 #include "window/main_window.h"
 
 #include <QAbstractItemView>
@@ -134,7 +135,8 @@ QAccessibleInterface *describe(const QString &className, QObject *object)
         return new ComboBoxDescription(widget);
     if (className == QLatin1String(LinkLabel::staticMetaObject.className()))
         return new LinkDescription(widget);
-    if (className == QLatin1String(MainWindow::staticMetaObject.className()))
+    if (className == QLatin1String(MainWindow::staticMetaObject.className())
+        || className == QLatin1String(FleetWindow::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }

@@ -4,7 +4,7 @@
 //              text in its field and leaves the caption to a label relation, so "3" or "6 месяцев" was
 //              all a screen reader said; the text stays the value, the entries stay its children.
 //   LinkLabel  a link with a press action that does what a click does, not a static text.
-//   Form1      a window, whose title screen readers announce when it becomes active.
+//   Form1, the fleet window  windows, whose titles screen readers announce when they become active.
 #pragma once
 
 namespace window {

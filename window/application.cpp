@@ -2,6 +2,7 @@
 
 #include "tarifmaster/version.h"
 #include "window/look.h"
+#include "window/text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -12,7 +13,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace window::application {
 
@@ -22,16 +25,24 @@ QString helpText()
 {
     return QStringLiteral(
         "Использование: %1 [параметр]\n"
+        "       %1 [--fleet] [ФАЙЛ]\n"
         "\n"
         "ТарифМастер рассчитывает страховую премию по обязательному страхованию гражданской\n"
         "ответственности владельцев транспортных средств по тарифам, утвержденным постановлением\n"
         "Правительства Российской Федерации от 7 мая 2003 г. № 264.\n"
         "\n"
         "Параметры:\n"
-        "  -h, --help     показать эту справку и выйти\n"
-        "  -v, --version  показать версию программы и выйти\n"
+        "  -h, --help      показать эту справку и выйти\n"
+        "  -v, --version   показать версию программы и выйти\n"
+        "  --fleet [ФАЙЛ]  открыть окно расчета парка ТС; список ФАЙЛ (CSV, .xlsx или .ods)\n"
+        "                  рассчитывается сразу, без него окно предлагает выбрать список\n"
+        "  ФАЙЛ            то же, что --fleet ФАЙЛ: так список передает файловый менеджер\n"
         "\n"
-        "Без параметров программа открывает свое окно. Без экрана ее запускают так:\n"
+        "Результат расчета парка записывается рядом со списком: парк.xlsx дает\n"
+        "парк-result.xlsx, парк.ods — парк-result.ods, другой список — <имя>-result.csv.\n"
+        "Список можно и перетащить в окно программы.\n"
+        "\n"
+        "Без параметров программа открывает главное окно. Без экрана ее запускают так:\n"
         "  xvfb-run -a %1\n"
         "  QT_QPA_PLATFORM=offscreen %1\n"
         "\n"
@@ -71,6 +82,15 @@ void whileOpeningDisplay(QtMsgType type, const QMessageLogContext &context, cons
 }
 
 } // namespace
+
+form::WindowRequest windowRequest(const QStringList &arguments)
+{
+    std::vector<std::string> utf8;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        utf8.push_back(toUtf8(arguments[i]));
+    const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    return form::windowRequest(views);
+}
 
 std::optional<Answer> answerCommandLine(int argc, char *argv[], std::string_view moreHelp)
 {

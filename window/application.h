@@ -1,9 +1,12 @@
-// The program around the window: its command line, what it says when there is no screen to open, its
+// The program around the windows: its command line, what it says when there is no screen to open, its
 // name and icon on the desktop, and Qt's own texts in Russian.
 #pragma once
 
+#include "form/fleet_start.h"
+
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string_view>
@@ -20,6 +23,10 @@ struct Answer {
     QString text; // for standard output
     int status = 0;
 };
+
+// Which window the command line asks for, once Qt has taken its own options out of it
+// (QCoreApplication::arguments(), the program's name first): the rule is form::windowRequest's.
+form::WindowRequest windowRequest(const QStringList &arguments);
 
 // --help and --version, answered in Russian without opening a window; moreHelp (the batch mode's part)
 // follows the window's part of the help. Other arguments are left to Qt, which takes its own

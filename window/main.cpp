@@ -1,7 +1,9 @@
 #include "batch/batch.h"
 #include "window/application.h"
 #include "window/desktop.h"
+#include "window/fleet_window.h"
 #include "window/main_window.h"
+#include "window/text.h"
 
 #include <QApplication>
 
@@ -22,6 +24,14 @@ int main(int argc, char *argv[])
     window::application::setUp(app);
 
     window::SystemDesktop desktop;
+    const form::WindowRequest request = window::application::windowRequest(QCoreApplication::arguments());
+    if (request.fleet) {
+        window::FleetWindow fleet(desktop);
+        fleet.show();
+        if (request.list)
+            fleet.compute(window::fromUtf8(*request.list));
+        return app.exec();
+    }
     window::MainWindow form(desktop, QCoreApplication::applicationDirPath());
     form.show();
     return app.exec();

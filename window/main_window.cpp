@@ -5,6 +5,7 @@
 #include "window/accessibility.h"
 #include "window/controls.h"
 #include "window/desktop.h"
+#include "window/fleet_window.h"
 #include "window/look.h"
 #include "window/report_picture.h"
 #include "window/text.h"
@@ -12,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDropEvent>
 #include <QFile>
 #include <QLocale>
 #include <QRadioButton>
@@ -58,7 +60,13 @@ MainWindow::MainWindow(Desktop &desktop, const QString &programFolder, QWidget *
         form::kClientWidthTwips / form::kTwipsPerPixel, form::kClientHeightTwips / form::kTwipsPerPixel);
     m_controls = buildControls(*this).controls;
     bindEvents();
+    setAcceptDrops(true);
     m_form.Form_Load();
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_fleet; // stops its run: nothing outlives the window that opened it
 }
 
 QWidget *MainWindow::control(const QString &name) const
@@ -114,6 +122,30 @@ void MainWindow::showEvent(QShowEvent *event)
         m_centred = true;
         centreOnScreen();
     }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedList(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// A fleet window that is open takes the list (stopping its run first); a closed one is not shown again.
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString list = droppedList(event->mimeData());
+    if (list.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (!m_fleet || !m_fleet->isVisible()) {
+        delete m_fleet;
+        m_fleet = new FleetWindow(m_desktop);
+        m_fleet->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_fleet->show();
+    m_fleet->raise();
+    m_fleet->activateWindow();
+    m_fleet->compute(list);
 }
 
 void MainWindow::centreOnScreen()

@@ -10,12 +10,14 @@
 #include "window/program_files.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 namespace window {
 
 class Desktop;
+class FleetWindow;
 
 class MainWindow : public QWidget, private form::Controls {
     Q_OBJECT
@@ -23,6 +25,7 @@ public:
     // programFolder: the folder of the executable; ProgramFiles tells from it where the help pages and
     // the picture lie and where the reports go.
     MainWindow(Desktop &desktop, const QString &programFolder, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The control with this name, as the inventory names it.
     QWidget *control(const QString &name) const;
@@ -33,6 +36,9 @@ private:
     void bindEvents();
     void centreOnScreen();
     void showEvent(QShowEvent *event) override;
+    // A vehicle list dropped on the window opens the fleet window computing it (fleet_window.h).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     QWidget *widgetOf(std::string_view control) const;
 
     // form::Controls
@@ -60,6 +66,7 @@ private:
     // runs the handlers of its own changes itself.
     bool m_changingForForm = false;
     bool m_centred = false;
+    QPointer<FleetWindow> m_fleet; // the fleet window a drop opened, until it is closed
 };
 
 } // namespace window

@@ -1,9 +1,11 @@
-// Renders every page of the window to PNG files, and where focus shows, without a display:
+// Renders every page of the window to PNG files, and where focus shows, without a display, then the
+// fleet window in each of its states (fleet-*.png):
 //   QT_QPA_PLATFORM=offscreen tarifmaster_screenshots OUTPUT_FOLDER [dark]
-// With QT_SCALE_FACTOR=2 the pictures show the window at 200 %; with "dark" the desktop's palette is a
+// With QT_SCALE_FACTOR=2 the pictures show the windows at 200 %; with "dark" the desktop's palette is a
 // dark one, as dark desktop themes set it, and the file names end in "-dark".
 #include "window/controls.h"
 #include "window/desktop.h"
+#include "window/fleet_screenshots.h"
 #include "window/main_window.h"
 
 #include <QApplication>
@@ -26,8 +28,10 @@ int main(int argc, char *argv[])
     const bool dark = argc > 2 && qstrcmp(argv[2], "dark") == 0;
     if (dark) {
         QPalette palette(QColor(53, 53, 53), QColor(42, 42, 42));
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
             palette.setColor(role, QColor(238, 238, 238));
+            palette.setColor(QPalette::Disabled, role, QColor(128, 128, 128)); // as dark themes grey them
+        }
         palette.setColor(QPalette::Base, QColor(35, 35, 35));
         QApplication::setPalette(palette);
     }
@@ -69,5 +73,6 @@ int main(int argc, char *argv[])
         form.control(QLatin1String(name))->setFocus(Qt::ShortcutFocusReason);
         save(QStringLiteral("focus-%1").arg(QLatin1String(name)));
     }
+    window::saveFleetWindowStates(out, suffix, QStringLiteral(TARIFMASTER_EXAMPLES));
     return 0;
 }

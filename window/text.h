@@ -1,10 +1,12 @@
 // The window's texts are QStrings; the engine, the reports and the inventory speak UTF-8. These are the
-// only crossings between the two.
+// crossings between the two, and between a file's name as Qt shows it and as the system has it.
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,16 @@ inline std::string toUtf8(const QString &text)
 inline QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::filesystem::path pathOf(const QString &file)
+{
+    return QFile::encodeName(file).toStdString();
+}
+
+inline QString fromPath(const std::filesystem::path &file)
+{
+    return QFile::decodeName(file.c_str());
 }
 
 template<typename Range>

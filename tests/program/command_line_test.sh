@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The program's command line without a window: --help and --version answer in Russian and exit 0; no
 # display, or one that cannot be opened, gives one Russian message and exit status 2, never an abort.
-# Usage: command_line_test.sh PROGRAM VERSION
+# With a screen (off-screen here), a list named on the command line opens the fleet window, which
+# computes it at once into the bytes tarifmaster-batch writes for it.
+# Usage: command_line_test.sh PROGRAM VERSION BATCH_PROGRAM EXAMPLES_FOLDER
 set -uo pipefail
 program=$1
 version=$2
+batch_program=$3
+examples=$4
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 failures=0
@@ -33,6 +37,7 @@ for option in --help -h; do
     grep -q '^Использование: tarifmaster' "$out/stdout" || fail "$option: no usage line"
     grep -q -- '--version' "$out/stdout" || fail "$option: --version not described"
     grep -q -- 'tarifmaster --batch ФАЙЛ.csv' "$out/stdout" || fail "$option: the batch mode not described"
+    grep -q -- '--fleet \[ФАЙЛ\]' "$out/stdout" || fail "$option: the fleet window not described"
     [ -s "$out/stderr" ] && fail "$option: wrote to standard error"
 done
 for option in --version -v; do
@@ -67,6 +72,29 @@ run WAYLAND_DISPLAY=tarifmaster-bogus XDG_SESSION_TYPE=wayland
 check_no_display "a bogus WAYLAND_DISPLAY" "WAYLAND_DISPLAY=tarifmaster-bogus" $?
 run WAYLAND_DISPLAY=tarifmaster-bogus QT_QPA_PLATFORM=wayland
 check_no_display "a bogus WAYLAND_DISPLAY on the wayland platform" "QT_QPA_PLATFORM=wayland" $?
+
+# The fleet window on the command lines a user or a file manager gives, a list named relative to the
+# folder the program starts in: the result appears beside the list (written whole, then renamed), and
+# the window stays open until it is closed.
+lists="$out/Автопарк"
+mkdir -p "$lists"
+cp "$examples/fleet.csv" "$lists/парк.csv"
+"$batch_program" "$lists/парк.csv" --output "$out/expected.csv" 2>/dev/null
+for arguments in "--fleet парк.csv" "--fleet=парк.csv" "парк.csv"; do
+    rm -f "$lists/парк-result.csv"
+    # shellcheck disable=SC2086 # the arguments are split on purpose
+    (cd "$lists" && exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$program" $arguments \
+        >"$out/stdout" 2>"$out/stderr" </dev/null) &
+    pid=$!
+    for _ in $(seq 300); do
+        [ -e "$lists/парк-result.csv" ] && break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null || fail "$arguments: the window did not stay open"
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    cmp -s "$lists/парк-result.csv" "$out/expected.csv" || fail "$arguments: no result, or not the batch's"
+done
 
 if [ $failures -ne 0 ]; then
     echo "$failures failed"

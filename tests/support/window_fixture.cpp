@@ -16,10 +16,28 @@ void RecordingDesktop::warn(QWidget *, const QString &text)
     messages.append({true, text});
 }
 
+bool RecordingDesktop::ask(QWidget *, const QString &text)
+{
+    messages.append({false, text});
+    return false;
+}
+
+QString RecordingDesktop::chooseFile(QWidget *, const window::FileChoice &choice)
+{
+    dialogs.append(choice);
+    return fileToChoose;
+}
+
 bool RecordingDesktop::open(const QUrl &target)
 {
     opened.append(target);
     return openSucceeds;
+}
+
+bool RecordingDesktop::showInFolder(const QString &file)
+{
+    shownInFolder.append(file);
+    return true;
 }
 
 WindowFixture::WindowFixture(const QString &programFolder)

@@ -26,10 +26,16 @@ public:
     };
     void inform(QWidget *, const QString &text) override;
     void warn(QWidget *, const QString &text) override;
+    bool ask(QWidget *, const QString &text) override;
+    QString chooseFile(QWidget *, const window::FileChoice &choice) override;
     bool open(const QUrl &target) override;
+    bool showInFolder(const QString &file) override;
 
-    QList<Message> messages;
+    QList<Message> messages; // questions too, as no warning
     QList<QUrl> opened;
+    QStringList shownInFolder;
+    QList<window::FileChoice> dialogs;
+    QString fileToChoose; // the dialogs' answer; empty: cancelled
     bool openSucceeds = true;
 };
 
