@@ -172,7 +172,7 @@ void FleetForm::compute(const std::filesystem::path &list)
 
 void FleetForm::Stop_Click()
 {
-    if (m_state != FleetState::Running)
+    if (m_state != FleetState::Running || !m_job)
         return;
     m_job->stop = true;
     setState(FleetState::Stopping);
@@ -200,6 +200,9 @@ void FleetForm::close()
     m_job->waitForEnd();
     m_job.reset();
     m_next.reset();
+    // The controls may be gone now: the state alone says that the run ended.
+    if (m_state == FleetState::Running || m_state == FleetState::Stopping)
+        m_state = FleetState::Stopped;
 }
 
 // Everything about the window is set before the run starts: a front that runs it at once, as a test

@@ -7,6 +7,7 @@
 #include "win32/control_table.h"
 #include "win32/handles.h"
 
+#include <string_view>
 #include <windows.h>
 
 struct IAccPropServices;
@@ -23,6 +24,8 @@ public:
     // Names every control and tab; the first failure's HRESULT, or S_OK. Where the accessibility layer
     // takes no annotations, the controls keep the names Windows gives them.
     HRESULT annotate(const ControlTable &controls, HWND tabs);
+    // Names one window, or one of its children (a tab).
+    HRESULT name(HWND hwnd, std::string_view spoken, DWORD child = 0);
 
 private:
     ComPtr<IAccPropServices> m_services; // the annotations live as long as the services object

@@ -246,6 +246,9 @@ bool FleetWindow::build()
         column.iSubItem = static_cast<int>(i);
         ListView_InsertColumn(m_parts.list, static_cast<int>(i), &column);
     }
+    // What a screen reader says for the parts no caption names; the buttons say their captions.
+    m_names.name(m_parts.progress, ft::kProgressName);
+    m_names.name(m_parts.list, ft::kRejectedRowsName);
     relayout(m_parts.dpi);
     m_form.Form_Load();
     return true;

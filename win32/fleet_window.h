@@ -6,6 +6,7 @@
 #pragma once
 
 #include "form/fleet_form.h"
+#include "win32/accessibility.h"
 #include "win32/fleet_controls.h"
 #include "win32/fleet_parts.h"
 #include "win32/test_seams.h"
@@ -55,6 +56,7 @@ private:
     HINSTANCE m_instance;
     std::function<void()> m_closed;
     FleetParts m_parts;
+    ScreenReaderNames m_names;
     WindowFleetControls m_windowControls;
     std::unique_ptr<form::FleetControls> m_record; // the test record, when a test asks for one
     form::FleetForm m_form;

@@ -252,15 +252,19 @@ TEST(FleetForm, StoppingChoosingAnotherListAndClosingEndARunWithoutTrace)
     fs::remove(folder.path() / "fleet-result.csv");
     untouched();
 
-    // The window closed during a run: it waits for the run's end, and hears nothing after.
+    // The window closed during a run: it waits for the run's end, and hears nothing after; the run is
+    // over, and a list given afterwards is computed.
     ASSERT_TRUE(startHeld());
     const auto closed = std::chrono::steady_clock::now();
     f.form.close();
     EXPECT_TRUE(within(closed));
     ASSERT_TRUE(f.settle());
-    EXPECT_EQ(f.form.state(), FleetState::Running);
+    EXPECT_EQ(f.form.state(), FleetState::Stopped);
     untouched();
     EXPECT_TRUE(f.messages.empty());
+    f.form.compute(folder.path() / "fleet.csv");
+    ASSERT_TRUE(f.settle());
+    EXPECT_EQ(f.form.state(), FleetState::Done);
 }
 
 // A result file that another program holds open (Windows' file writer answers so), one that is
