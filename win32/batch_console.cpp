@@ -6,6 +6,7 @@
 // Started from Explorer without arguments (its console is its own: nobody typed a command into it), it
 // opens the fleet window instead, and its console goes at once.
 #include "win32/batch_mode.h"
+#include "win32/module_path.h"
 
 #include <string>
 #include <windows.h>
@@ -16,16 +17,8 @@ namespace {
 
 std::wstring programBeside()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"tarifmaster.exe";
+    const std::wstring self = win32::modulePath();
+    return self.substr(0, self.find_last_of(L'\\') + 1) + L"tarifmaster.exe";
 }
 
 // An argument as CommandLineToArgvW reads it back: quoted, with the backslashes before a quote doubled.

@@ -2,6 +2,7 @@
 
 #include "form/fleet_texts.h"
 #include "win32/fleet_shell.h"
+#include "win32/program_files.h"
 #include "win32/text.h"
 
 #include <commctrl.h>

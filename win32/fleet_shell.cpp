@@ -117,14 +117,4 @@ bool showSelectedInFolder(const std::filesystem::path &file)
     return opened > 32;
 }
 
-std::filesystem::path documentsFolder()
-{
-    PWSTR path = nullptr;
-    std::filesystem::path folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &path)))
-        folder = path;
-    CoTaskMemFree(path);
-    return folder;
-}
-
 } // namespace win32

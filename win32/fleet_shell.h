@@ -1,6 +1,6 @@
 // What the fleet window asks of the Windows shell: the common file dialogs (IFileOpenDialog and
-// IFileSaveDialog), a file handed to its default program, a file shown selected in Explorer, and the
-// user's Documents folder.
+// IFileSaveDialog), a file handed to its default program and a file shown selected in Explorer. The
+// user's Documents are program_files.h's.
 #pragma once
 
 #include "form/fleet_controls.h"
@@ -18,8 +18,5 @@ std::optional<std::filesystem::path> chooseFile(HWND owner, DialogKind kind, con
 
 bool openWithDefaultProgram(const std::filesystem::path &file);
 bool showSelectedInFolder(const std::filesystem::path &file);
-
-// The user's Documents, made when missing; empty when Windows cannot say.
-std::filesystem::path documentsFolder();
 
 } // namespace win32

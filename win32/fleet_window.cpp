@@ -3,6 +3,7 @@
 #include "form/fleet_texts.h"
 #include "win32/recording_fleet.h"
 #include "win32/text.h"
+#include "win32/window_proc.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -68,7 +69,7 @@ bool FleetWindow::registerClass(HINSTANCE instance)
 {
     WNDCLASSEXW fleet{};
     fleet.cbSize = sizeof fleet;
-    fleet.lpfnWndProc = windowProc;
+    fleet.lpfnWndProc = windowProcOf<FleetWindow>;
     fleet.hInstance = instance;
     fleet.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -111,22 +112,9 @@ void FleetWindow::compute(const std::filesystem::path &list)
     m_form.compute(list);
 }
 
-LRESULT CALLBACK FleetWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+void FleetWindow::created(HWND hwnd)
 {
-    auto *self = reinterpret_cast<FleetWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<FleetWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_parts.window = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    const LRESULT result = self->handleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->destroyed();
-    }
-    return result;
+    m_parts.window = hwnd;
 }
 
 LRESULT FleetWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -39,9 +39,12 @@ public:
     // A list given from outside (the command line, a drop on the main window): computed at once.
     void compute(const std::filesystem::path &list);
 
-private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window procedure's (window_proc.h).
+    void created(HWND hwnd);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void destroyed();
+
+private:
     bool build();
     HWND make(const wchar_t *windowClass, DWORD style, int id, std::wstring_view text = {});
     void relayout(UINT dpi);
@@ -50,7 +53,6 @@ private:
     LRESULT notified(const NMHDR &header, LPARAM lParam);
     void dropped(HDROP drop);
     void closing();
-    void destroyed();
     void runTask(LPARAM task);
 
     HINSTANCE m_instance;

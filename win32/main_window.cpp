@@ -6,6 +6,7 @@
 #include "win32/pictures.h"
 #include "win32/program_files.h"
 #include "win32/text.h"
+#include "win32/window_proc.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -55,7 +56,7 @@ bool MainWindow::registerClasses(HINSTANCE instance)
 {
     WNDCLASSEXW window{};
     window.cbSize = sizeof window;
-    window.lpfnWndProc = windowProc;
+    window.lpfnWndProc = windowProcOf<MainWindow>;
     window.hInstance = instance;
     window.hIcon = programIcon(instance, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     window.hIconSm = programIcon(instance, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
@@ -97,22 +98,14 @@ std::string MainWindow::create(int show)
     return {};
 }
 
-LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+void MainWindow::created(HWND hwnd)
 {
-    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<MainWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_state.window = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    const LRESULT result = self->handleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->m_state.window = nullptr;
-    }
-    return result;
+    m_state.window = hwnd;
+}
+
+void MainWindow::destroyed()
+{
+    m_state.window = nullptr;
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

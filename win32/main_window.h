@@ -54,9 +54,12 @@ public:
     // window, unless the control with focus takes the key itself: true when msg was such a key.
     bool pageKey(const MSG &msg);
 
-private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window procedure's (window_proc.h).
+    void created(HWND hwnd);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void destroyed();
+
+private:
     bool built();
     void relayout(UINT dpi);
     void dpiChanged(UINT dpi, const RECT &suggested);

@@ -1,5 +1,6 @@
 #include "win32/program_files.h"
 
+#include "win32/module_path.h"
 #include "win32/text.h"
 
 #include <algorithm>
@@ -63,23 +64,19 @@ bool writable(const std::filesystem::path &folder)
 
 std::filesystem::path programFolder()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return std::filesystem::path(path).parent_path();
+    return std::filesystem::path(modulePath()).parent_path();
+}
+
+std::filesystem::path documentsFolder()
+{
+    return knownFolder(FOLDERID_Documents, KF_FLAG_CREATE);
 }
 
 std::filesystem::path reportFolder(const std::filesystem::path &programFolder)
 {
     if (!installed(programFolder) && writable(programFolder))
         return programFolder;
-    const std::filesystem::path documents = knownFolder(FOLDERID_Documents, KF_FLAG_CREATE);
+    const std::filesystem::path documents = documentsFolder();
     return documents.empty() ? programFolder : documents;
 }
 

@@ -17,6 +17,9 @@ namespace win32 {
 // The folder of the running program, as Windows names it (no trailing backslash).
 std::filesystem::path programFolder();
 
+// The user's Documents, made when missing; empty when Windows cannot say.
+std::filesystem::path documentsFolder();
+
 // The folder that the next report goes to, decided at the moment of writing.
 std::filesystem::path reportFolder(const std::filesystem::path &programFolder);
 

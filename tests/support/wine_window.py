@@ -6,6 +6,7 @@ it starts the program with the test seams of win32/test_seams.h and moves the mo
 user does, at the inventory's places converted at the screen's resolution. A Record reads the program's
 test record as it grows.
 """
+import argparse
 import os
 import re
 import shutil
@@ -358,3 +359,15 @@ def run_test(program, body):
         return 1
     shutil.rmtree(work, ignore_errors=True)
     return 0
+
+
+def main(options, play):
+    """A Wine test's command line: the options given (--windows-bin and --inventory among them), then
+    play(args, rows, work) in a folder of its own; the exit status of the test script."""
+    parser = argparse.ArgumentParser()
+    for option in options:
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    rows = inventory_rows(args.inventory)
+    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"), lambda work: play(args, rows, work))
+

@@ -14,14 +14,14 @@ from the engine's table in the step's field.
 Exit status 77 (skipped) when DIR/tarifmaster.exe has not been built, unless TARIFMASTER_WINDOWS_REQUIRED
 is set.
 """
-import argparse
 import os
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from wine_window import Failure, Record, Screen, check, inventory_rows, page_of, run_test  # noqa: E402
+import wine_window  # noqa: E402
+from wine_window import Failure, Record, Screen, check, page_of  # noqa: E402
 
 TOWN_SEARCH = "кур"
 # The list boxes and drop-downs in the order they are chosen, with what must come first.
@@ -114,8 +114,9 @@ def differences(record, expected_line):
     return {name: (record.get(name), text) for name, text in fields.items() if record.get(name) != text}
 
 
-def choose_everything(windows_bin, tool, rows, work):
-    screen = Screen(windows_bin, rows, work=work)
+def choose_everything(args, rows, work):
+    tool = args.form_replay
+    screen = Screen(args.windows_bin, rows, work=work)
     try:
         path = os.path.join(work, "record.txt")
         screen.start(path)
@@ -143,15 +144,5 @@ def choose_everything(windows_bin, tool, rows, work):
         screen.close()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--windows-bin", "--form-replay", "--inventory"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    rows = inventory_rows(args.inventory)
-    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"),
-                    lambda work: choose_everything(args.windows_bin, args.form_replay, rows, work))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(wine_window.main(("--windows-bin", "--form-replay", "--inventory"), choose_everything))

@@ -17,7 +17,6 @@ row (the test record, win32/test_seams.h). Closing the window ends the program.
     fleet_test.py --windows-bin DIR --batch TARIFMASTER_BATCH --drag-source TOOL --examples DIR
                   --inventory form/inventory.cpp
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -26,7 +25,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import workbooks  # noqa: E402
-from wine_window import Record, Screen, check, inventory_rows, run_test  # noqa: E402
+import wine_window  # noqa: E402
+from wine_window import Record, Screen, check  # noqa: E402
 
 FOLDER = "C:\\tarifmaster"
 FLEET_TITLE = "ТарифМастер — расчет парка ТС"
@@ -171,14 +171,5 @@ def play(args, rows, work):
         screen.close()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--windows-bin", "--batch", "--drag-source", "--examples", "--inventory"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    rows = inventory_rows(args.inventory)
-    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"), lambda work: play(args, rows, work))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(wine_window.main(("--windows-bin", "--batch", "--drag-source", "--examples", "--inventory"), play))

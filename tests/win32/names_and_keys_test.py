@@ -18,15 +18,14 @@ against the Linux window's 28 for the same plan.
 
     names_and_keys_test.py --windows-bin DIR --form-replay TOOL --inventory form/inventory.cpp
 """
-import argparse
 import os
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from wine_window import (Record, Screen, check, inventory_rows, run_test,  # noqa: E402
-                         text_report_whole)
+import wine_window  # noqa: E402
+from wine_window import Record, Screen, check, text_report_whole  # noqa: E402
 
 FOLDER = "C:\\tarifmaster"
 LINUX_PRESSES = 28  # tests/window/keyboard_test.cpp, wholePremiumAndReportByKeyboardAlone
@@ -193,8 +192,9 @@ def premium_by_keyboard(keys, folder):
     return presses
 
 
-def play(windows_bin, tool, rows, work):
-    screen = Screen(windows_bin, rows, (FOLDER,), work)
+def play(args, rows, work):
+    tool = args.form_replay
+    screen = Screen(args.windows_bin, rows, (FOLDER,), work)
     try:
         named = tool_lines(tool, "--names")
         names = {name: text for name, text, _, _ in named}
@@ -228,15 +228,5 @@ def play(windows_bin, tool, rows, work):
         screen.close()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--windows-bin", "--form-replay", "--inventory"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    rows = inventory_rows(args.inventory)
-    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"),
-                    lambda work: play(args.windows_bin, args.form_replay, rows, work))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(wine_window.main(("--windows-bin", "--form-replay", "--inventory"), play))

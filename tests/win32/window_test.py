@@ -17,14 +17,14 @@ Exit status 77 (skipped) when DIR/tarifmaster.exe has not been built, unless TAR
 set. The program's test seams (win32/test_seams.h) fix the start time and write what the window shows
 into a record when it closes.
 """
-import argparse
 import os
 import re
 import shutil
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from wine_window import Record, Screen, absolute, check, inventory_rows, run_test, window_replay  # noqa: E402
+import wine_window  # noqa: E402
+from wine_window import Record, Screen, absolute, check, window_replay  # noqa: E402
 
 FOLDER = "C:\\Отчёты ТМ"  # the program's folder: a name of spaces and Cyrillic letters
 INSTALLED = "C:\\Program Files\\ТарифМастер"  # where the installer puts it: reports go to Documents
@@ -129,7 +129,8 @@ def refused_control(screen, work):
     print("ok: a refused control ends the start-up with one message box and exit status 3")
 
 
-def play(windows_bin, window_replay_tool, rows, work):
+def play(args, rows, work):
+    windows_bin, window_replay_tool = args.windows_bin, args.window_replay
     screen = Screen(windows_bin, rows, (FOLDER, INSTALLED), work)
     try:
         refused_control(screen, work)
@@ -167,15 +168,5 @@ def play(windows_bin, window_replay_tool, rows, work):
         screen.close()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--windows-bin", "--window-replay", "--inventory"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    rows = inventory_rows(args.inventory)
-    return run_test(os.path.join(args.windows_bin, "tarifmaster.exe"),
-                    lambda work: play(args.windows_bin, args.window_replay, rows, work))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(wine_window.main(("--windows-bin", "--window-replay", "--inventory"), play))
