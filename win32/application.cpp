@@ -68,11 +68,11 @@ bool Application::openMain()
             [this] {
                 closed();
             }});
+    ++m_open; // counted before it shows: a window may be gone again at once (a timed start)
     if (const std::string refused = m_main->create(m_show); !refused.empty()) {
         tellNotBuilt(refused);
         return false;
     }
-    ++m_open;
     return true;
 }
 
@@ -83,11 +83,12 @@ bool Application::openFleet(const std::optional<std::filesystem::path> &list)
         m_fleet = std::make_unique<FleetWindow>(m_instance, m_seams, [this] {
             closed();
         });
+        ++m_open;
         if (!m_fleet->create(m_main ? SW_SHOWNORMAL : m_show)) {
+            --m_open;
             tellNotBuilt(std::string(form::fleet_text::kTitle));
             return false;
         }
-        ++m_open;
     } else {
         ShowWindow(m_fleet->hwnd(), SW_RESTORE);
         SetForegroundWindow(m_fleet->hwnd());

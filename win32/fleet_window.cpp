@@ -104,6 +104,7 @@ bool FleetWindow::create(int show)
     ShowWindow(window, show);
     UpdateWindow(window);
     SetFocus(m_parts.buttons[0]);
+    m_shown = true;
     return true;
 }
 
@@ -377,7 +378,7 @@ void FleetWindow::destroyed()
     MSG left;
     while (PeekMessageW(&left, window, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
         runTask(left.lParam);
-    if (m_closed)
+    if (m_shown && m_closed) // a window never shown was never counted
         m_closed();
 }
 

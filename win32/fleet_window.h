@@ -57,6 +57,7 @@ private:
 
     HINSTANCE m_instance;
     std::function<void()> m_closed;
+    bool m_shown = false;
     FleetParts m_parts;
     ScreenReaderNames m_names;
     WindowFleetControls m_windowControls;
