@@ -123,6 +123,18 @@ bool isOption(std::string_view arg, std::string_view name)
     return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
+// --help, or --version: the text on standard output, and success.
+int answer(const CommandLine &form, bool help)
+{
+    if (help)
+        writeText(Stream::Output,
+            std::string(form.batchProgram ? kBatchProgramHelpHead : kDesktopHelpHead)
+                + std::string(kHelpBody));
+    else
+        writeText(Stream::Output, tarifmaster::kVersionLine);
+    return 0;
+}
+
 int runCommandLine(int argc, char **argv, const CommandLine &form)
 {
     std::optional<std::string> input;
@@ -171,19 +183,11 @@ int runCommandLine(int argc, char **argv, const CommandLine &form)
         else
             options.output = report::pathOfUtf8(value);
     }
-    if (help) {
-        const std::string text = std::string(form.batchProgram ? kBatchProgramHelpHead : kDesktopHelpHead)
-            + std::string(kHelpBody);
-        writeText(Stream::Output, text);
-        return 0;
-    }
-    if (version) {
-        writeText(Stream::Output, tarifmaster::kVersionLine);
-        return 0;
-    }
+    if (help || version)
+        return answer(form, help);
     if (!input)
         return usage(form, "не указан файл: " + std::string(form.fileHint));
-    // The arguments are UTF-8 (on Windows main_windows.cpp makes them so), and so are the names.
+    // The arguments are UTF-8 (on Windows win32/batch_mode.cpp makes them so), and so are the names.
     options.input = report::pathOfUtf8(*input);
     StandardError console;
     return run(options, console);

@@ -1,6 +1,6 @@
 // The program's texts on Windows. A console is written in UTF-16 (WriteConsoleW), which every console
 // shows right whatever its code page; a file or a pipe gets the UTF-8 bytes unchanged, the same bytes
-// as on Linux (main_windows.cpp makes both streams binary).
+// as on Linux (win32/batch_mode.cpp makes both streams binary).
 #include "batch/terminal.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ void writeText(Stream stream, std::string_view utf8)
 bool rewritesLines()
 {
     // The progress line clears the rest of the line with "ESC[K", which a console reads only with
-    // virtual terminal processing (Windows 10 and later; main_windows.cpp turns it on). Elsewhere, and
+    // virtual terminal processing (Windows 10 and later; win32/batch_mode.cpp turns it on). Elsewhere, and
     // in a file, no progress line is shown.
     const HANDLE console = consoleOf(Stream::Error);
     DWORD mode = 0;

@@ -463,40 +463,55 @@ std::vector<std::string_view> pageOrder(int page)
 
 // The controls of one page in its order, each free label after the control it follows on the window,
 // and what Tab does not reach (the hidden start date and time) at the end.
+// A page's step marker ("шаг") and heading, which open its section as its heading.
+struct PageHeading {
+    const ControlRow *marker = nullptr;
+    const ControlRow *heading = nullptr;
+};
+
+PageHeading headingOf(int page)
+{
+    PageHeading found;
+    for (const ControlRow &row : form::controlRows()) {
+        if (pageOf(row) != page || !web::onPage(row))
+            continue;
+        if (!found.marker && isStepMarker(row))
+            found.marker = &row;
+        else if (!found.heading && isPageHeading(row))
+            found.heading = &row;
+    }
+    return found;
+}
+
+void writeSectionHead(std::string &out, int page, const PageHeading &head)
+{
+    const std::string number = std::to_string(page + 1);
+    const std::string_view stepName = form::stepNames()[static_cast<std::size_t>(page)];
+    out += "<section id=\"page" + number + "\" class=\"page\" aria-label=\"" + escaped(stepName) + "\">\n";
+    out += "<h2><span class=\"tab\" aria-hidden=\"true\">" + number + "</span>";
+    if (head.marker)
+        out += " <span id=\"" + escaped(head.marker->name) + "\" class=\"marker\">"
+            + escaped(head.marker->caption) + "</span>";
+    if (head.heading)
+        out += " <span id=\"" + escaped(head.heading->name) + "\">" + captionHtml(head.heading->caption)
+            + "</span>";
+    out += "</h2>\n";
+}
+
 void writePage(std::string &out, int page)
 {
     const auto onThisPage = [page](const ControlRow &row) {
         return pageOf(row) == page && web::onPage(row);
     };
     const auto rows = form::controlRows();
-    const std::string number = std::to_string(page + 1);
-    const std::string_view stepName = form::stepNames()[static_cast<std::size_t>(page)];
-
-    const ControlRow *marker = nullptr;
-    const ControlRow *heading = nullptr;
-    for (const ControlRow &row : rows) {
-        if (!onThisPage(row))
-            continue;
-        if (!marker && isStepMarker(row))
-            marker = &row;
-        else if (!heading && isPageHeading(row))
-            heading = &row;
-    }
-
-    out += "<section id=\"page" + number + "\" class=\"page\" aria-label=\"" + escaped(stepName) + "\">\n";
-    out += "<h2><span class=\"tab\" aria-hidden=\"true\">" + number + "</span>";
-    if (marker)
-        out += " <span id=\"" + escaped(marker->name) + "\" class=\"marker\">" + escaped(marker->caption)
-            + "</span>";
-    if (heading)
-        out += " <span id=\"" + escaped(heading->name) + "\">" + captionHtml(heading->caption) + "</span>";
-    out += "</h2>\n";
+    const PageHeading head = headingOf(page);
+    writeSectionHead(out, page, head);
 
     Writer writer(out);
-    if (marker)
-        writer.emitted.insert(marker->name);
-    if (heading)
-        writer.emitted.insert(heading->name);
+    if (head.marker)
+        writer.emitted.insert(head.marker->name);
+    if (head.heading)
+        writer.emitted.insert(head.heading->name);
     // The labels that name no control and follow the given row on the window.
     const auto freeLabelsAfter = [&](const ControlRow *control) {
         for (const ControlRow *row = control + 1;

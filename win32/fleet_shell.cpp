@@ -23,20 +23,20 @@ public:
             m_texts.push_back(wide(filter.patterns));
         }
         for (std::size_t i = 0; i + 1 < m_texts.size(); i += 2)
-            m_specs.push_back({m_texts[i].c_str(), m_texts[i + 1].c_str()});
+            m_kinds.push_back({m_texts[i].c_str(), m_texts[i + 1].c_str()});
     }
-    const COMDLG_FILTERSPEC *specs() const
+    const COMDLG_FILTERSPEC *kinds() const
     {
-        return m_specs.data();
+        return m_kinds.data();
     }
     UINT count() const
     {
-        return static_cast<UINT>(m_specs.size());
+        return static_cast<UINT>(m_kinds.size());
     }
 
 private:
     std::vector<std::wstring> m_texts;
-    std::vector<COMDLG_FILTERSPEC> m_specs;
+    std::vector<COMDLG_FILTERSPEC> m_kinds;
 };
 
 // Where the dialog starts: a folder, or for a save dialog the folder and the name suggested.
@@ -81,7 +81,7 @@ std::optional<std::filesystem::path> chooseFile(HWND owner, DialogKind kind, con
         || FAILED(shown->SetOptions(options | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST
             | (kind == DialogKind::Open ? FOS_FILEMUSTEXIST : FOS_OVERWRITEPROMPT)))
         || FAILED(shown->SetTitle(title.c_str()))
-        || FAILED(shown->SetFileTypes(filters.count(), filters.specs()))
+        || FAILED(shown->SetFileTypes(filters.count(), filters.kinds()))
         || FAILED(startAt(shown.get(), kind, dialog.start)))
         return std::nullopt;
     if (kind == DialogKind::Save && !dialog.filters.empty()) {

@@ -25,24 +25,39 @@ QRect pixels(const ControlRow &row)
         row.height / kTwipsPerPixel};
 }
 
+// A label; a tight one sets its lines closer than the font does.
+QLabel *makeLabel(const ControlRow &row, const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    if (row.looks & form::look::kTight) {
+        label->setTextFormat(Qt::RichText);
+        label->setText(QStringLiteral("<div style=\"line-height:86%\">%1</div>")
+                           .arg(caption.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
+    } else {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(caption);
+    }
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// A drop-down with the entries of the window's design, showing its start text.
+ComboBox *makeComboBox(const ControlRow &row, const QString &caption, QWidget *parent)
+{
+    auto *combo = new ComboBox(parent);
+    combo->addItems(fromUtf8List(form::startEntries(row.name)));
+    combo->setCurrentIndex(combo->findText(caption, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    combo->setEditText(caption);
+    return combo;
+}
+
 QWidget *makeWidget(const ControlRow &row, QWidget *parent)
 {
     const QString caption = fromUtf8(row.caption);
     switch (row.kind) {
-    case Kind::Label: {
-        auto *label = new QLabel(parent);
-        if (row.looks & form::look::kTight) {
-            label->setTextFormat(Qt::RichText);
-            label->setText(QStringLiteral("<div style=\"line-height:86%\">%1</div>")
-                               .arg(caption.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
-        } else {
-            label->setTextFormat(Qt::PlainText);
-            label->setText(caption);
-        }
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return label;
-    }
+    case Kind::Label:
+        return makeLabel(row, caption, parent);
     case Kind::Link: {
         auto *label = new LinkLabel(parent);
         label->setText(caption);
@@ -58,13 +73,8 @@ QWidget *makeWidget(const ControlRow &row, QWidget *parent)
     }
     case Kind::ListBox:
         return new ListBox(parent);
-    case Kind::ComboBox: {
-        auto *combo = new ComboBox(parent);
-        combo->addItems(fromUtf8List(form::startEntries(row.name)));
-        combo->setCurrentIndex(combo->findText(caption, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        combo->setEditText(caption);
-        return combo;
-    }
+    case Kind::ComboBox:
+        return makeComboBox(row, caption, parent);
     case Kind::Option: {
         auto *option = new OptionButton(parent);
         option->setText(caption);
