@@ -14,8 +14,10 @@ namespace win32 {
 
 namespace {
 
-void tellNotBuilt(const std::string &refused)
+void tellNotBuilt(const std::string &refused, const TestSeams &seams)
 {
+    if (seams.record)
+        seams.record->line("refused", refused);
     const std::string text = "Окно программы не открылось: Windows отказала в создании элемента «" + refused
         + "». Закройте другие программы и запустите ТарифМастер снова.";
     MessageBoxW(nullptr, wide(text).c_str(), wide(form::kFormCaption).c_str(), MB_OK | MB_ICONERROR);
@@ -49,7 +51,7 @@ private:
 int Application::run(const form::WindowRequest &request)
 {
     if (!MainWindow::registerClasses(m_instance) || !FleetWindow::registerClass(m_instance)) {
-        tellNotBuilt("Form1");
+        tellNotBuilt("Form1", m_seams);
         return kNotBuilt;
     }
     const bool opened = request.fleet
@@ -70,7 +72,7 @@ bool Application::openMain()
             }});
     ++m_open; // counted before it shows: a window may be gone again at once (a timed start)
     if (const std::string refused = m_main->create(m_show); !refused.empty()) {
-        tellNotBuilt(refused);
+        tellNotBuilt(refused, m_seams);
         return false;
     }
     return true;
@@ -86,7 +88,7 @@ bool Application::openFleet(const std::optional<std::filesystem::path> &list)
         ++m_open;
         if (!m_fleet->create(m_main ? SW_SHOWNORMAL : m_show)) {
             --m_open;
-            tellNotBuilt(std::string(form::fleet_text::kTitle));
+            tellNotBuilt(std::string(form::fleet_text::kTitle), m_seams);
             return false;
         }
     } else {

@@ -98,6 +98,11 @@ private:
     bool continuesGroup(const ControlRow &row, HWND parent) const;
     void fillComboBox(const Control &combo, const std::wstring &caption);
     bool createTooltips();
+    // Notes what Windows refused, with its reason's code for whoever looks into it.
+    void refused(const std::string &what)
+    {
+        m_refused = what + " (ошибка " + std::to_string(GetLastError()) + ")";
+    }
 
     HWND m_window;
     HINSTANCE m_instance;
@@ -132,7 +137,7 @@ bool Builder::createTabs()
         {}};
     m_parts.tabs = create(WC_TABCONTROLW, tabs, m_window, kTabsId);
     if (!m_parts.tabs) {
-        m_refused = "SSTab1";
+        refused("SSTab1");
         return false;
     }
     for (int page = 0; page < form::kPageCount; ++page) {
@@ -150,7 +155,7 @@ bool Builder::createTabs()
         HWND &made = m_parts.pages[static_cast<std::size_t>(page)];
         made = create(kContainerClass, shape, m_window, kFirstPageId + page);
         if (!made) {
-            m_refused = "SSTab1 page " + std::to_string(page + 1);
+            refused("SSTab1, страница " + std::to_string(page + 1));
             return false;
         }
     }
@@ -194,7 +199,7 @@ bool Builder::createControl(const ControlRow &row)
             control.id,
             row.kind == Kind::Frame ? frameCreation() : nullptr);
     if (!control.hwnd) {
-        m_refused = row.name;
+        refused(std::string(row.name));
         return false;
     }
     m_lastCreated = control.hwnd;
@@ -232,7 +237,7 @@ bool Builder::createTooltips()
         m_instance,
         nullptr);
     if (!m_parts.tooltips) {
-        m_refused = "tooltips";
+        refused("подсказки");
         return false;
     }
     for (const Control &control : m_controls.all()) {

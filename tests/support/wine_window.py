@@ -191,7 +191,11 @@ class Screen:
         self.errors = open(record + ".stderr", "w+b")
         self.program = subprocess.Popen([WINE, folder + "\\tarifmaster.exe"] + list(arguments), env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.errors)
-        self.wait(lambda: len(self.windows(title)) == 1, "the window shows")
+        try:
+            self.wait(lambda: len(self.windows(title)) == 1, "the window shows")
+        except Failure as failure:  # what the program said it could not build, if it could not
+            refused = Record(record).read().get("refused")
+            raise Failure("%s%s" % (failure, "; Windows refused " + refused if refused else ""))
         window = self.windows(title)[0]
         info = subprocess.run(["xwininfo", "-id", window], env=self.env, capture_output=True, text=True).stdout
         value = lambda field: int(re.search(field + r":\s+(-?\d+)", info).group(1))
