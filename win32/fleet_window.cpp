@@ -1,6 +1,7 @@
 #include "win32/fleet_window.h"
 
 #include "form/fleet_texts.h"
+#include "win32/layout.h"
 #include "win32/recording_fleet.h"
 #include "win32/text.h"
 #include "win32/window_proc.h"
@@ -33,12 +34,6 @@ SIZE clientFrame(int widthTwips, int heightTwips, UINT dpi)
     RECT frame{0, 0, pixels(widthTwips, dpi), pixels(heightTwips, dpi)};
     AdjustWindowRectExForDpi(&frame, kFleetStyle, FALSE, 0, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-void place(HWND control, const PixelRect &rect)
-{
-    SetWindowPos(
-        control, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::unique_ptr<form::FleetControls> recorderFor(const TestSeams &seams, form::FleetControls &window)
@@ -130,13 +125,7 @@ LRESULT FleetWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED: {
         const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
         m_parts.dpi = HIWORD(wParam);
-        SetWindowPos(window,
-            nullptr,
-            suggested.left,
-            suggested.top,
-            suggested.right - suggested.left,
-            suggested.bottom - suggested.top,
-            SWP_NOZORDER | SWP_NOACTIVATE);
+        place(window, suggested);
         relayout(HIWORD(wParam));
         return 0;
     }

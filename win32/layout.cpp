@@ -14,6 +14,17 @@ SIZE frameSize(UINT dpi)
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+void place(HWND window, const PixelRect &rect)
+{
+    SetWindowPos(
+        window, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void place(HWND window, const RECT &rect)
+{
+    place(window, PixelRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+}
+
 void fitFrame(HWND window, UINT dpi)
 {
     const SIZE size = frameSize(dpi);
@@ -21,13 +32,11 @@ void fitFrame(HWND window, UINT dpi)
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
-    SetWindowPos(window,
-        nullptr,
-        work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
-        work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2),
-        size.cx,
-        size.cy,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    place(window,
+        PixelRect{work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
+            work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2),
+            size.cx,
+            size.cy});
 }
 
 PixelPoint placePages(const WindowParts &parts, UINT dpi)
@@ -37,26 +46,14 @@ PixelPoint placePages(const WindowParts &parts, UINT dpi)
         pixels(tabs[1], dpi),
         pixels(tabs[0] + tabs[2], dpi),
         pixels(tabs[1] + tabs[3], dpi)};
-    SetWindowPos(parts.tabs,
-        nullptr,
-        area.left,
-        area.top,
-        area.right - area.left,
-        area.bottom - area.top,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    place(parts.tabs, area);
     TabCtrl_SetItemSize(
         parts.tabs, tabWidth(area.right - area.left, form::kPageCount), pixels(kTabRowTwips, dpi));
     TabCtrl_AdjustRect(parts.tabs, FALSE, &area);
     // The bottom strip lies over the tab control's lower edge; the pages end where it begins.
     area.bottom = std::min<LONG>(area.bottom, pixels(form::findControl("Frame1")->top, dpi));
     for (HWND page : parts.pages)
-        SetWindowPos(page,
-            nullptr,
-            area.left,
-            area.top,
-            area.right - area.left,
-            area.bottom - area.top,
-            SWP_NOZORDER | SWP_NOACTIVATE);
+        place(page, area);
     return {area.left - pixels(tabs[0], dpi), area.top - pixels(tabs[1], dpi)};
 }
 
@@ -88,8 +85,7 @@ void placeControl(const Control &control, UINT dpi, PixelPoint pageOrigin)
         SendMessageW(control.hwnd, LB_SETITEMHEIGHT, 0, rowHeight);
     if (row.kind == Kind::ComboBox)
         rect.height = comboBoxHeight(control.hwnd, rect.height, rowHeight);
-    SetWindowPos(
-        control.hwnd, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    place(control.hwnd, rect);
 }
 
 } // namespace win32

@@ -12,6 +12,10 @@ namespace win32 {
 inline constexpr DWORD kWindowStyle
     = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
+// Moves and sizes a window, leaving its place in the z-order and the active window alone.
+void place(HWND window, const PixelRect &rect);
+void place(HWND window, const RECT &rect);
+
 // The window's outer size for a client area of the inventory's size at dpi.
 SIZE frameSize(UINT dpi);
 // Sizes the window to frameSize and centres it on its screen's work area.

@@ -209,13 +209,7 @@ void MainWindow::dpiChanged(UINT dpi, const RECT &suggested)
 {
     relayout(dpi);
     const SIZE size = frameSize(dpi);
-    SetWindowPos(m_state.window,
-        nullptr,
-        suggested.left,
-        suggested.top,
-        size.cx,
-        size.cy,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    place(m_state.window, PixelRect{suggested.left, suggested.top, size.cx, size.cy});
 }
 
 void MainWindow::systemColoursChanged(WPARAM wParam, LPARAM lParam)
