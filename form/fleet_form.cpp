@@ -138,7 +138,7 @@ FleetForm::~FleetForm()
     close();
 }
 
-void FleetForm::Form_Load()
+void FleetForm::open()
 {
     setState(FleetState::Waiting);
     m_controls.showStatus(ft::kChooseHint);

@@ -44,7 +44,7 @@ public:
     FleetForm &operator=(const FleetForm &) = delete;
 
     // Once, before the window is first shown: the first look of every control.
-    void Form_Load();
+    void open();
 
     // "Выбрать список…": the open dialog, then the list chosen.
     void Choose_Click();

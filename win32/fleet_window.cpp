@@ -228,7 +228,7 @@ bool FleetWindow::build()
     m_names.name(m_parts.progress, ft::kProgressName);
     m_names.name(m_parts.list, ft::kRejectedRowsName);
     relayout(m_parts.dpi);
-    m_form.Form_Load();
+    m_form.open();
     return true;
 }
 

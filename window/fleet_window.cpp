@@ -64,7 +64,7 @@ FleetWindow::FleetWindow(Desktop &desktop, form::FleetForm::Runner runner)
     const QFontMetrics metrics = fontMetrics();
     resize(metrics.averageCharWidth() * 100, metrics.height() * 30);
     bindButtons();
-    m_form.Form_Load();
+    m_form.open();
     m_widgets.choose->setFocus();
 }
 

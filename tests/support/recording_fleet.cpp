@@ -5,7 +5,7 @@ namespace support {
 RecordingFleet::RecordingFleet(form::FleetForm::Runner runner)
     : form(*this, std::move(runner))
 {
-    form.Form_Load();
+    form.open();
 }
 
 RecordingFleet::~RecordingFleet()
