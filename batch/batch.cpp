@@ -169,22 +169,6 @@ private:
     std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
 };
 
-// The failure of a result that could not be written, by its kind.
-Failure failureOf(WriteTrouble trouble)
-{
-    switch (trouble) {
-    case WriteTrouble::Busy:
-        return Failure::ResultBusy;
-    case WriteTrouble::Protected:
-        return Failure::ResultProtected;
-    case WriteTrouble::Folder:
-        return Failure::ResultFolder;
-    case WriteTrouble::Other:
-        break;
-    }
-    return Failure::Result;
-}
-
 // One run, in the order of its steps. A step that cannot go on says why and returns false; the run
 // then ends with kNotRead.
 class BatchRun {
@@ -235,7 +219,7 @@ public:
     bool chooseOutput()
     {
         std::string problem;
-        WriteTrouble trouble = WriteTrouble::Other;
+        Failure trouble = Failure::Result;
         const StopCheck stopRequested = [this] {
             return m_console.stopRequested();
         };
@@ -246,7 +230,7 @@ public:
             stopRequested,
             problem,
             trouble);
-        return m_sink || fail(problem, failureOf(trouble));
+        return m_sink || fail(problem, trouble);
     }
 
     // The header row written out with the names of the columns added, then every row computed and
@@ -340,8 +324,7 @@ public:
     // The end of a run that wrote nothing: why, in m_summary since it failed.
     RunSummary failed()
     {
-        m_summary.status = kNotRead;
-        return std::move(m_summary);
+        return std::move(m_summary); // its status is still kNotRead
     }
 
 private:
@@ -353,7 +336,7 @@ private:
 
     bool sinkFailed()
     {
-        return fail(m_sink->problem(), failureOf(m_sink->trouble()));
+        return fail(m_sink->problem(), m_sink->trouble());
     }
 
     bool fail(const std::string &text, Failure failure)

@@ -13,6 +13,8 @@
 // otherwise it goes to standard output.
 #pragma once
 
+#include "batch/rows.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -59,6 +61,21 @@ public:
     }
 };
 
+// A console that prints nothing: a window's, which shows the progress and the end in its own way.
+class QuietConsole : public Console {
+public:
+    void say(std::string_view /*line*/) override
+    {
+    }
+    bool showsProgress() const override
+    {
+        return false;
+    }
+    void progress(std::string_view /*line*/) override
+    {
+    }
+};
+
 // Files of at least this size show the progress line on a terminal.
 inline constexpr std::uintmax_t kProgressFileSize = 8 * 1024 * 1024;
 
@@ -71,17 +88,6 @@ struct RejectedRow {
 
 // Rejected rows a summary keeps; the rest are counted.
 inline constexpr std::size_t kRejectedRowsKept = 10000;
-
-// Why a run wrote no result.
-enum class Failure {
-    None,
-    Stopped,         // the console asked to stop
-    List,            // the list cannot be read, or has no usable header
-    ResultBusy,      // another program holds the result file open (Windows)
-    ResultProtected, // the result file is write-protected for this user
-    ResultFolder,    // the result's folder cannot be written: no rights, a read-only disk
-    Result,          // the result cannot be written otherwise: a full disk, a folder in its place
-};
 
 // A run's end as values, for a front that shows it rather than prints it. The console hears the same
 // lines as ever.

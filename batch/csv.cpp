@@ -387,7 +387,7 @@ std::string CsvWriter::problem() const
     return m_output->notWritten(m_output->reason());
 }
 
-WriteTrouble CsvWriter::trouble() const
+Failure CsvWriter::trouble() const
 {
     return m_output->trouble();
 }

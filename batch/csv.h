@@ -87,7 +87,7 @@ public:
     bool row(const Record &record, std::span<const std::string_view> added) override;
     bool finish() override;
     std::string problem() const override;
-    WriteTrouble trouble() const override;
+    Failure trouble() const override;
 
 private:
     bool flush();

@@ -75,20 +75,20 @@ public:
         return "не удалось записать " + quotedPath(m_file.target()) + ": " + std::string(reason)
             + "; файл не изменен";
     }
-    WriteTrouble trouble() const override
+    Failure trouble() const override
     {
         if (m_status.protectedFile)
-            return WriteTrouble::Protected;
+            return Failure::ResultProtected;
         switch (m_status.error) {
         case EBUSY:
         case ETXTBSY:
-            return WriteTrouble::Busy;
+            return Failure::ResultBusy;
         case EACCES:
         case EPERM:
         case EROFS:
-            return WriteTrouble::Folder;
+            return Failure::ResultFolder;
         default:
-            return WriteTrouble::Other;
+            return Failure::Result;
         }
     }
 
@@ -173,7 +173,7 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
     const Layout &layout,
     const StopCheck &stopRequested,
     std::string &problem,
-    WriteTrouble &trouble)
+    Failure &trouble)
 {
     if (!output)
         return std::make_unique<CsvWriter>(

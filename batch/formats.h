@@ -30,6 +30,6 @@ std::unique_ptr<RowSink> openRowSink(const std::optional<std::filesystem::path> 
     const Layout &layout,
     const StopCheck &stopRequested,
     std::string &problem,
-    WriteTrouble &trouble);
+    Failure &trouble);
 
 } // namespace batch

@@ -65,12 +65,15 @@ public:
     virtual std::uint64_t bytesConsumed() const = 0;
 };
 
-// What kept a result from its file, for a front that offers a way round it.
-enum class WriteTrouble {
-    Other,     // a full disk, a folder in the file's place, a stream or a workbook that failed
-    Busy,      // another program holds the file open (Windows)
-    Protected, // the file is write-protected for this user
-    Folder,    // the folder cannot be written: no rights, a read-only disk
+// Why a run wrote no result.
+enum class Failure {
+    None,
+    Stopped,         // the console asked to stop
+    List,            // the list cannot be read, or has no usable header
+    ResultBusy,      // another program holds the result file open (Windows)
+    ResultProtected, // the result file is write-protected for this user
+    ResultFolder,    // the result's folder cannot be written: no rights, a read-only disk
+    Result,          // the result cannot be written otherwise: a full disk, a folder in its place
 };
 
 // Where a result's bytes go: the --output file, replaced only once the result is complete, or a
@@ -85,10 +88,10 @@ public:
     virtual std::string reason() const = 0;
     // The message that the result was not written, for that reason.
     virtual std::string notWritten(std::string_view reason) const = 0;
-    // The kind of the last failure.
-    virtual WriteTrouble trouble() const
+    // The kind of the last failure, one of the Result kinds, for a front that offers a way round it.
+    virtual Failure trouble() const
     {
-        return WriteTrouble::Other;
+        return Failure::Result;
     }
 };
 
@@ -106,7 +109,7 @@ public:
     virtual bool finish() = 0;
     virtual std::string problem() const = 0;
     // The kind of the failure that problem() tells of.
-    virtual WriteTrouble trouble() const = 0;
+    virtual Failure trouble() const = 0;
 };
 
 // A file's name as messages quote it: «name».

@@ -577,9 +577,9 @@ public:
         return m_output->notWritten(m_book->problem().empty() ? m_output->reason() : m_book->problem());
     }
 
-    WriteTrouble trouble() const override
+    Failure trouble() const override
     {
-        return m_book->problem().empty() ? m_output->trouble() : WriteTrouble::Other;
+        return m_book->problem().empty() ? m_output->trouble() : Failure::Result;
     }
 
 private:

@@ -63,20 +63,10 @@ namespace {
 
 // The batch's console on the run's thread: the share of the file read goes to the window, a stop comes
 // from it; the lines the console program prints are the summary's, shown by the window in its own way.
-class JobConsole : public batch::Console {
+class JobConsole : public batch::QuietConsole {
 public:
     explicit JobConsole(std::shared_ptr<FleetForm::Job> job)
         : m_job(std::move(job))
-    {
-    }
-    void say(std::string_view /*line*/) override
-    {
-    }
-    bool showsProgress() const override
-    {
-        return false;
-    }
-    void progress(std::string_view /*line*/) override
     {
     }
     void progressed(unsigned percent) override
@@ -95,11 +85,6 @@ private:
     unsigned m_percent = 0;
 };
 
-std::string fileText(const std::filesystem::path &path)
-{
-    return report::utf8Text(path);
-}
-
 FileFilter filterOf(const std::filesystem::path &result)
 {
     const std::string extension = extensionOf(result);
@@ -116,8 +101,8 @@ std::filesystem::path anotherName(const std::filesystem::path &result)
     std::filesystem::path candidate;
     for (int number = 2; number < 100; ++number) {
         candidate = result.parent_path()
-            / report::pathOfUtf8(
-                fileText(result.stem()) + " (" + std::to_string(number) + ")" + fileText(result.extension()));
+            / report::pathOfUtf8(report::utf8Text(result.stem()) + " (" + std::to_string(number) + ")"
+                + report::utf8Text(result.extension()));
         std::error_code error;
         if (!std::filesystem::exists(candidate, error))
             break;
@@ -161,13 +146,12 @@ void FleetForm::compute(const std::filesystem::path &list)
     std::filesystem::path whole = std::filesystem::absolute(list, error).lexically_normal();
     if (error)
         whole = list;
-    if (m_state == FleetState::Running || m_state == FleetState::Stopping) {
+    if (running()) {
         m_next = whole;
         Stop_Click();
         return;
     }
-    m_inDocuments = false;
-    start(whole, whole.parent_path() / resultNameOf(whole));
+    startBeside(whole);
 }
 
 void FleetForm::Stop_Click()
@@ -182,13 +166,13 @@ void FleetForm::Stop_Click()
 void FleetForm::OpenResult_Click()
 {
     if (m_state == FleetState::Done && !m_controls.openFile(m_summary.written))
-        m_controls.warn(filledText(ft::kCannotOpen, fileText(m_summary.written)));
+        m_controls.warn(filledText(ft::kCannotOpen, report::utf8Text(m_summary.written)));
 }
 
 void FleetForm::ShowInFolder_Click()
 {
     if (m_state == FleetState::Done && !m_controls.showInFolder(m_summary.written))
-        m_controls.warn(filledText(ft::kCannotShow, fileText(m_summary.written)));
+        m_controls.warn(filledText(ft::kCannotShow, report::utf8Text(m_summary.written)));
 }
 
 void FleetForm::close()
@@ -201,22 +185,24 @@ void FleetForm::close()
     m_job.reset();
     m_next.reset();
     // The controls may be gone now: the state alone says that the run ended.
-    if (m_state == FleetState::Running || m_state == FleetState::Stopping)
+    if (running())
         m_state = FleetState::Stopped;
 }
 
 // Everything about the window is set before the run starts: a front that runs it at once, as a test
 // does, may be told of its end before runInBackground returns.
-void FleetForm::start(const std::filesystem::path &list, const std::filesystem::path &output)
+void FleetForm::start(
+    const std::filesystem::path &list, const std::filesystem::path &output, bool inDocuments)
 {
     m_list = list;
     m_output = output;
+    m_inDocuments = inDocuments;
     m_next.reset();
     m_summary = {};
     auto job = std::make_shared<Job>(m_controls, this);
     m_job = job;
     setState(FleetState::Running);
-    m_controls.showStatus(filledText(ft::kRunning, fileText(list.filename())));
+    m_controls.showStatus(filledText(ft::kRunning, report::utf8Text(list.filename())));
     m_controls.showProgress(0);
     m_controls.showSummary({});
     m_controls.showRejectedRows({}, {});
@@ -229,9 +215,14 @@ void FleetForm::start(const std::filesystem::path &list, const std::filesystem::
     });
 }
 
+void FleetForm::startBeside(const std::filesystem::path &list)
+{
+    start(list, list.parent_path() / resultNameOf(list));
+}
+
 void FleetForm::progressed(const Job &job, unsigned percent)
 {
-    if (&job == m_job.get() && (m_state == FleetState::Running || m_state == FleetState::Stopping))
+    if (&job == m_job.get() && running())
         m_controls.showProgress(percent);
 }
 
@@ -240,9 +231,7 @@ void FleetForm::finished(const Job &job, batch::RunSummary summary)
     if (&job != m_job.get())
         return; // an earlier run's late word
     if (m_next) {
-        const std::filesystem::path list = *m_next;
-        m_inDocuments = false;
-        start(list, list.parent_path() / resultNameOf(list));
+        startBeside(std::filesystem::path(*m_next));
         return;
     }
     switch (summary.failure) {
@@ -273,7 +262,7 @@ void FleetForm::showDone(batch::RunSummary summary)
 {
     m_summary = std::move(summary);
     setState(FleetState::Done);
-    const std::string written = fileText(m_summary.written);
+    const std::string written = report::utf8Text(m_summary.written);
     m_controls.showStatus(filledText(m_inDocuments ? ft::kDoneInDocuments : ft::kDone, written));
     m_controls.showSummary(summaryLinesOf(m_summary, written));
     m_controls.showRejectedRows(m_summary.rejectedRows, moreRejectedOf(m_summary));
@@ -288,8 +277,7 @@ bool FleetForm::writeToDocuments()
         return false;
     std::error_code ignored;
     std::filesystem::create_directories(documents, ignored);
-    m_inDocuments = true;
-    start(m_list, documents / m_output.filename());
+    start(m_list, documents / m_output.filename(), true);
     return true;
 }
 
@@ -299,10 +287,9 @@ void FleetForm::offerAnotherName(const batch::RunSummary &summary)
 {
     const std::string_view question
         = summary.failure == batch::Failure::ResultBusy ? ft::kResultBusy : ft::kResultProtected;
-    if (m_controls.ask(filledText(question, fileText(m_output)))) {
+    if (m_controls.ask(filledText(question, report::utf8Text(m_output)))) {
         const FileDialog dialog{ft::kSaveResultTitle, anotherName(m_output), {filterOf(m_output)}};
         if (const std::optional<std::filesystem::path> chosen = m_controls.chooseResultName(dialog)) {
-            m_inDocuments = false;
             start(m_list, *chosen);
             return;
         }
@@ -320,12 +307,11 @@ void FleetForm::showFailure(const std::string &message)
 void FleetForm::setState(FleetState state)
 {
     m_state = state;
-    const bool running = state == FleetState::Running || state == FleetState::Stopping;
     m_controls.enable(FleetButton::Choose, true); // during a run, a new list stops it first
     m_controls.enable(FleetButton::Stop, state == FleetState::Running);
     m_controls.enable(FleetButton::OpenResult, state == FleetState::Done);
     m_controls.enable(FleetButton::ShowInFolder, state == FleetState::Done);
-    if (!running)
+    if (!running())
         m_controls.showProgress(std::nullopt);
 }
 

@@ -68,7 +68,15 @@ public:
     struct Job; // a run, shared by the form and the thread that runs it
 
 private:
-    void start(const std::filesystem::path &list, const std::filesystem::path &output);
+    // A run of list into output; inDocuments: the documents folder stands in for the list's.
+    void start(
+        const std::filesystem::path &list, const std::filesystem::path &output, bool inDocuments = false);
+    // A run of list with its result beside it.
+    void startBeside(const std::filesystem::path &list);
+    bool running() const
+    {
+        return m_state == FleetState::Running || m_state == FleetState::Stopping;
+    }
     void progressed(const Job &job, unsigned percent);
     void finished(const Job &job, batch::RunSummary summary);
     bool writeToDocuments();
@@ -84,7 +92,7 @@ private:
     std::optional<std::filesystem::path> m_next; // the list to compute once the run has stopped
     std::filesystem::path m_list;                // the list of the last run
     std::filesystem::path m_output;              // where its result goes
-    bool m_inDocuments = false;                  // the result went to the documents folder
+    bool m_inDocuments = false;                  // the result goes to the documents folder
     batch::RunSummary m_summary;                 // of the last run that wrote its result
 };
 

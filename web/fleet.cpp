@@ -41,18 +41,8 @@ namespace {
 
 // The batch's console, as the fleet window's: the share of the file read goes to the page's progress
 // bar; the lines the console program prints are the summary's, which the page shows in its own way.
-class WorkerConsole : public batch::Console {
+class WorkerConsole : public batch::QuietConsole {
 public:
-    void say(std::string_view /*line*/) override
-    {
-    }
-    bool showsProgress() const override
-    {
-        return false;
-    }
-    void progress(std::string_view /*line*/) override
-    {
-    }
     void progressed(unsigned percent) override
     {
         tm_fleet_progressed(percent);

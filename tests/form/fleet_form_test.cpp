@@ -41,21 +41,11 @@ std::map<FleetButton, bool> buttons(bool stop, bool result)
 // The batch's console held at its second question whether to stop until the form asks it to, the first
 // one taking long enough for the share read to be reported: a run certain to be going on, its progress
 // shown, when the test stops it, however fast the machine.
-class Holding : public batch::Console {
+class Holding : public batch::QuietConsole {
 public:
     Holding(batch::Console &console, std::atomic<bool> &held)
         : m_console(console)
         , m_held(held)
-    {
-    }
-    void say(std::string_view) override
-    {
-    }
-    bool showsProgress() const override
-    {
-        return false;
-    }
-    void progress(std::string_view) override
     {
     }
     void progressed(unsigned percent) override
