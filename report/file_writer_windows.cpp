@@ -95,7 +95,7 @@ HANDLE handleOfDescriptor(int fd)
 }
 
 // Makes something under a name nobody else uses: stem, eight random letters and digits, then suffix.
-// make(name) tries it and answers whether the name was taken; a taken name is tried again with other
+// taken(name) tries it and answers whether the name was taken; a taken name is tried again with other
 // letters, up to a hundred times. The last name tried, which the caller finds its result under.
 std::wstring underFreshName(const std::wstring &stem,
     std::wstring_view suffix,
@@ -116,18 +116,12 @@ std::wstring underFreshName(const std::wstring &stem,
     return name;
 }
 
-// Opens a new file of a name nobody else uses in the target's folder; CREATE_NEW makes a name taken
-// meanwhile fail instead of being reused. Nobody else may open it while it is written.
 // A path as a whole path from its drive or share; the path itself when Windows cannot tell.
 std::wstring fullPath(const std::filesystem::path &path)
 {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring whole(length, L'\0');
-    const DWORD written = length ? GetFullPathNameW(path.c_str(), length, whole.data(), nullptr) : 0;
-    if (written == 0 || written >= length)
-        return path.native();
-    whole.resize(written);
-    return whole;
+    std::error_code error;
+    const std::filesystem::path whole = std::filesystem::absolute(path, error);
+    return error ? path.native() : whole.native();
 }
 
 // Puts the written file in the target's place. A file that stands keeps what Windows keeps of it
@@ -147,6 +141,8 @@ bool putInPlace(const std::filesystem::path &written, const std::filesystem::pat
         && MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Opens a new file of a name nobody else uses in the target's folder; CREATE_NEW makes a name taken
+// meanwhile fail instead of being reused. Nobody else may open it while it is written.
 HANDLE createTemporary(const std::filesystem::path &target, std::filesystem::path &temporary)
 {
     HANDLE file = INVALID_HANDLE_VALUE;

@@ -93,11 +93,9 @@ std::filesystem::path WindowFleetControls::documentsFolder() const
 // The form starts a run only when the one before has ended: its thread is done or about to be.
 void WindowFleetControls::runInBackground(std::function<void()> work)
 {
-    for (std::thread &run : m_parts.runs)
-        if (run.joinable())
-            run.join();
-    m_parts.runs.clear();
-    m_parts.runs.emplace_back(std::move(work));
+    if (m_parts.run.joinable())
+        m_parts.run.join();
+    m_parts.run = std::thread(std::move(work));
 }
 
 void WindowFleetControls::postToWindow(std::function<void()> task)

@@ -32,7 +32,7 @@ struct FleetParts {
     std::unique_ptr<FontSet> fonts;
     UINT dpi = 96;
     TaskbarProgress taskbar;
-    std::vector<std::thread> runs; // the threads of runs, joined when the window goes
+    std::thread run; // the thread of the last run, joined when the window goes
 };
 
 // The message that carries a task from a run's thread onto the window's (lParam: a heap std::function),

@@ -29,13 +29,6 @@ constexpr std::array<std::string_view, 3> kColumns = {ft::kRowColumn, ft::kColum
 constexpr std::array<std::string_view, kSummaryLines> kCaptions
     = {ft::kComputedCaption, ft::kRejectedCaption, ft::kTotalCaption, ft::kResultCaption};
 
-SIZE clientFrame(int widthTwips, int heightTwips, UINT dpi)
-{
-    RECT frame{0, 0, pixels(widthTwips, dpi), pixels(heightTwips, dpi)};
-    AdjustWindowRectExForDpi(&frame, kFleetStyle, FALSE, 0, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
 std::unique_ptr<form::FleetControls> recorderFor(const TestSeams &seams, form::FleetControls &window)
 {
     if (!seams.record)
@@ -76,7 +69,7 @@ bool FleetWindow::registerClass(HINSTANCE instance)
 
 bool FleetWindow::create(int show)
 {
-    const SIZE size = clientFrame(kFleetWidthTwips, kFleetHeightTwips, GetDpiForSystem());
+    const SIZE size = frameSize(kFleetWidthTwips, kFleetHeightTwips, kFleetStyle, GetDpiForSystem());
     if (!CreateWindowExW(WS_EX_ACCEPTFILES,
             kFleetClass,
             wide(ft::kTitle).c_str(),
@@ -93,7 +86,7 @@ bool FleetWindow::create(int show)
     HWND window = m_parts.window.load();
     const UINT dpi = GetDpiForWindow(window);
     if (dpi != GetDpiForSystem()) { // made on another screen: its own size there
-        const SIZE own = clientFrame(kFleetWidthTwips, kFleetHeightTwips, dpi);
+        const SIZE own = frameSize(kFleetWidthTwips, kFleetHeightTwips, kFleetStyle, dpi);
         SetWindowPos(window, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(window, show);
@@ -123,14 +116,13 @@ LRESULT FleetWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         relayout(m_parts.dpi);
         return 0;
     case WM_DPICHANGED: {
-        const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
-        m_parts.dpi = HIWORD(wParam);
-        place(window, suggested);
+        // The fonts first: moving the window lays it out again at the resolution it then has.
         relayout(HIWORD(wParam));
+        place(window, *reinterpret_cast<const RECT *>(lParam));
         return 0;
     }
     case WM_GETMINMAXINFO: {
-        const SIZE least = clientFrame(kFleetMinWidthTwips, kFleetMinHeightTwips, m_parts.dpi);
+        const SIZE least = frameSize(kFleetMinWidthTwips, kFleetMinHeightTwips, kFleetStyle, m_parts.dpi);
         reinterpret_cast<MINMAXINFO *>(lParam)->ptMinTrackSize = {least.cx, least.cy};
         return 0;
     }
@@ -258,7 +250,7 @@ FleetMeasures FleetWindow::measure(HFONT font) const
 // Every control at its place in the client area, in the fonts of the resolution.
 void FleetWindow::relayout(UINT dpi)
 {
-    if (!m_parts.fonts || dpi != m_parts.dpi || !m_parts.list) {
+    if (!m_parts.fonts || dpi != m_parts.dpi) {
         auto fonts = std::make_unique<FontSet>(dpi);
         const auto font = reinterpret_cast<WPARAM>(fonts->font(form::look::kNone));
         for (HWND child = GetWindow(m_parts.window.load(), GW_CHILD); child;
@@ -331,10 +323,7 @@ LRESULT FleetWindow::notified(const NMHDR &header, LPARAM lParam)
 // A list dropped on the window: the first file, computed at once.
 void FleetWindow::dropped(HDROP drop)
 {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring file(length + 1, L'\0');
-    file.resize(DragQueryFileW(drop, 0, file.data(), length + 1));
-    DragFinish(drop);
+    const std::wstring file = firstDroppedFile(drop);
     if (!file.empty())
         m_form.compute(file);
 }
@@ -361,9 +350,8 @@ void FleetWindow::destroyed()
 {
     HWND window = m_parts.window.exchange(nullptr);
     m_form.close();
-    for (std::thread &run : m_parts.runs)
-        if (run.joinable())
-            run.join();
+    if (m_parts.run.joinable())
+        m_parts.run.join();
     MSG left;
     while (PeekMessageW(&left, window, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
         runTask(left.lParam);

@@ -7,11 +7,25 @@ namespace win32 {
 
 using form::Kind;
 
+SIZE frameSize(int widthTwips, int heightTwips, DWORD style, UINT dpi)
+{
+    RECT frame{0, 0, pixels(widthTwips, dpi), pixels(heightTwips, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, 0, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 SIZE frameSize(UINT dpi)
 {
-    RECT frame{0, 0, pixels(form::kClientWidthTwips, dpi), pixels(form::kClientHeightTwips, dpi)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    return frameSize(form::kClientWidthTwips, form::kClientHeightTwips, kWindowStyle, dpi);
+}
+
+std::wstring firstDroppedFile(HDROP drop)
+{
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring file(length + 1, L'\0');
+    file.resize(DragQueryFileW(drop, 0, file.data(), length + 1));
+    DragFinish(drop);
+    return file;
 }
 
 void place(HWND window, const PixelRect &rect)

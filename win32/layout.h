@@ -5,6 +5,8 @@
 #include "win32/builder.h"
 #include "win32/placement.h"
 
+#include <shellapi.h>
+#include <string>
 #include <windows.h>
 
 namespace win32 {
@@ -16,8 +18,13 @@ inline constexpr DWORD kWindowStyle
 void place(HWND window, const PixelRect &rect);
 void place(HWND window, const RECT &rect);
 
-// The window's outer size for a client area of the inventory's size at dpi.
+// A window's outer size in style for a client area of the given twips at dpi; without them, the
+// main window's, whose client area is the inventory's.
+SIZE frameSize(int widthTwips, int heightTwips, DWORD style, UINT dpi);
 SIZE frameSize(UINT dpi);
+
+// The first file of a drop on a window, the drop then let go; empty when there is none.
+std::wstring firstDroppedFile(HDROP drop);
 // Sizes the window to frameSize and centres it on its screen's work area.
 void fitFrame(HWND window, UINT dpi);
 

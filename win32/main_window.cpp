@@ -278,10 +278,7 @@ void MainWindow::closing()
 // A file dropped on the window is a vehicle list for the fleet window: the first, if several.
 void MainWindow::dropped(HDROP drop)
 {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring file(length + 1, L'\0');
-    file.resize(DragQueryFileW(drop, 0, file.data(), length + 1));
-    DragFinish(drop);
+    const std::wstring file = firstDroppedFile(drop);
     if (!file.empty() && m_events.listDropped)
         m_events.listDropped(file);
 }

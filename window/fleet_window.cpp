@@ -71,8 +71,8 @@ FleetWindow::FleetWindow(Desktop &desktop, form::FleetForm::Runner runner)
 FleetWindow::~FleetWindow()
 {
     m_form.close();
-    for (std::thread &run : m_runs)
-        run.join();
+    if (m_run.joinable())
+        m_run.join();
     m_rows->show({});
 }
 
@@ -202,10 +202,9 @@ std::filesystem::path FleetWindow::documentsFolder() const
 // of earlier runs have ended or are about to: joining them costs nothing.
 void FleetWindow::runInBackground(std::function<void()> work)
 {
-    for (std::thread &run : m_runs)
-        run.join();
-    m_runs.clear();
-    m_runs.emplace_back(std::move(work));
+    if (m_run.joinable())
+        m_run.join();
+    m_run = std::thread(std::move(work));
 }
 
 void FleetWindow::postToWindow(std::function<void()> task)

@@ -67,7 +67,7 @@ private:
     Desktop &m_desktop;
     RejectedRowsModel *m_rows;
     FleetWidgets m_widgets;
-    std::vector<std::thread> m_runs;
+    std::thread m_run;      // the last run's
     form::FleetForm m_form; // last: it is closed first, while everything it works on is still there
 };
 
