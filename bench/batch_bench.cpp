@@ -27,11 +27,7 @@ namespace fs = std::filesystem;
 using bench::ChildRun;
 using bench::Encoding;
 
-const fs::path &listFolder()
-{
-    static const bench::ListFolder folder;
-    return folder.path;
-}
+using bench::listFolder;
 
 const fs::path &listOf(std::size_t rows, Encoding encoding = Encoding::Utf8)
 {

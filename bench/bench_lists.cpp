@@ -112,17 +112,31 @@ void writeList(const fs::path &path, std::size_t rows, Encoding encoding, std::s
     }
 }
 
-ListFolder::ListFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "tarifmaster-batch-bench-XXXXXX").string();
-    path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-}
+namespace {
 
-ListFolder::~ListFolder()
+struct ListFolder {
+    fs::path path;
+    ListFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarifmaster-batch-bench-XXXXXX").string();
+        path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+    }
+    ~ListFolder()
+    {
+        std::error_code ignored;
+        if (!path.empty())
+            fs::remove_all(path, ignored);
+    }
+    ListFolder(const ListFolder &) = delete;
+    ListFolder &operator=(const ListFolder &) = delete;
+};
+
+} // namespace
+
+const fs::path &listFolder()
 {
-    std::error_code ignored;
-    if (!path.empty())
-        fs::remove_all(path, ignored);
+    static const ListFolder folder;
+    return folder.path;
 }
 
 ChildRun runChild(std::vector<std::string> args)

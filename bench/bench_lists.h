@@ -17,14 +17,9 @@ enum class Encoding { Utf8, Windows1251 };
 void writeList(
     const std::filesystem::path &path, std::size_t rows, Encoding encoding, std::size_t misspeltOneIn = 100);
 
-// A folder of its own for the generated lists, removed with the object.
-struct ListFolder {
-    std::filesystem::path path;
-    ListFolder();
-    ~ListFolder();
-    ListFolder(const ListFolder &) = delete;
-    ListFolder &operator=(const ListFolder &) = delete;
-};
+// A folder of the program's own for the generated lists, made when first asked for and removed when
+// the program ends.
+const std::filesystem::path &listFolder();
 
 struct ChildRun {
     bool exited = false;   // with status 0 or 1 (1: the misspelt towns)
