@@ -122,33 +122,32 @@ Lookup<Value> RowEvaluator::find(const EntryIndex<Value> &index, Column column, 
     return exact.match == Match::Found ? exact : index.findFolded(utf8(column, cell));
 }
 
-void RowEvaluator::problem(std::string text)
+// A problem: the columns it names as a sentence's start, then its reason; the first of a row also keeps
+// the columns' names and where its reason starts.
+void RowEvaluator::note(std::string named, std::string columns, std::string_view text)
 {
     if (m_problems.empty()) {
-        m_firstColumns.clear();
-        m_firstReasonAt = 0;
+        m_firstColumns = std::move(columns);
+        m_firstReasonAt = named.size();
     }
-    m_problems.push_back(std::move(text));
+    m_problems.push_back(std::move(named += text));
+}
+
+void RowEvaluator::problem(std::string text)
+{
+    note({}, {}, text);
 }
 
 void RowEvaluator::problem(Column column, const std::string &text)
 {
-    std::string named = "столбец " + columnQuoted(column) + ": ";
-    if (m_problems.empty()) {
-        m_firstColumns = columnName(column);
-        m_firstReasonAt = named.size();
-    }
-    m_problems.push_back(std::move(named += text));
+    note("столбец " + columnQuoted(column) + ": ", std::string(columnName(column)), text);
 }
 
 void RowEvaluator::problem(Column first, Column second, const std::string &text)
 {
-    std::string named = "столбцы " + columnQuoted(first) + " и " + columnQuoted(second) + ": ";
-    if (m_problems.empty()) {
-        m_firstColumns = std::string(columnName(first)) + ", " + std::string(columnName(second));
-        m_firstReasonAt = named.size();
-    }
-    m_problems.push_back(std::move(named += text));
+    note("столбцы " + columnQuoted(first) + " и " + columnQuoted(second) + ": ",
+        std::string(columnName(first)) + ", " + std::string(columnName(second)),
+        text);
 }
 
 void RowEvaluator::noteMissingFactor(Column column, Factor factor, Category category)

@@ -17,15 +17,21 @@ namespace window {
 
 namespace ft = form::fleet_text;
 
+QLabel *selectableText(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
 namespace {
 
 QLabel *textLine(const QString &name, QWidget &window)
 {
-    auto *label = new QLabel(&window);
+    QLabel *label = selectableText(&window);
     label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 

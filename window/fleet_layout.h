@@ -31,6 +31,9 @@ struct FleetWidgets {
     QPushButton *button(form::FleetButton which) const;
 };
 
+// A label of plain text that wraps and that the user may select and copy, as the window's lines are.
+QLabel *selectableText(QWidget *parent);
+
 // Builds the widgets into window, the rejected rows shown from rows.
 FleetWidgets buildFleetWidgets(QWidget &window, QAbstractItemModel &rows);
 

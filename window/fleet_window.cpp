@@ -35,10 +35,8 @@ FileChoice choiceOf(FileChoice::Kind kind, const form::FileDialog &dialog)
 
 QLabel *summaryValue(std::string_view text, QWidget *parent)
 {
-    auto *value = new QLabel(fromUtf8(text), parent);
-    value->setTextFormat(Qt::PlainText);
-    value->setWordWrap(true);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QLabel *value = selectableText(parent);
+    value->setText(fromUtf8(text));
     return value;
 }
 

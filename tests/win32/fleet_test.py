@@ -34,10 +34,15 @@ COMPUTED = "fleet:summary:Рассчитано строк"
 REJECTED_ROW = "11|КТ|населенный пункт «Новосибрск» не найден"
 
 
+def result_name(list_name):
+    """The name the window gives a list's result: beside it, a workbook in its own format, else CSV."""
+    stem, extension = os.path.splitext(list_name)
+    return stem + "-result" + (extension if extension in (".xlsx", ".ods") else ".csv")
+
+
 def linux_result(batch, list_path, work):
     """The Linux batch's result for the same list, named as the window names it."""
-    stem, extension = os.path.splitext(os.path.basename(list_path))
-    result = os.path.join(work, "linux-" + stem + "-result" + (extension if extension in (".xlsx", ".ods") else ".csv"))
+    result = os.path.join(work, "linux-" + result_name(os.path.basename(list_path)))
     run = subprocess.run([batch, list_path, "--output", result], capture_output=True, timeout=60)
     check(run.returncode in (0, 1), "the Linux batch on %s: %s" % (list_path, run.stderr))
     return result
@@ -55,8 +60,7 @@ def computed(screen, record, list_windows, batch, work):
     check(record.get(COMPUTED) == "10" and record.get("fleet:summary:Отклонено строк") == "1",
           "the summary of %s: %r" % (list_windows, {k: v for k, v in record.fields.items() if "summary" in k}))
     check(record.get("fleet:row") == REJECTED_ROW, "the rejected row shown: %r" % record.get("fleet:row"))
-    stem, extension = os.path.splitext(list_windows)
-    result = stem + "-result" + (extension if extension in (".xlsx", ".ods") else ".csv")
+    result = result_name(list_windows)
     check(record.get("fleet:summary:Файл результата") == result, "the result named %r" % record.get(
         "fleet:summary:Файл результата"))
     expected = linux_result(batch, screen.host_path(list_windows), work)
