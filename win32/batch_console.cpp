@@ -57,6 +57,23 @@ bool startedFromExplorer(int argc)
     return argc == 1 && GetConsoleProcessList(processes, 2) == 1;
 }
 
+// A line on standard error: in UTF-16 to a console, as UTF-8 bytes to a file or a pipe, as the batch
+// writes its own.
+void sayOnError(const std::wstring &line)
+{
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    const int length = static_cast<int>(line.size());
+    DWORD written = 0;
+    if (WriteConsoleW(error, line.c_str(), static_cast<DWORD>(length), &written, nullptr))
+        return;
+    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(
+                          CP_UTF8, 0, line.c_str(), length, nullptr, 0, nullptr, nullptr)),
+        '\0');
+    WideCharToMultiByte(
+        CP_UTF8, 0, line.c_str(), length, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+    WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 BOOL WINAPI waitForTheBatch(DWORD)
 {
     return TRUE; // the batch has the same console and ends itself
@@ -85,10 +102,7 @@ int wmain(int argc, wchar_t **argv)
     SetConsoleCtrlHandler(waitForTheBatch, TRUE);
     if (!CreateProcessW(
             program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &batch)) {
-        const std::wstring said = L"tarifmaster-batch: не удалось запустить " + program + L"\n";
-        DWORD written = 0;
-        WriteConsoleW(
-            GetStdHandle(STD_ERROR_HANDLE), said.c_str(), static_cast<DWORD>(said.size()), &written, nullptr);
+        sayOnError(L"tarifmaster-batch: не удалось запустить " + program + L"\n");
         return 2;
     }
     WaitForSingleObject(batch.hProcess, INFINITE);
