@@ -133,7 +133,7 @@ void RowEvaluator::note(std::string named, std::string columns, std::string_view
     m_problems.push_back(std::move(named += text));
 }
 
-void RowEvaluator::problem(std::string text)
+void RowEvaluator::problem(const std::string &text)
 {
     note({}, {}, text);
 }

@@ -58,7 +58,7 @@ private:
     // A problem of the row, noted for its message. Rows with problems are the rare ones: the compiler
     // keeps the paths that lead here out of the way of the rows that compute.
     [[gnu::cold]] void note(std::string named, std::string columns, std::string_view text);
-    [[gnu::cold]] void problem(std::string text);
+    [[gnu::cold]] void problem(const std::string &text);
     [[gnu::cold]] void problem(Column column, const std::string &text);
     [[gnu::cold]] void problem(Column first, Column second, const std::string &text);
     bool resolve(const Record &record, engine::Factor factor, engine::Category category);
